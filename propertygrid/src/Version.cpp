@@ -1,0 +1,6 @@
+#include "fieldpane/Version.h"
+
+const char *Fieldpane::version()
+{
+    return "1.00";
+}
