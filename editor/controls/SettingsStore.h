@@ -1,0 +1,33 @@
+#pragma once
+
+#include "controls/RegValue.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// A hierarchical store of typed values addressed like the registry: a root key handle
+// (kHKeyCurrentUser, kHKeyLocalMachine), a key path with "\" separators and a value name
+// (empty for the key's default value). Key paths and value names compare without regard to case.
+class SettingsStore {
+public:
+    virtual ~SettingsStore();
+
+    // True when the key exists (an empty path names the root, which always exists).
+    virtual bool keyExists(quint32 root, const QString &path) = 0;
+    // Creates the key and any missing parents; true on success or when it exists already.
+    virtual bool createKey(quint32 root, const QString &path) = 0;
+    // The value, or nothing when the key or the value is missing or cannot be read.
+    virtual std::optional<RegValue> readValue(quint32 root, const QString &path,
+                                              const QString &name) = 0;
+    // Stores the value, creating the key when missing; false when the store refuses the write.
+    virtual bool writeValue(quint32 root, const QString &path, const QString &name,
+                            const RegValue &value) = 0;
+
+    // The program's store: the one installed with setCurrent, else the per-user file store.
+    static SettingsStore &current();
+    // Installs store as the program's store (an empty pointer restores the default) and
+    // returns the previous one.
+    static std::shared_ptr<SettingsStore> setCurrent(std::shared_ptr<SettingsStore> store);
+};
