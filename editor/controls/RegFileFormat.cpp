@@ -85,7 +85,7 @@ bool parseHexBytes(const QString &list, QByteArray *out)
     out->reserve(parts.size());
     for (const QString &part : parts) {
         const QString item = part.trimmed();
-        if (item.isEmpty() || item.size() > 2)
+        if (item.size() != 2)
             return false;
         bool ok = false;
         const uint byte = item.toUInt(&ok, 16);

@@ -1,0 +1,25 @@
+#include "TempSettingsStore.h"
+
+#include "controls/CRegistry.h"
+#include "controls/HostSettings.h"
+
+using HostSettingsTest = TempSettingsStore;
+
+TEST_F(HostSettingsTest, ReadsStringsOfTheHostEditorsSections)
+{
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("Paths"), QStringLiteral("DatFiles")), QString());
+    writeUserFile("Windows Registry Editor Version 5.00\r\n\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Tessaro\\Settings]\r\n"
+                  "\"RegName\"=\"Ann \\\"A\\\" Smith\"\r\n"
+                  "\"Count\"=dword:00000003\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Tessaro\\Paths]\r\n"
+                  "\"DatFiles\"=hex(2):2f,00,64,00,00,00\r\n");
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("Settings"), QStringLiteral("RegName")),
+              QStringLiteral("Ann \"A\" Smith"));
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("settings"), QStringLiteral("regname")),
+              QStringLiteral("Ann \"A\" Smith"));
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("Paths"), QStringLiteral("DatFiles")),
+              QStringLiteral("/d"));
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("Settings"), QStringLiteral("Count")), QString());
+    EXPECT_EQ(ReadHostSetting(QStringLiteral("Settings"), QStringLiteral("Regcompany")), QString());
+}
