@@ -1,22 +1,17 @@
 #include "controls/HostSettings.h"
 
+#include "controls/CRegistry.h"
 #include "controls/RegValue.h"
-#include "controls/SettingsStore.h"
-
-#include <QtEndian>
 
 QString ReadHostSetting(const QString &section, const QString &name)
 {
-    const std::optional<RegValue> value = SettingsStore::current().readValue(
-        kHKeyCurrentUser, QStringLiteral("Software\\Tessaro\\") + section, name);
-    if (!value || (value->type != RegSz && value->type != RegExpandSz))
+    CRegistry reg;
+    reg.ClassKey = CRegistry::HKeyCurrentUser;
+    reg.SectionKey = QStringLiteral("Software\\Tessaro\\") + section;
+    reg.ValueKey = name;
+    reg.ValueType = RegNone;
+    const QVariant value = reg.Value();
+    if (reg.ValueType != RegSz && reg.ValueType != RegExpandSz)
         return {};
-    QString text;
-    for (qsizetype i = 0; i + 1 < value->data.size(); i += 2) {
-        const auto unit = qFromLittleEndian<quint16>(value->data.constData() + i);
-        if (unit == 0)
-            break;
-        text.append(QChar(unit));
-    }
-    return text;
+    return value.toString();
 }

@@ -183,10 +183,12 @@ bool RegFileContent::keyExists(const QString &path) const
     if (path.isEmpty())
         return true;
     const QString folded = RegFileFormat::fold(path);
-    auto it = keys.lowerBound(folded);
-    if (it == keys.end())
-        return false;
-    return it.key() == folded || it.key().startsWith(folded + u'\\');
+    if (keys.contains(folded))
+        return true;
+    // A key exists when a subkey of it does; subkeys sort right after "<key>\".
+    const QString prefix = folded + u'\\';
+    const auto it = keys.lowerBound(prefix);
+    return it != keys.end() && it.key().startsWith(prefix);
 }
 
 const RegFileNamedValue *RegFileContent::value(const QString &path, const QString &name) const

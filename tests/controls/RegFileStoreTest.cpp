@@ -72,6 +72,12 @@ TEST_F(RegFileStoreTest, KeysExistOnceCreatedAndParentsWithThem)
     EXPECT_FALSE(fresh.keyExists(kHKeyCurrentUser, QStringLiteral("Software\\Halv")));
     EXPECT_FALSE(fresh.keyExists(kHKeyLocalMachine, kKey));
 
+    // A sibling that sorts between a key and its subkeys does not hide the key.
+    ASSERT_TRUE(m_store->createKey(kHKeyCurrentUser, QStringLiteral("Software\\A B")));
+    ASSERT_TRUE(m_store->createKey(kHKeyCurrentUser, QStringLiteral("Software\\A\\X")));
+    EXPECT_TRUE(m_store->keyExists(kHKeyCurrentUser, QStringLiteral("Software\\a")));
+    EXPECT_FALSE(m_store->keyExists(kHKeyCurrentUser, QStringLiteral("Software\\A B\\X")));
+
     // A value name keeps the letter case it was first written with.
     ASSERT_TRUE(m_store->writeValue(kHKeyCurrentUser, kKey, QStringLiteral("WordWrap"), dword(1)));
     ASSERT_TRUE(m_store->writeValue(kHKeyCurrentUser, kKey, QStringLiteral("WORDWRAP"), dword(0)));
