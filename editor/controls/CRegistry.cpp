@@ -133,7 +133,6 @@ void CRegistry::setValue(const QVariant &v)
     }
     if (!store.writeValue(root, SectionKey, ValueKey, value))
         raiseWriteError(v);
-    m_value = v;
 }
 
 qint32 CRegistry::StringType(const QString &text)

@@ -39,6 +39,4 @@ public:
 
 private:
     [[noreturn]] void raiseWriteError(const QVariant &v) const;
-
-    QVariant m_value;
 };
