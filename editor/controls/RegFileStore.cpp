@@ -88,6 +88,8 @@ const RegFileContent *RegFileStore::content(quint32 root)
     if (path.isEmpty())
         return nullptr;
     Cache &cache = m_cache[root];
+    if (cache.loaded && m_pending.count(root) != 0)
+        return &cache.content; // holds the batch's unsaved writes
     const FileStamp stamp = stampOf(path);
     if (cache.loaded && cache.stamp == stamp)
         return &cache.content;
@@ -109,7 +111,7 @@ const RegFileContent *RegFileStore::content(quint32 root)
     return &cache.content;
 }
 
-template <typename Change> bool RegFileStore::modify(quint32 root, Change change)
+bool RegFileStore::modify(quint32 root, const Change &change)
 {
     const QString path = filePath(root);
     if (path.isEmpty() || !QDir().mkpath(m_directory))
@@ -163,7 +165,7 @@ bool RegFileStore::createKey(quint32 root, const QString &path)
     std::lock_guard<std::mutex> guard(m_mutex);
     if (const RegFileContent *data = content(root); data != nullptr && data->keyExists(key))
         return true;
-    return modify(root, [&key](RegFileContent &fresh) {
+    return apply(root, [key](RegFileContent &fresh) {
         if (!fresh.keyExists(key))
             fresh.createKey(key);
     });
@@ -190,7 +192,7 @@ bool RegFileStore::writeValue(quint32 root, const QString &path, const QString &
     if (!RegFileFormat::normaliseKeyPath(path, &key) || !RegFileFormat::isStorableName(name))
         return false;
     std::lock_guard<std::mutex> guard(m_mutex);
-    return modify(root, [&](RegFileContent &fresh) {
+    return apply(root, [key, name, value](RegFileContent &fresh) {
         RegFileKey &target = fresh.createKey(key);
         const QString folded = RegFileFormat::fold(name);
         if (auto it = target.values.find(folded); it != target.values.end())
@@ -198,4 +200,44 @@ bool RegFileStore::writeValue(quint32 root, const QString &path, const QString &
         else
             target.values.insert(folded, {name, value});
     });
+}
+
+bool RegFileStore::apply(quint32 root, const Change &change)
+{
+    if (m_batchDepth == 0)
+        return modify(root, change);
+    if (filePath(root).isEmpty())
+        return false;
+    // Load the file before the first pending change; an unreadable file refuses the write.
+    if (m_pending.count(root) == 0 && content(root) == nullptr)
+        return false;
+    change(m_cache[root].content);
+    m_pending[root].push_back(change);
+    return true;
+}
+
+void RegFileStore::beginBatch()
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    ++m_batchDepth;
+}
+
+bool RegFileStore::endBatch()
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return true;
+    bool stored = true;
+    auto pending = std::move(m_pending);
+    m_pending.clear();
+    for (const auto &[root, changes] : pending) {
+        const bool saved = modify(root, [&changes = changes](RegFileContent &fresh) {
+            for (const Change &change : changes)
+                change(fresh);
+        });
+        if (!saved)
+            m_cache[root].loaded = false; // drop the unsaved changes from the cache
+        stored = stored && saved;
+    }
+    return stored;
 }

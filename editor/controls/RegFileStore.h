@@ -3,8 +3,10 @@
 #include "controls/RegFileFormat.h"
 #include "controls/SettingsStore.h"
 
+#include <functional>
 #include <map>
 #include <mutex>
+#include <vector>
 
 // The settings store kept in regedit text files, one per root key, in one folder:
 // HKEY_CURRENT_USER.reg and HKEY_LOCAL_MACHINE.reg (the latter is only as writable as the
@@ -14,6 +16,8 @@
 // writes of other processes are seen. A write takes a lock file next to the settings file,
 // reads the file again, applies only its own change and replaces the file atomically, so
 // processes writing different values at the same time lose none of them.
+// Inside a batch (SettingsBatch) the writes are kept in memory and merged into the file in
+// one such save when the batch ends.
 //
 // Damaged files: every line that parses is kept and the rest is skipped. The first time a
 // file with skipped content is rewritten, the damaged original is copied to
@@ -36,8 +40,11 @@ public:
                                       const QString &name) override;
     bool writeValue(quint32 root, const QString &path, const QString &name,
                     const RegValue &value) override;
+    void beginBatch() override;
+    bool endBatch() override;
 
 private:
+    using Change = std::function<void(RegFileContent &)>;
     struct FileStamp {
         bool exists = false;
         qint64 size = -1;
@@ -60,9 +67,13 @@ private:
     // The content of root's file, reloaded when it changed; nullptr when it cannot be read.
     const RegFileContent *content(quint32 root);
     // Applies change to the current file content under the lock and saves the file.
-    template <typename Change> bool modify(quint32 root, Change change);
+    bool modify(quint32 root, const Change &change);
+    // Saves change now, or applies it to the cache and keeps it for the end of the batch.
+    bool apply(quint32 root, const Change &change);
 
     QString m_directory;
     std::mutex m_mutex;
     std::map<quint32, Cache> m_cache;
+    int m_batchDepth = 0;
+    std::map<quint32, std::vector<Change>> m_pending;
 };

@@ -25,9 +25,42 @@ public:
     virtual bool writeValue(quint32 root, const QString &path, const QString &name,
                             const RegValue &value) = 0;
 
+    // Between beginBatch and the matching endBatch (batches nest), a store may keep writes in
+    // memory and save them together at the end; reads see them at once. endBatch returns false
+    // when the saved writes could not be stored. Stores without batching save each write.
+    virtual void beginBatch() {}
+    virtual bool endBatch() { return true; }
+
     // The program's store: the one installed with setCurrent, else the per-user file store.
     static SettingsStore &current();
     // Installs store as the program's store (an empty pointer restores the default) and
     // returns the previous one.
     static std::shared_ptr<SettingsStore> setCurrent(std::shared_ptr<SettingsStore> store);
+};
+
+// Groups the writes made while it lives into one save of the program's store (say, all window
+// settings on closing). Call commit() to learn whether they were stored.
+class SettingsBatch final {
+public:
+    explicit SettingsBatch(SettingsStore &store = SettingsStore::current()) : m_store(&store)
+    {
+        m_store->beginBatch();
+    }
+    ~SettingsBatch() { commit(); }
+    SettingsBatch(const SettingsBatch &) = delete;
+    SettingsBatch &operator=(const SettingsBatch &) = delete;
+
+    // Ends the batch (once); false when the writes could not be stored.
+    bool commit()
+    {
+        if (m_store == nullptr)
+            return m_result;
+        m_result = m_store->endBatch();
+        m_store = nullptr;
+        return m_result;
+    }
+
+private:
+    SettingsStore *m_store;
+    bool m_result = true;
 };

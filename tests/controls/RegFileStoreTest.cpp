@@ -142,6 +142,47 @@ TEST_F(RegFileStoreTest, TwoProcessesWritingAtOnceLoseNothing)
     EXPECT_FALSE(QFileInfo::exists(userFile() + QStringLiteral(".lock")));
 }
 
+TEST_F(RegFileStoreTest, ABatchSavesItsWritesTogetherAndMergesWithOthers)
+{
+    RegFileStore other(m_dir.path());
+    ASSERT_TRUE(other.writeValue(kHKeyCurrentUser, kKey, QStringLiteral("Before"), dword(1)));
+    const QByteArray before = readUserFile();
+    {
+        SettingsBatch batch(*m_store);
+        {
+            SettingsBatch inner(*m_store); // nested: only the outer batch saves
+            for (qint32 i = 0; i < 20; ++i)
+                ASSERT_TRUE(
+                    m_store->writeValue(kHKeyCurrentUser, kKey, QString::number(i), dword(i)));
+            EXPECT_TRUE(inner.commit());
+        }
+        EXPECT_EQ(readUserFile(), before);
+        EXPECT_EQ(m_store->readValue(kHKeyCurrentUser, kKey, QStringLiteral("7")), dword(7));
+        EXPECT_FALSE(other.readValue(kHKeyCurrentUser, kKey, QStringLiteral("7")));
+        // Another process writes meanwhile; its value must survive the batch's save.
+        ASSERT_TRUE(other.writeValue(kHKeyCurrentUser, kKey, QStringLiteral("During"), dword(2)));
+        EXPECT_EQ(m_store->readValue(kHKeyCurrentUser, kKey, QStringLiteral("19")), dword(19));
+        EXPECT_TRUE(batch.commit());
+    }
+    RegFileStore fresh(m_dir.path());
+    for (const char *name : {"Before", "During", "0", "19"})
+        EXPECT_TRUE(fresh.readValue(kHKeyCurrentUser, kKey, QLatin1String(name))) << name;
+    EXPECT_EQ(fresh.readValue(kHKeyCurrentUser, kKey, QStringLiteral("During")), dword(2));
+}
+
+TEST_F(RegFileStoreTest, ABatchThatCannotBeSavedSaysSo)
+{
+    SettingsBatch batch(*m_store);
+    ASSERT_TRUE(m_store->writeValue(kHKeyCurrentUser, kKey, QStringLiteral("Lost"), dword(1)));
+    QDir(m_dir.path()).removeRecursively();
+    QFile blocker(m_dir.path()); // a file where the settings folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(batch.commit());
+    EXPECT_FALSE(m_store->readValue(kHKeyCurrentUser, kKey, QStringLiteral("Lost")));
+    QFile::remove(m_dir.path());
+}
+
 TEST_F(RegFileStoreTest, ADamagedFileIsBackedUpOnceAndItsReadableValuesKept)
 {
     QByteArray damaged = "Windows Registry Editor Version 5.00\r\n\r\n"
