@@ -338,3 +338,20 @@ TEST(CatalogueHelp, IndexListsFoldersInOrderOfTheirFirstAction)
     EXPECT_LT(linkC, linkB);
     EXPECT_EQ(html.count(QLatin1String("<p class=\"folder\">Zeta</p>")), 1);
 }
+
+TEST(CatalogueJson, DumpKeepsSchemaOrderAndAwkwardText)
+{
+    Catalogue c = sampleCatalogue();
+    c.actions[0].description = QStringLiteral("quote \" backslash \\ tab \t line\nbreak é ✓");
+    c.actions[0].attributes[0].value = QStringLiteral("{\"not\": \"json\"}");
+    const QByteArray json = writeJson(c);
+    const JsonReadResult back = readJson(json);
+    ASSERT_TRUE(back.ok()) << json.toStdString();
+    EXPECT_EQ(back.catalogue, c);
+    EXPECT_LT(json.indexOf("\"ElementName\""), json.indexOf("\"Parent\""));
+    EXPECT_LT(json.indexOf("\"Parent\""), json.indexOf("\"Attributes\""));
+
+    const JsonReadResult empty = readJson(writeJson(Catalogue()));
+    ASSERT_TRUE(empty.ok());
+    EXPECT_TRUE(empty.catalogue.actions.isEmpty());
+}

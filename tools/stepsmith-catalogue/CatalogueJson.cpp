@@ -379,57 +379,85 @@ JsonReadResult readJson(const QByteArray &json)
     return result;
 }
 
+namespace {
+
+// One JSON scalar or array, compact, as QJsonDocument encodes it.
+QByteArray encode(const QJsonValue &value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// Fields in schema order (QJsonObject would sort them by name).
+class FieldWriter {
+public:
+    void add(const char *key, const QJsonValue &value)
+    {
+        m_fields << encode(QString::fromLatin1(key)) + ": " + encode(value);
+    }
+    QByteArray join(const QByteArray &separator) const { return m_fields.join(separator); }
+
+private:
+    QByteArrayList m_fields;
+};
+
+QJsonValue defaultJson(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (value.typeId() == QMetaType::LongLong)
+        return value.toLongLong();
+    return value.toString();
+}
+
+} // namespace
+
 QByteArray writeJson(const Catalogue &catalogue)
 {
-    QJsonArray actions;
+    QByteArrayList actions;
     for (const Action &action : catalogue.actions) {
-        QJsonObject o;
-        o.insert(QStringLiteral("ElementName"), action.elementName);
-        o.insert(QStringLiteral("Parent"), action.parent);
-        o.insert(QStringLiteral("Description"), action.description);
-        o.insert(QStringLiteral("Information"), action.information);
-        if (action.containsText) {
-            o.insert(QStringLiteral("ContainsText"), true);
-            o.insert(QStringLiteral("TextDescription"), action.textDescription);
-        } else if (!action.textDescription.isEmpty()) {
-            o.insert(QStringLiteral("TextDescription"), action.textDescription);
-        }
+        FieldWriter o;
+        o.add("ElementName", action.elementName);
+        o.add("Parent", action.parent);
+        o.add("Description", action.description);
+        o.add("Information", action.information);
+        if (action.containsText)
+            o.add("ContainsText", true);
         if (!action.text.isEmpty())
-            o.insert(QStringLiteral("Text"), action.text);
+            o.add("Text", action.text);
+        if (action.containsText || !action.textDescription.isEmpty())
+            o.add("TextDescription", action.textDescription);
         if (action.textRequired)
-            o.insert(QStringLiteral("TextRequired"), true);
+            o.add("TextRequired", true);
         if (action.textMultiLine)
-            o.insert(QStringLiteral("TextMultiLine"), true);
-        QJsonArray attributes;
-        for (const Attribute &a : action.attributes) {
-            QJsonObject ao;
-            ao.insert(QStringLiteral("Name"), a.name);
-            ao.insert(QStringLiteral("Description"), a.description);
-            ao.insert(QStringLiteral("DataType"), a.dataType);
-            if (a.required)
-                ao.insert(QStringLiteral("Required"), true);
-            if (a.defaultValue.typeId() == QMetaType::Bool)
-                ao.insert(QStringLiteral("DefaultValue"), a.defaultValue.toBool());
-            else if (a.defaultValue.typeId() == QMetaType::LongLong)
-                ao.insert(QStringLiteral("DefaultValue"), a.defaultValue.toLongLong());
-            else if (!a.defaultValue.toString().isEmpty())
-                ao.insert(QStringLiteral("DefaultValue"), a.defaultValue.toString());
-            if (!a.value.isEmpty())
-                ao.insert(QStringLiteral("Value"), a.value);
-            if (!a.arrayValues.isEmpty())
-                ao.insert(QStringLiteral("ArrayValues"),
-                          QJsonArray::fromStringList(a.arrayValueList()));
-            attributes.append(ao);
+            o.add("TextMultiLine", true);
+        QByteArray text = "        {\n            " + o.join(",\n            ");
+        if (!action.attributes.isEmpty()) {
+            QByteArrayList attributes;
+            for (const Attribute &a : action.attributes) {
+                FieldWriter ao;
+                ao.add("Name", a.name);
+                ao.add("Description", a.description);
+                ao.add("DataType", a.dataType);
+                if (a.required)
+                    ao.add("Required", true);
+                const QJsonValue defaultValue = defaultJson(a.defaultValue);
+                if (!defaultValue.isString() || !defaultValue.toString().isEmpty())
+                    ao.add("DefaultValue", defaultValue);
+                if (!a.value.isEmpty())
+                    ao.add("Value", a.value);
+                if (!a.arrayValues.isEmpty())
+                    ao.add("ArrayValues", QJsonArray::fromStringList(a.arrayValueList()));
+                attributes << "                { " + ao.join(", ") + " }";
+            }
+            text +=
+                ",\n            \"Attributes\": [\n" + attributes.join(",\n") + "\n            ]";
         }
-        if (!attributes.isEmpty())
-            o.insert(QStringLiteral("Attributes"), attributes);
-        actions.append(o);
+        actions << text + "\n        }";
     }
-    QJsonObject root;
-    root.insert(QStringLiteral("Format"), kFormat);
-    root.insert(QStringLiteral("Version"), kVersion);
-    root.insert(QStringLiteral("Actions"), actions);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return "{\n    \"Format\": " + encode(kFormat) +
+           ",\n    \"Version\": " + QByteArray::number(kVersion) + ",\n    \"Actions\": [\n" +
+           actions.join(",\n") + (actions.isEmpty() ? "" : "\n") + "    ]\n}\n";
 }
 
 } // namespace stepsmith::catalogue
