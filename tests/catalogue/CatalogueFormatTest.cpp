@@ -355,3 +355,35 @@ TEST(CatalogueJson, DumpKeepsSchemaOrderAndAwkwardText)
     ASSERT_TRUE(empty.ok());
     EXPECT_TRUE(empty.catalogue.actions.isEmpty());
 }
+
+TEST(CatalogueJson, WarnsAboutWhatTheEditorNeeds)
+{
+    Catalogue c;
+    for (const char *name : {"if", "else", "endif", "loop", "endloop", "var", "range"}) {
+        Action a;
+        a.elementName = QString::fromLatin1(name);
+        a.parent = QStringLiteral("P");
+        c.actions << a;
+    }
+    Attribute name;
+    name.name = QStringLiteral("name");
+    c.actions[5].attributes << name;
+    c.actions[6].attributes << name;
+    EXPECT_TRUE(editorWarnings(c).isEmpty())
+        << editorWarnings(c).join(QLatin1Char(10)).toStdString();
+
+    c.actions[2].elementName = QStringLiteral("EndIf"); // block names are compared exactly
+    c.actions[6].attributes[0].name = QStringLiteral("title");
+    const QStringList warnings = editorWarnings(c);
+    ASSERT_EQ(warnings.size(), 2) << warnings.join(QLatin1Char(10)).toStdString();
+    EXPECT_TRUE(warnings.at(0).contains(QLatin1String("\"endif\"")));
+    EXPECT_TRUE(warnings.at(1).contains(QLatin1String("\"range\"")));
+}
+
+TEST(CatalogueCbor, DeeplyNestedInputIsRefused)
+{
+    // 100 000 nested one-element arrays: must fail cleanly, not overflow the stack.
+    QByteArray nested(100000, '\x81');
+    nested.append('\x00');
+    EXPECT_FALSE(fromCbor(nested).ok());
+}

@@ -112,3 +112,18 @@ TEST(CatalogueTool, HelpPageHasEveryActionAnchor)
         EXPECT_TRUE(page.contains(QStringLiteral("<a name=\"%1\">").arg(QLatin1String(name))))
             << name;
 }
+
+TEST(CatalogueTool, MissingEditorActionsAreWarningsNotErrors)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("small.json"));
+    const QString out = dir.filePath(QStringLiteral("small.dat"));
+    writeFile(source, R"({"Actions": [{"ElementName": "a", "Parent": "P"}]})");
+    const ToolRun r = runTool({QStringLiteral("compile"), source, out});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.contains("warning: no action named \"endloop\"")) << r.err.toStdString();
+    const CborReadResult back = fromCbor(readFile(out));
+    ASSERT_TRUE(back.ok());
+    ASSERT_EQ(back.catalogue.actions.size(), 1);
+    EXPECT_EQ(back.catalogue.actions.at(0).elementName, QStringLiteral("a"));
+}

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace stepsmith::catalogue {
@@ -324,6 +325,37 @@ QStringList validate(const Catalogue &catalogue)
         }
     }
     return errors;
+}
+
+QStringList editorWarnings(const Catalogue &catalogue)
+{
+    QStringList warnings;
+    auto find = [&](const char *name) -> const Action * {
+        for (const Action &action : catalogue.actions) {
+            if (action.elementName == QLatin1String(name))
+                return &action;
+        }
+        return nullptr;
+    };
+    for (const char *block : {"if", "else", "endif", "loop", "endloop"}) {
+        if (!find(block))
+            warnings << QStringLiteral("no action named \"%1\" (lower case): scripts cannot use "
+                                       "this block")
+                            .arg(QLatin1String(block));
+    }
+    for (const char *declaration : {"var", "range"}) {
+        const Action *action = find(declaration);
+        const bool hasName =
+            action &&
+            std::any_of(action->attributes.begin(), action->attributes.end(),
+                        [](const Attribute &a) { return a.name == QLatin1String("name"); });
+        if (!hasName)
+            warnings << QStringLiteral("no action \"%1\" with an attribute \"name\": the "
+                                       "properties dialog cannot list the script's %2")
+                            .arg(QLatin1String(declaration),
+                                 QLatin1String(*declaration == 'v' ? "variables" : "ranges"));
+    }
+    return warnings;
 }
 
 JsonReadResult readJson(const QByteArray &json)

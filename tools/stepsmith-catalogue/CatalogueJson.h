@@ -23,6 +23,11 @@ JsonReadResult readJson(const QByteArray &json);
 // defaults that fit their type. Returns one message per problem.
 QStringList validate(const Catalogue &catalogue);
 
+// Lists what the editor relies on but the catalogue lacks: the block actions "if", "else",
+// "endif", "loop" and "endloop" (exact lower-case names) and "var" and "range" with an attribute
+// "name". A catalogue without them is valid but loses those features in the editor.
+QStringList editorWarnings(const Catalogue &catalogue);
+
 // Writes the catalogue as JSON source. Fields that hold their default are left out.
 QByteArray writeJson(const Catalogue &catalogue);
 

@@ -74,6 +74,8 @@ bool readSource(const QString &path, Catalogue &catalogue)
         err() << path << ": " << message << '\n';
     if (!result.ok())
         return false;
+    for (const QString &message : editorWarnings(result.catalogue))
+        err() << path << ": warning: " << message << '\n';
     catalogue = result.catalogue;
     return true;
 }
