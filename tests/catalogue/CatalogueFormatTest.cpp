@@ -370,12 +370,12 @@ TEST(CatalogueJson, WarnsAboutWhatTheEditorNeeds)
     c.actions[5].attributes << name;
     c.actions[6].attributes << name;
     EXPECT_TRUE(editorWarnings(c).isEmpty())
-        << editorWarnings(c).join(QLatin1Char(10)).toStdString();
+        << editorWarnings(c).join(QLatin1Char('\n')).toStdString();
 
     c.actions[2].elementName = QStringLiteral("EndIf"); // block names are compared exactly
     c.actions[6].attributes[0].name = QStringLiteral("title");
     const QStringList warnings = editorWarnings(c);
-    ASSERT_EQ(warnings.size(), 2) << warnings.join(QLatin1Char(10)).toStdString();
+    ASSERT_EQ(warnings.size(), 2) << warnings.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(warnings.at(0).contains(QLatin1String("\"endif\"")));
     EXPECT_TRUE(warnings.at(1).contains(QLatin1String("\"range\"")));
 }
