@@ -171,6 +171,14 @@ TEST(CatalogueCbor, DamagedFilesAreErrorsNotCrashes)
     hugeAttributes.insert(QStringLiteral("ElementCount"), 1);
     hugeAttributes.insert(QStringLiteral("AttribCount1"), qint64(1) << 40);
     EXPECT_FALSE(fromCborMap(hugeAttributes).ok());
+
+    // Counts that are each plausible but together exceed the keys: n actions of n attributes.
+    QCborMap square;
+    const int n = 2000;
+    square.insert(QStringLiteral("ElementCount"), n);
+    for (int i = 1; i <= n; ++i)
+        square.insert(QStringLiteral("AttribCount%1").arg(i), n);
+    EXPECT_FALSE(fromCborMap(square).ok());
 }
 
 TEST(CatalogueJson, SourceDumpRoundTrip)

@@ -97,19 +97,20 @@ QByteArray toCbor(const Catalogue &catalogue)
 CborReadResult fromCborMap(const QCborMap &map)
 {
     CborReadResult result;
-    // Every action and attribute that carries data needs at least one key, so a count above the
-    // number of keys can only come from a damaged file; refusing it keeps a bogus count from
-    // making us loop billions of times.
-    const qint64 limit = map.size();
-    const qint64 count = readInteger(map, QStringLiteral("ElementCount"), 0);
+    // Every action and attribute that carries data needs at least one key of its own, so counts
+    // that add up to more than the number of keys can only come from a damaged file. Refusing
+    // them keeps a bogus count from making us loop billions of times.
+    qint64 budget = map.size();
     if (!map.contains(QStringLiteral("ElementCount"))) {
         result.errors << QStringLiteral("the file has no \"ElementCount\" key");
         return result;
     }
-    if (count < 0 || count > limit) {
+    const qint64 count = readInteger(map, QStringLiteral("ElementCount"), 0);
+    if (count < 0 || count > budget) {
         result.errors << QStringLiteral("\"ElementCount\" %1 is out of range").arg(count);
         return result;
     }
+    budget -= count;
     for (int i = 1; i <= count; ++i) {
         Action action;
         action.containsText = readBool(map, key("ContainsText", i));
@@ -122,11 +123,12 @@ CborReadResult fromCborMap(const QCborMap &map)
         action.textDescription = readString(map, key("TextDescription", i));
         action.information = readString(map, key("Information", i));
         const qint64 attributes = readInteger(map, key("AttribCount", i), 0);
-        if (attributes < 0 || attributes > limit) {
+        if (attributes < 0 || attributes > budget) {
             result.errors
                 << QStringLiteral("\"AttribCount%1\" %2 is out of range").arg(i).arg(attributes);
             return result;
         }
+        budget -= attributes;
         for (int j = 1; j <= attributes; ++j) {
             Attribute a;
             a.name = readString(map, key("AttribName", i, '_', j));
