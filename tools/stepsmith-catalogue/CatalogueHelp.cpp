@@ -90,7 +90,7 @@ void writeAction(QString &out, const Action &action)
     if (action.attributes.isEmpty()) {
         out += QStringLiteral("<p class=\"note\">This action has no attributes.</p>\n");
     } else {
-        out += QStringLiteral("<table class=\"attributes\" cellspacing=\"0\" width=\"100%\">\n"
+        out += QStringLiteral("<table class=\"attributes\" cellspacing=\"0\" width=\"99%\">\n"
                               "<tr><th>Attribute</th><th>Meaning</th><th>Type</th><th>Required</th>"
                               "<th>Default</th><th>Allowed values</th></tr>\n");
         for (const Attribute &a : action.attributes) {
