@@ -48,8 +48,8 @@ public:
 
     private:
         friend class KeyedList;
-        const_iterator(const std::vector<typename KeyedList::Slot> *slots, std::size_t pos)
-            : m_slots(slots), m_pos(pos)
+        const_iterator(const std::vector<typename KeyedList::Slot> *slotList, std::size_t pos)
+            : m_slots(slotList), m_pos(pos)
         {
             skipHoles();
         }
