@@ -174,8 +174,10 @@ void frmDD::moveCurrent(int delta)
     const int count = m_list->count();
     if (count == 0)
         return;
-    const int row = m_list->currentRow() < 0 ? (delta > 0 ? 0 : count - 1)
-                                             : qBound(0, m_list->currentRow() + delta, count - 1);
+    int from = m_list->currentRow();
+    if (from < 0)
+        from = delta > 0 ? -1 : count;
+    const int row = qBound(0, from + delta, count - 1);
     m_list->setCurrentRow(row);
 }
 
@@ -204,7 +206,7 @@ bool frmDD::eventFilter(QObject *watched, QEvent *event)
                 m_tracking = true;
                 return true;
             }
-            const QPoint at = m_list->mapFrom(m_list->viewport(), mouse->position().toPoint());
+            const QPoint at = m_list->viewport()->mapTo(m_list, mouse->position().toPoint());
             if (m_list->rect().contains(at)) {
                 if (m_list->currentItem())
                     chooseCurrent();

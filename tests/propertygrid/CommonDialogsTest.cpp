@@ -1,3 +1,5 @@
+#include "QtPrinters.h"
+
 #include <fieldpane/CCommonDialogs.h>
 #include <fieldpane/SystemColors.h>
 

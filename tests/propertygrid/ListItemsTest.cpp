@@ -1,3 +1,5 @@
+#include "QtPrinters.h"
+
 #include <fieldpane/CListItems.h>
 
 #include <QMetaObject>
