@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace Fieldpane {
 
@@ -401,6 +402,39 @@ struct PropertyList::Private {
         }
     }
 
+    // The full name or value under `pos` when the cell cannot show all of it.
+    QString toolTipAt(const QPoint &pos, QRect &cell) const
+    {
+        const QPoint at = pos - q->contentsRect().topLeft();
+        if (at.x() < 0 || at.y() < 0 || at.x() >= scrollLeft())
+            return {};
+        const int row0 = at.y() / rowHeight + topRow;
+        const CListItem item = items->Item(row0 + 1);
+        if (item.isNull())
+            return {};
+        const int y = (row0 - topRow) * rowHeight + q->contentsRect().top();
+        const int names = shownNameWidth();
+        if (at.x() < names) {
+            cell = QRect(q->contentsRect().left(), y, names, rowHeight);
+            const int room = names - NamePadding - 2;
+            const bool cut =
+                QFontMetrics(nameFont(item.Bold())).horizontalAdvance(item.Name()) > room;
+            return cut ? item.Name() : QString();
+        }
+        cell = QRect(q->contentsRect().left() + names + 1, y, scrollLeft() - names - 1, rowHeight);
+        const QString full = valueText(item);
+        QString shown = full;
+        if (item.ValueType() == hlvTextArea) {
+            shown = firstLine(full);
+            if (shown != full) {
+                QString lines = full;
+                return lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            }
+        }
+        const int room = cell.width() - NamePadding - 2;
+        return q->fontMetrics().horizontalAdvance(shown) > room ? shown : QString();
+    }
+
     void paint(QPainter &painter)
     {
         const QRect inner = q->contentsRect();
@@ -558,6 +592,23 @@ QSize PropertyList::sizeHint() const
 QSize PropertyList::minimumSizeHint() const
 {
     return {6 * d->rowHeight, 2 * d->rowHeight};
+}
+
+bool PropertyList::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        QRect cell;
+        const QString tip = d->toolTipAt(help->pos(), cell);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this, cell);
+        }
+        return true;
+    }
+    return QFrame::event(event);
 }
 
 bool PropertyList::eventFilter(QObject *watched, QEvent *event)
