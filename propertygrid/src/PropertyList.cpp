@@ -367,12 +367,17 @@ struct PropertyList::Private {
     {
         const eValueTypes type = item.ValueType();
         bool changed = false;
+        // A modal dialog or the host's handler may end the grid's life.
+        const QPointer<PropertyList> alive(q);
         if (type == hlvFilePath || type == hlvBrowseForFolder) {
             CCommonDialogs dialog;
             dialog.setFilter(item.FileFilter());
             dialog.Init(q->window());
             if (type == hlvFilePath) {
-                if (dialog.ShowOpen()) {
+                const bool chosen = dialog.ShowOpen();
+                if (!alive)
+                    return;
+                if (chosen) {
                     txt->setText(dialog.FileName());
                     item.setValue(dialog.FileName());
                     changed = true;
@@ -380,7 +385,10 @@ struct PropertyList::Private {
             } else {
                 dialog.setPath(valueText(item));
                 dialog.setTitle(PropertyList::tr("Select a folder"));
-                if (dialog.ShowFolder(true)) {
+                const bool chosen = dialog.ShowFolder(true);
+                if (!alive)
+                    return;
+                if (chosen) {
                     txt->setText(dialog.Path());
                     item.setValue(dialog.Path());
                     changed = true;
@@ -390,6 +398,8 @@ struct PropertyList::Private {
             QString text = txt->text();
             const QString before = text;
             Q_EMIT q->StringButton(text);
+            if (!alive)
+                return;
             if (text != before) {
                 txt->setText(text);
                 item.setValue(text);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -163,7 +164,10 @@ void frmDD::pressButton()
         return;
     QString value = text();
     const QString before = value;
+    const QPointer<frmDD> alive(this);
     Q_EMIT ButtonClick(value);
+    if (!alive)
+        return;
     if (value != before)
         m_text->setPlainText(toDisplayText(value));
     confirmText();
