@@ -573,10 +573,9 @@ int PropertyList::SelectedIndex() const
 
 void PropertyList::CommitEdit()
 {
-    if (d->editBoxInPlace() && d->selectedRow >= 1 && d->selectedRow <= d->rowCount()) {
-        d->writeBoxInto(d->items->Item(d->selectedRow));
-        update();
-    }
+    // The box's text belongs to the row it was opened on, also when scrolling moved the box
+    // out of sight; once that row has left the list the text is dropped.
+    d->writeBack();
 }
 
 int PropertyList::RowHeight() const

@@ -591,3 +591,16 @@ TEST(PropertyList, ToolTipShowsWhatACellCannotShow)
     EXPECT_EQ(tipAt(3), QStringLiteral("one\ntwo"));
     QToolTip::hideText();
 }
+
+TEST(PropertyList, TextTypedBeforeScrollingIsKeptWhenTheHostConfirms)
+{
+    GridHost host(160);
+    host.show();
+    addLetters(host.rows(), 30);
+    host.clickRow(1);
+    QTest::keyClicks(host.txt(), QStringLiteral("typed"));
+    host.scroll()->setValue(3);
+    EXPECT_FALSE(host.editBoxInPlace());
+    QTest::mouseClick(host.ok, Qt::LeftButton);
+    EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("typed")));
+}
