@@ -200,8 +200,10 @@ struct PropertyList::Private {
                 txt->setFocus(Qt::OtherFocusReason);
             return;
         }
-        if (load)
+        if (load) {
             txt->setText(valueText(item));
+            txt->setAccessibleName(item.Name());
+        }
         const bool ellipsis = type == hlvFilePath || type == hlvBrowseForFolder ||
                               (type == hlvString && buttonForString);
         btn->setStyle(ellipsis ? EzButton::Ellipsis : EzButton::DropArrow);
@@ -492,7 +494,6 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(QStringLiteral("PropertyList"));
     d->items = new CListItems(this);
 
     d->scroll = new QScrollBar(Qt::Vertical, this);
@@ -507,6 +508,7 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     d->txt->installEventFilter(this);
 
     d->btn = new EzButton(this);
+    d->btn->setObjectName(QStringLiteral("btn"));
     d->btn->hide();
     connect(d->btn, &EzButton::Click, this, [this] { d->pressButton(); });
 

@@ -52,6 +52,7 @@ frmDD::frmDD(QWidget *parent) : QWidget(parent, Qt::Popup)
     m_text->hide();
 
     m_button = new EzButton(this);
+    m_button->setObjectName(QStringLiteral("btn"));
     m_button->setStyle(EzButton::Ellipsis);
     m_button->hide();
     connect(m_button, &EzButton::Click, this, &frmDD::pressButton);
