@@ -662,6 +662,8 @@ void PropertyList::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange) {
         d->updateRowHeight();
         d->showVisible();
+        if (d->editBoxInPlace() || d->btn->isVisible())
+            d->placeEditor(false);
     }
     QFrame::changeEvent(event);
 }
