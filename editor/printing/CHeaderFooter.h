@@ -21,7 +21,7 @@ public:
     };
 
     // The clock gives "now" when a job starts (the system clock when empty); the locale gives
-    // the date and time formats (the system locale by default).
+    // the date and time formats (the default locale unless set).
     static void SetClock(Clock clock);
     static QDateTime Now();
 
@@ -59,7 +59,7 @@ public:
     QString GeneralDate(const QDateTime &stamp) const;
 
 private:
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale; // the default locale: the system one unless a program sets another
     QString m_path;
     QString m_printDate;
     QString m_printTime;

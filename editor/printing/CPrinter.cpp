@@ -15,7 +15,13 @@ void CPrinter::SetScaleMode(short code)
 
 int CPrinter::CountPages(const QString &text, const CPrintDevice &device) const
 {
-    const double usable = device.ScaleHeight() - m_marginTop - m_marginBottom;
+    return EstimatePages(text, device, m_marginTop, m_marginBottom);
+}
+
+int CPrinter::EstimatePages(const QString &text, const CPrintDevice &device, double marginTop,
+                            double marginBottom)
+{
+    const double usable = device.ScaleHeight() - marginTop - marginBottom;
     const double height = device.TextHeight(text);
     if (usable <= 0) // not even one line fits: every line gets a page of its own
         return static_cast<int>(std::min<qsizetype>(text.count(u'\n') + 1, INT32_MAX));

@@ -52,6 +52,9 @@ public:
 
     // Estimated page count of a text on a device whose unit and font are set.
     int CountPages(const QString &text, const CPrintDevice &device) const;
+    // The same estimate for given top and bottom margins.
+    static int EstimatePages(const QString &text, const CPrintDevice &device, double marginTop,
+                             double marginBottom);
 
 private:
     void PrintHeader(CPrintDevice &device);

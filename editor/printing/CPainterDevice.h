@@ -1,0 +1,46 @@
+#pragma once
+
+#include "printing/CPrintDevice.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+
+class QPagedPaintDevice;
+
+// A print device that paints on a paged device (a printer or a PDF writer). The printable
+// area is the device's paint area; widths of printed pieces are cached, since a script
+// repeats the same words many times.
+class CPainterDevice final : public CPrintDevice {
+public:
+    explicit CPainterDevice(QPagedPaintDevice &device);
+    ~CPainterDevice() override;
+    CPainterDevice(const CPainterDevice &) = delete;
+    CPainterDevice &operator=(const CPainterDevice &) = delete;
+
+    // False when painting could not start (the file or the printer cannot be opened).
+    bool IsActive() const { return m_painter.isActive(); }
+
+protected:
+    QSizeF PrintableSizePixels() const override;
+    QPointF DotsPerInch() const override;
+    void ApplyFont(const QString &name, int pointSize) override;
+    double MeasureWidthPixels(const QString &line) const override;
+    double LineHeightPixels() const override;
+    void DrawText(const QPointF &topLeftPixels, const QString &text) override;
+    void BeginNewPage() override;
+    void FinishDocument() override;
+
+private:
+    QPagedPaintDevice &m_device;
+    QPainter m_painter;
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    mutable QHash<QString, double> m_widths;
+};
+
+// A font for printing: the face name and point size, and a fixed pitch as the fallback.
+QFont PrintFont(const QString &name, int pointSize);
+// Tabs are printed as they are, one blank wide, never expanded to columns.
+QString PrintableText(const QString &text);
