@@ -2,6 +2,8 @@
 
 #include <QPagedPaintDevice>
 
+#include <cmath>
+
 QFont PrintFont(const QString &name, int pointSize)
 {
     QFont font(name);
@@ -20,13 +22,14 @@ QString PrintableText(const QString &text)
 }
 
 CPainterDevice::CPainterDevice(QPagedPaintDevice &device)
-    : m_device(device), m_painter(&device), m_metrics(m_font, &device)
+    : m_device(device), m_painter(&device), m_measure(m_font, &device)
 {
     m_painter.setPen(Qt::black);
 }
 
 CPainterDevice::~CPainterDevice()
 {
+    Flush();
     if (m_painter.isActive())
         m_painter.end();
 }
@@ -44,41 +47,50 @@ QPointF CPainterDevice::DotsPerInch() const
 
 void CPainterDevice::ApplyFont(const QString &name, int pointSize)
 {
+    Flush();
     m_font = PrintFont(name, pointSize);
     if (m_painter.isActive())
         m_painter.setFont(m_font);
-    m_metrics = QFontMetricsF(m_font, &m_device);
-    m_widths.clear();
+    m_measure = CTextMeasure(m_font, &m_device);
 }
 
 double CPainterDevice::MeasureWidthPixels(const QString &line) const
 {
-    auto it = m_widths.constFind(line);
-    if (it != m_widths.constEnd())
-        return *it;
-    const double width = m_metrics.horizontalAdvance(PrintableText(line));
-    m_widths.insert(line, width);
-    return width;
+    return m_measure.Width(line);
 }
 
 double CPainterDevice::LineHeightPixels() const
 {
-    return m_metrics.height();
+    return m_measure.Height();
 }
 
 void CPainterDevice::DrawText(const QPointF &topLeftPixels, const QString &text)
 {
-    if (m_painter.isActive())
-        m_painter.drawText(topLeftPixels + QPointF(0, m_metrics.ascent()), PrintableText(text));
+    if (m_run.isEmpty() || topLeftPixels.y() != m_runPos.y() ||
+        std::abs(topLeftPixels.x() - m_runEnd) > 1e-6) {
+        Flush();
+        m_runPos = topLeftPixels;
+    }
+    m_run += text;
+    m_runEnd = topLeftPixels.x() + m_measure.Width(text);
+}
+
+void CPainterDevice::Flush()
+{
+    if (!m_run.isEmpty() && m_painter.isActive())
+        m_painter.drawText(m_runPos + QPointF(0, m_measure.Ascent()), PrintableText(m_run));
+    m_run.clear();
 }
 
 void CPainterDevice::BeginNewPage()
 {
+    Flush();
     m_device.newPage();
 }
 
 void CPainterDevice::FinishDocument()
 {
+    Flush();
     if (m_painter.isActive())
         m_painter.end();
 }

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "printing/CPrintDevice.h"
+#include "printing/CTextMeasure.h"
 
 #include <QFont>
-#include <QFontMetricsF>
-#include <QHash>
 #include <QPainter>
 
 class QPagedPaintDevice;
 
 // A print device that paints on a paged device (a printer or a PDF writer). The printable
-// area is the device's paint area; widths of printed pieces are cached, since a script
-// repeats the same words many times.
+// area is the device's paint area.
 class CPainterDevice final : public CPrintDevice {
 public:
     explicit CPainterDevice(QPagedPaintDevice &device);
@@ -33,11 +31,16 @@ protected:
     void FinishDocument() override;
 
 private:
+    void Flush();
+
     QPagedPaintDevice &m_device;
     QPainter m_painter;
     QFont m_font;
-    QFontMetricsF m_metrics;
-    mutable QHash<QString, double> m_widths;
+    CTextMeasure m_measure;
+    // Pieces printed one after the other on a line are drawn as one run.
+    QPointF m_runPos;
+    QString m_run;
+    double m_runEnd = 0;
 };
 
 // A font for printing: the face name and point size, and a fixed pitch as the fallback.

@@ -3,6 +3,7 @@
 #include "printing/CPainterDevice.h"
 #include "printing/CPrintDevice.h"
 #include "printing/CPrinter.h"
+#include "printing/CTextMeasure.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -17,7 +18,7 @@ class CPreviewPageDevice final : public CPrintDevice {
 public:
     CPreviewPageDevice(const QSizeF &printablePixels, double dpi)
         : m_size(printablePixels), m_dpi(dpi), m_metricsImage(1, 1, QImage::Format_RGB32),
-          m_metrics(QFont(), &m_metricsImage)
+          m_measure(QFont(), &m_metricsImage)
     {
         const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
         m_metricsImage.setDotsPerMeterX(dotsPerMeter);
@@ -27,7 +28,7 @@ public:
 
     const QList<QList<CPrintPreview::Item>> &Pages() const { return m_pages; }
     const QFont &Font() const { return m_font; }
-    double Ascent() const { return m_metrics.ascent(); }
+    double Ascent() const { return m_measure.Ascent(); }
 
 protected:
     QSizeF PrintableSizePixels() const override { return m_size; }
@@ -35,19 +36,10 @@ protected:
     void ApplyFont(const QString &name, int pointSize) override
     {
         m_font = PrintFont(name, pointSize);
-        m_metrics = QFontMetricsF(m_font, &m_metricsImage);
-        m_widths.clear();
+        m_measure = CTextMeasure(m_font, &m_metricsImage);
     }
-    double MeasureWidthPixels(const QString &line) const override
-    {
-        auto it = m_widths.constFind(line);
-        if (it != m_widths.constEnd())
-            return *it;
-        const double width = m_metrics.horizontalAdvance(PrintableText(line));
-        m_widths.insert(line, width);
-        return width;
-    }
-    double LineHeightPixels() const override { return m_metrics.height(); }
+    double MeasureWidthPixels(const QString &line) const override { return m_measure.Width(line); }
+    double LineHeightPixels() const override { return m_measure.Height(); }
     void DrawText(const QPointF &topLeftPixels, const QString &text) override
     {
         QList<CPrintPreview::Item> &items = m_pages.last();
@@ -68,8 +60,7 @@ private:
     double m_dpi;
     QImage m_metricsImage;
     QFont m_font;
-    QFontMetricsF m_metrics;
-    mutable QHash<QString, double> m_widths;
+    CTextMeasure m_measure;
     QList<QList<CPrintPreview::Item>> m_pages;
     double m_lastEnd = 0;
 };
