@@ -284,6 +284,26 @@ QPointF CPrintPreview::PrintableOffsetPixels() const
     return m_layout.paintRect(QPageLayout::Inch).topLeft() * m_dpi;
 }
 
+void CPrintPreview::PaintPage(QPainter &painter, int index, double zoom) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(zoom, zoom);
+    painter.fillRect(QRectF(QPointF(0, 0), SheetSizePixels()), Qt::white);
+    painter.translate(PrintableOffsetPixels());
+    // The font keeps the size it was measured with, whatever the target's resolution.
+    QFont font = m_device->Font();
+    const int targetDpi = painter.device() ? painter.device()->logicalDpiY() : 0;
+    if (targetDpi > 0)
+        font.setPointSizeF(font.pointSizeF() * m_dpi / targetDpi);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const double ascent = m_device->Ascent();
+    for (const Item &item : PageItems(index))
+        painter.drawText(item.pos + QPointF(0, ascent), PrintableText(item.text));
+    painter.restore();
+}
+
 QImage CPrintPreview::RenderPage(int index, double zoom) const
 {
     const QSizeF sheet = SheetSizePixels() * zoom;
@@ -293,15 +313,7 @@ QImage CPrintPreview::RenderPage(int index, double zoom) const
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
-
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.scale(zoom, zoom);
-    painter.translate(PrintableOffsetPixels());
-    painter.setFont(m_device->Font());
-    painter.setPen(Qt::black);
-    const double ascent = m_device->Ascent();
-    for (const Item &item : PageItems(index))
-        painter.drawText(item.pos + QPointF(0, ascent), PrintableText(item.text));
+    PaintPage(painter, index, zoom);
     return image;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class CPrinter;
+class QPainter;
 class CPreviewPageDevice;
 
 // Lays a text out page by page as the print engine would, for showing on screen. The layout
@@ -92,7 +93,9 @@ public:
     QSizeF SheetSizePixels() const;
     QPointF PrintableOffsetPixels() const;
     double Dpi() const { return m_dpi; }
-    // Paints page index (0-based) at zoom times the sheet's pixel size.
+    // Paints page index (0-based) at zoom times the sheet's pixel size, on a white sheet
+    // whose top-left corner is the painter's origin.
+    void PaintPage(QPainter &painter, int index, double zoom) const;
     QImage RenderPage(int index, double zoom) const;
 
 private:
