@@ -207,12 +207,24 @@ void frmPreview::SetViewStyle(int style)
     if (style < WholePage || style > Percent)
         return;
     m_viewStyle = style;
-    LayoutPage();
+    ZoomChanged();
 }
 
 void frmPreview::SetPercentage(int percent)
 {
     m_percentage = std::clamp(percent, 25, 400);
+    ZoomChanged();
+}
+
+void frmPreview::ZoomChanged()
+{
+    // A new zoom starts at the page's top-left corner; paging keeps the shown page.
+    {
+        const QSignalBlocker hBlock(m_hsb);
+        const QSignalBlocker vBlock(m_vsb);
+        m_hsb->setValue(0);
+        m_vsb->setValue(m_viewStyle == WholePage ? m_page : 0);
+    }
     LayoutPage();
 }
 
@@ -226,7 +238,7 @@ void frmPreview::ChooseZoom(const QString &key)
         m_viewStyle = Percent;
         m_percentage = key.mid(1).toInt();
     }
-    LayoutPage();
+    ZoomChanged();
 }
 
 QString frmPreview::PageCounterText() const
@@ -396,7 +408,7 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
                 return false;
             }
             m_viewStyle = Percent;
-            LayoutPage();
+            ZoomChanged();
             return true;
         }
     }

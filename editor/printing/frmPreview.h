@@ -67,6 +67,7 @@ private:
     class PageView;
 
     void LayoutPage();
+    void ZoomChanged();
     void OnHorizontalScroll(int value);
     void OnVerticalScroll(int value);
     void ChooseZoom(const QString &key);
