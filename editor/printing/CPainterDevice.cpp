@@ -54,7 +54,7 @@ void CPainterDevice::ApplyFont(const QString &name, int pointSize)
     m_measure = CTextMeasure(m_font, &m_device);
 }
 
-double CPainterDevice::MeasureWidthPixels(const QString &line) const
+double CPainterDevice::MeasureWidthPixels(QStringView line) const
 {
     return m_measure.Width(line);
 }

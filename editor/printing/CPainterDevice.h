@@ -24,7 +24,7 @@ protected:
     QSizeF PrintableSizePixels() const override;
     QPointF DotsPerInch() const override;
     void ApplyFont(const QString &name, int pointSize) override;
-    double MeasureWidthPixels(const QString &line) const override;
+    double MeasureWidthPixels(QStringView line) const override;
     double LineHeightPixels() const override;
     void DrawText(const QPointF &topLeftPixels, const QString &text) override;
     void BeginNewPage() override;

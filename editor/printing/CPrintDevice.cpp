@@ -61,7 +61,7 @@ double CPrintDevice::ScaleHeight() const
     return PixelsToUnitsY(PrintableSizePixels().height());
 }
 
-double CPrintDevice::TextWidth(const QString &text) const
+double CPrintDevice::TextWidth(QStringView text) const
 {
     if (!text.contains(u'\n'))
         return PixelsToUnitsX(MeasureWidthPixels(text));

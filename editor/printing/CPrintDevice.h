@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <QStringView>
 
 // A drawing surface with a printer's state: a unit (scale mode), a font, a current position,
 // the printable area in the current unit, text measuring, printing at the current position and
@@ -35,7 +36,7 @@ public:
     double ScaleHeight() const;
 
     // Width of the widest line and height of all lines (lines end at LF) in the current unit.
-    double TextWidth(const QString &text) const;
+    double TextWidth(QStringView text) const;
     double TextHeight(const QString &text) const;
 
     // Rounds a horizontal or vertical distance to a whole device pixel (halves to even).
@@ -62,7 +63,7 @@ protected:
     virtual QPointF DotsPerInch() const = 0;
     virtual void ApplyFont(const QString &name, int pointSize) = 0;
     // Width of one line of text and the height of one line, in device pixels.
-    virtual double MeasureWidthPixels(const QString &line) const = 0;
+    virtual double MeasureWidthPixels(QStringView line) const = 0;
     virtual double LineHeightPixels() const = 0;
     virtual void DrawText(const QPointF &topLeftPixels, const QString &text) = 0;
     virtual void BeginNewPage() = 0;

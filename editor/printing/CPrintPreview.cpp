@@ -38,7 +38,7 @@ protected:
         m_font = PrintFont(name, pointSize);
         m_measure = CTextMeasure(m_font, &m_metricsImage);
     }
-    double MeasureWidthPixels(const QString &line) const override { return m_measure.Width(line); }
+    double MeasureWidthPixels(QStringView line) const override { return m_measure.Width(line); }
     double LineHeightPixels() const override { return m_measure.Height(); }
     void DrawText(const QPointF &topLeftPixels, const QString &text) override
     {
@@ -210,14 +210,13 @@ void CPrintPreview::PrintAt(const QString &text, double x, double y, bool wrap)
     const bool flushBlank = !text.endsWith(u' ');
     const QString line = flushBlank ? text + u' ' : text;
 
-    QString word;
+    qsizetype wordStart = 0;
     bool placed = false; // something of this text stands on the current device line
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar ch = line.at(i);
-        if (ch != u' ' && ch != u'\t') {
-            word.append(ch);
+        if (ch != u' ' && ch != u'\t')
             continue;
-        }
+        const QStringView word = QStringView(line).mid(wordStart, i - wordStart);
         if (placed && m_device->CurrentX() + m_device->TextWidth(word) > rightLimit) {
             if (!wrap)
                 return;
@@ -226,9 +225,10 @@ void CPrintPreview::PrintAt(const QString &text, double x, double y, bool wrap)
                 NewPage();
             m_device->SetCurrentX(m_marginLeft + m_wrapIndent);
         }
-        m_device->Print(flushBlank && i == line.size() - 1 ? word : word + ch);
+        const bool last = flushBlank && i == line.size() - 1;
+        m_device->Print(line.mid(wordStart, i - wordStart + (last ? 0 : 1)));
         placed = true;
-        word.clear();
+        wordStart = i + 1;
     }
 }
 

@@ -66,13 +66,13 @@ void CPrinter::PrintWrappedLine(CPrintDevice &device, const QString &line, doubl
     const double bottomLimit = device.ScaleHeight() - m_marginBottom;
     const QString text = line.endsWith(u' ') ? line : line + u' ';
 
-    QString word;
+    qsizetype wordStart = 0;
     bool placed = false; // something stands on the current device line
-    for (const QChar ch : text) {
-        if (ch != u' ' && ch != u'\t') {
-            word.append(ch);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch != u' ' && ch != u'\t')
             continue;
-        }
+        const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
         // Only a word that follows others wraps; a word wider than the line stays where the
         // line starts and runs past the right margin.
         if (placed && device.CurrentX() + device.TextWidth(word) > rightLimit) {
@@ -81,9 +81,9 @@ void CPrinter::PrintWrappedLine(CPrintDevice &device, const QString &line, doubl
                 StartNewPage(device);
             device.SetCurrentX(left);
         }
-        device.Print(word + ch);
+        device.Print(text.mid(wordStart, i - wordStart + 1)); // the word and its separator
         placed = true;
-        word.clear();
+        wordStart = i + 1;
     }
     device.Print(QString(), true);
 }

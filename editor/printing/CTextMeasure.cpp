@@ -9,7 +9,7 @@ CTextMeasure::CTextMeasure(const QFont &font, const QPaintDevice *device)
     m_advances.fill(-1);
 }
 
-double CTextMeasure::Width(const QString &text) const
+double CTextMeasure::Width(QStringView text) const
 {
     if (m_fixedPitch) {
         double width = 0;
@@ -29,12 +29,13 @@ double CTextMeasure::Width(const QString &text) const
         if (simple)
             return width;
     }
-    auto it = m_cache.constFind(text);
+    const QString key = text.toString();
+    auto it = m_cache.constFind(key);
     if (it != m_cache.constEnd())
         return *it;
-    QString printable = text;
+    QString printable = key;
     printable.replace(u'\t', u' ');
     const double width = m_metrics.horizontalAdvance(printable);
-    m_cache.insert(text, width);
+    m_cache.insert(key, width);
     return width;
 }

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 
 #include <array>
 
@@ -17,7 +18,7 @@ class CTextMeasure final {
 public:
     CTextMeasure(const QFont &font, const QPaintDevice *device);
 
-    double Width(const QString &text) const;
+    double Width(QStringView text) const;
     double Height() const { return m_metrics.height(); }
     double Ascent() const { return m_metrics.ascent(); }
 

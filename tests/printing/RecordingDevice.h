@@ -47,7 +47,7 @@ protected:
     QSizeF PrintableSizePixels() const override { return m_size; }
     QPointF DotsPerInch() const override { return {100, 100}; }
     void ApplyFont(const QString &, int) override {}
-    double MeasureWidthPixels(const QString &line) const override
+    double MeasureWidthPixels(QStringView line) const override
     {
         return m_charWidth * static_cast<double>(line.size());
     }
