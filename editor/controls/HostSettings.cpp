@@ -1,9 +1,17 @@
 #include "controls/HostSettings.h"
 
-// Placeholder until the settings store lands: the host's settings are treated as absent.
+#include "controls/CRegistry.h"
+#include "controls/RegValue.h"
+
 QString ReadHostSetting(const QString &section, const QString &name)
 {
-    Q_UNUSED(section);
-    Q_UNUSED(name);
-    return {};
+    CRegistry reg;
+    reg.ClassKey = CRegistry::HKeyCurrentUser;
+    reg.SectionKey = QStringLiteral("Software\\Tessaro\\") + section;
+    reg.ValueKey = name;
+    reg.ValueType = RegNone;
+    const QVariant value = reg.Value();
+    if (reg.ValueType != RegSz && reg.ValueType != RegExpandSz)
+        return {};
+    return value.toString();
 }

@@ -14,7 +14,8 @@ enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
-using MessageHandler = std::function<MsgResult(const QString &text, MsgIcon icon, MsgButtons buttons)>;
+using MessageHandler =
+    std::function<MsgResult(const QString &text, MsgIcon icon, MsgButtons buttons)>;
 
 // Shows text with the title kMessageTitle and returns the button chosen.
 MsgResult ShowMessage(const QString &text, MsgIcon icon = MsgIcon::Critical,
@@ -30,8 +31,7 @@ class ScopedMessageHandler final {
 public:
     explicit ScopedMessageHandler(MessageHandler handler)
         : m_previous(SetMessageHandler(std::move(handler)))
-    {
-    }
+    {}
     ~ScopedMessageHandler() { SetMessageHandler(std::move(m_previous)); }
     ScopedMessageHandler(const ScopedMessageHandler &) = delete;
     ScopedMessageHandler &operator=(const ScopedMessageHandler &) = delete;

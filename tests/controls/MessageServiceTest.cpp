@@ -20,7 +20,8 @@ TEST(MessageService, WithoutHandlerTheSafestAnswerIsReturned)
     {
         MessageRecorder recorder; // installed, then removed again
     }
-    EXPECT_EQ(ShowMessage(QStringLiteral("q"), MsgIcon::Question, MsgButtons::YesNo), MsgResult::No);
+    EXPECT_EQ(ShowMessage(QStringLiteral("q"), MsgIcon::Question, MsgButtons::YesNo),
+              MsgResult::No);
     EXPECT_EQ(ShowMessage(QStringLiteral("q"), MsgIcon::Question, MsgButtons::YesNoCancel),
               MsgResult::Cancel);
     EXPECT_EQ(ShowMessage(QStringLiteral("i"), MsgIcon::Information), MsgResult::Ok);
