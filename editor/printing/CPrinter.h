@@ -3,6 +3,7 @@
 #include "printing/CHeaderFooter.h"
 
 #include <QString>
+#include <QVariant>
 
 class CPrintDevice;
 
@@ -11,7 +12,15 @@ class CPrintDevice;
 // footer on every page.
 class CPrinter final {
 public:
-    CPrinter() = default;
+    // With Persistence::Settings the page settings are read from the settings store on
+    // creation and written back at once, and written again when the object ends. A store that
+    // refuses the writes is reported to the user.
+    enum class Persistence { None, Settings };
+
+    explicit CPrinter(Persistence persistence = Persistence::None);
+    ~CPrinter();
+    CPrinter(const CPrinter &other);
+    CPrinter &operator=(const CPrinter &other);
 
     short ScaleMode() const { return m_scaleMode; }
     // Accepts only 3 (pixels), 5 (inches), 6 (millimetres) and 7 (centimetres).
@@ -57,6 +66,15 @@ public:
                              double marginBottom);
 
 private:
+    void LoadSettings();
+    void SaveSettings();
+    void SaveRegValue(const QString &section, qint32 valueType, const QVariant &value,
+                      const QString &valueName, bool currentUser);
+    QVariant GetRegValue(const QString &section, qint32 valueType, const QVariant &defaultValue,
+                         const QString &valueName, bool currentUser);
+    void SaveReportingErrors();
+    void CopySettings(const CPrinter &other);
+
     void PrintHeader(CPrintDevice &device);
     void PrintFooter(CPrintDevice &device);
     void StartNewPage(CPrintDevice &device);
@@ -75,6 +93,7 @@ private:
     QString m_headerText = QStringLiteral("$L$f$R$d");
     QString m_footerText = QStringLiteral("$CPage: $p");
 
+    Persistence m_persistence = Persistence::None;
     CHeaderFooter m_macros;
     double m_lineHeight = 0; // height of "Xy" during a job
 };
