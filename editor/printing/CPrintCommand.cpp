@@ -111,7 +111,7 @@ void CPrintCommand::Configure(QPrinter &printer, const PrinterChoice &choice)
 }
 
 bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QString &text,
-                                  bool showDialog)
+                                  const QString &documentPath, bool showDialog)
 {
     State &state = Instance();
     PrinterChoice choice = CurrentPrinter();
@@ -145,6 +145,7 @@ bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QStr
         ShowMessage(Tr("Unable to print on ") + target, MsgIcon::Critical);
         return false;
     }
+    settings.SetDocumentPath(documentPath);
     settings.PrintText(text, device);
     return true;
 }

@@ -35,9 +35,10 @@ public:
     static PrinterChoice CurrentPrinter();
 
     // Prints text on the current printer; with showDialog, the user chooses the printer first.
+    // documentPath (empty when never saved) names the document in headers and footers.
     // Returns true when the job was printed.
     static bool PrintDocument(QWidget *owner, CPrinter &settings, const QString &text,
-                              bool showDialog);
+                              const QString &documentPath, bool showDialog);
 
     // The paper and printable area of the current printer (of a PDF file when there is none).
     static QPageLayout CurrentPageLayout();

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -49,7 +51,8 @@ TEST(PrintCommand, CancelledDialogPrintsNothing)
     fake.accept = false;
     MessageRecorder messages;
     CPrinter settings;
-    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), true));
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), QString(), true));
     EXPECT_EQ(fake.shown, 1);
     EXPECT_EQ(fake.offered.deviceName, "Office"); // the default printer is offered
     EXPECT_TRUE(messages.texts().isEmpty());
@@ -61,7 +64,8 @@ TEST(PrintCommand, UnknownDeviceCannotBeConnected)
     fake.answer.deviceName = QStringLiteral("Basement");
     MessageRecorder messages;
     CPrinter settings;
-    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), true));
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), QString(), true));
     ASSERT_EQ(messages.messages().size(), 1);
     EXPECT_EQ(messages.messages().at(0).text, "Unable to connect to printer Basement");
     EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
@@ -76,12 +80,23 @@ TEST(PrintCommand, PdfChosenInTheDialogStaysCurrentForThePrintButton)
     fake.answer.outputFile = pdf;
     MessageRecorder messages;
     CPrinter settings;
-    ASSERT_TRUE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("a\r\nb"), true));
+    ASSERT_TRUE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("alpha\r\nbeta"),
+                                             QStringLiteral("/scripts/demo.zml"), true));
     EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(text.contains(QStringLiteral("demo.zml")));
+        EXPECT_TRUE(text.contains(QStringLiteral("alpha")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Page: 1")));
+    }
     EXPECT_EQ(CPrintCommand::CurrentPrinter().outputFile, pdf);
 
     ASSERT_TRUE(QFile::remove(pdf));
-    ASSERT_TRUE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("a"), false));
+    ASSERT_TRUE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("a"), QString(), false));
     EXPECT_EQ(fake.shown, 1); // no dialog the second time
     EXPECT_TRUE(QFileInfo::exists(pdf));
     EXPECT_TRUE(messages.texts().isEmpty());
@@ -92,7 +107,8 @@ TEST(PrintCommand, PrintButtonWithoutAnyPrinterSaysSo)
     FakePrinters fake({});
     MessageRecorder messages;
     CPrinter settings;
-    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), false));
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), QString(), false));
     EXPECT_EQ(fake.shown, 0);
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts().at(0).startsWith(QStringLiteral("No printer is installed.")));
