@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QBitmap>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -391,6 +392,27 @@ void frmPreview::OnVerticalScroll(int value)
     QRect rect = m_view->geometry();
     rect.moveTop(qRound((toolbar + 300 - value * 20 * ty) / ty));
     m_view->setGeometry(rect);
+}
+
+void frmPreview::keyPressEvent(QKeyEvent *event)
+{
+    // Page keys page through the job, as the toolbar buttons do.
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        SetPage(std::min(m_page + 1, PageCount() - 1));
+        return;
+    case Qt::Key_PageUp:
+        SetPage(std::max(m_page - 1, 0));
+        return;
+    case Qt::Key_Home:
+        SetPage(0);
+        return;
+    case Qt::Key_End:
+        SetPage(PageCount() - 1);
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
 
 bool frmPreview::eventFilter(QObject *watched, QEvent *event)

@@ -82,6 +82,21 @@ TEST(PreviewWindow, ToolbarPagesThroughTheJob)
     EXPECT_EQ(f.window.Page(), 0);
     f.window.SetPage(pages); // out of range: ignored
     EXPECT_EQ(f.window.Page(), 0);
+
+    QTest::keyClick(&f.window, Qt::Key_PageDown);
+    EXPECT_EQ(f.window.Page(), 1);
+    QTest::keyClick(&f.window, Qt::Key_End);
+    EXPECT_EQ(f.window.Page(), pages - 1);
+    QTest::keyClick(&f.window, Qt::Key_PageDown);
+    EXPECT_EQ(f.window.Page(), pages - 1);
+    QTest::keyClick(&f.window, Qt::Key_PageUp);
+    EXPECT_EQ(f.window.Page(), pages - 2);
+    QTest::keyClick(&f.window, Qt::Key_Home);
+    EXPECT_EQ(f.window.Page(), 0);
+    QSignalSpy closed(&f.window, &frmPreview::CloseMe);
+    QTest::keyClick(&f.window, Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(f.window.isVisible());
 }
 
 TEST(PreviewWindow, ClicksStepTheZoomBetween25And400)
