@@ -219,3 +219,19 @@ TEST(PageSetupDialog, EmptyOrNonNumericInputIsRefusedAtOk)
     EXPECT_TRUE(printer.LineNumbers());
     EXPECT_EQ(printer.HeaderText(), "changed");
 }
+
+TEST(PageSetupDialog, EnteringANumericFieldSelectsItsText)
+{
+    DefaultLocale c(QLocale::c());
+    CPrinter printer;
+    frmPageSetup dialog(printer);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit *field = Field(dialog, "txtMargin3");
+    field->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor([field] { return field->selectedText() == "48"; }, 2000));
+    // Typing replaces the whole value.
+    QTest::keyClicks(field, QStringLiteral("7"));
+    EXPECT_EQ(field->text(), "7");
+}
