@@ -259,7 +259,7 @@ TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
 
 TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
 {
-    doc.Header().Author = "Ann  <x>";
+    doc.Header().Author = "Ann <x> &amp;";
     doc.Header().Description = "two\r\nlines";
     steps.append("var", {{"name", "n"}, {"value", "\"q\" & 'a'\ttab"}});
     steps.comment("multi\r\nline comment");
