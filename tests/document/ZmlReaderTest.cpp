@@ -259,7 +259,7 @@ TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
 
 TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
 {
-    doc.Header().Author = "Ann <x> &amp;";
+    doc.Header().Author = "Ann <x> & co";
     doc.Header().Description = "two\r\nlines";
     steps.append("var", {{"name", "n"}, {"value", "\"q\" & 'a'\ttab"}});
     steps.comment("multi\r\nline comment");
@@ -287,7 +287,7 @@ TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
         EXPECT_EQ(other.Rows()->depth(r), doc.Rows()->depth(r)) << r;
     }
     ASSERT_TRUE(SaveDocument(other, path("two.zml"), false));
-    EXPECT_EQ(ReadBytes(path("two.zml")), first);
+    EXPECT_EQ(ReadBytes(path("two.zml")).toStdString(), first.toStdString());
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_EQ(firstNames.size(), other.RowCount());
 }
