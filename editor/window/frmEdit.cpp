@@ -6,6 +6,7 @@
 #include "controls/MessageService.h"
 #include "controls/SelectionState.h"
 #include "controls/StepRowGeometry.h"
+#include "controls/TitleBar.h"
 #include "document/CDocument.h"
 #include "document/ZmlReader.h"
 #include "document/ZmlWriter.h"
@@ -1067,7 +1068,7 @@ void frmEdit::restoreBands(const std::vector<ToolbarBand> &bands)
         if (QToolBar *bar = m_toolBars.value(QStringLiteral("tlb") + band.Name))
             order.push_back(bar);
     }
-    if (order.size() == m_toolBars.size()) {
+    if (static_cast<qsizetype>(order.size()) == m_toolBars.size()) {
         for (QToolBar *bar : order)
             removeToolBar(bar);
         m_bandOrder.clear();
