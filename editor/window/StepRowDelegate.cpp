@@ -100,6 +100,7 @@ void StepRowDelegate::fontChanged() const
     }
     m_font = font;
     m_lineSpacing = QFontMetrics(m_font).lineSpacing();
+    m_linesHeight.fill(0);
     m_fontValid = true;
 }
 
@@ -154,7 +155,7 @@ int StepRowDelegate::rowHeight(int row, int width) const
         m.wrapWidth = -1;
         ++m_measureCount;
     }
-    int height = m.lines * m_lineSpacing;
+    int height = linesHeight(m.lines);
     if (m_view->WordWrap() && m.naturalWidth > width) {
         if (m.wrapWidth != width) {
             if (text.isNull())
@@ -169,6 +170,25 @@ int StepRowDelegate::rowHeight(int row, int width) const
         height = m.wrapHeight;
     }
     return G::RowHeight(height, m_view->IconStyle());
+}
+
+int StepRowDelegate::linesHeight(int lines) const
+{
+    // The height text of n lines takes as laid out for painting, measured once per count.
+    lines = std::max(lines, 1);
+    if (lines > kMaxCachedLines)
+        return lines * m_lineSpacing;
+    auto &cached = m_linesHeight[static_cast<std::size_t>(lines)];
+    if (cached == 0) {
+        QString sample = QStringLiteral("Xg");
+        for (int i = 1; i < lines; ++i)
+            sample += QStringLiteral("\nXg");
+        cached = QFontMetrics(m_font)
+                     .boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop,
+                                   sample)
+                     .height();
+    }
+    return cached;
 }
 
 QSize StepRowDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include <array>
 #include <vector>
 
 class StepListView;
@@ -53,6 +54,8 @@ private:
         int wrapHeight = 0;
     };
     Metrics &metrics(int row) const;
+    int linesHeight(int lines) const;
+    static constexpr int kMaxCachedLines = 64;
     void fontChanged() const;
 
     StepListView *m_view;
@@ -60,6 +63,7 @@ private:
     mutable QFont m_font;
     mutable bool m_fontValid = false;
     mutable int m_lineSpacing = 0;
+    mutable std::array<int, kMaxCachedLines + 1> m_linesHeight{};
     mutable QHash<QString, QPixmap> m_icons;
     mutable int m_iconsStyle = -1;
     mutable int m_measureCount = 0;

@@ -140,6 +140,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createActions();
@@ -162,6 +163,7 @@ private:
     void showEditMenu(const QPoint &globalPos);
     void afterStepsButton();
     void rememberNormalGeometry();
+    void applySplitter();
     void setLastPath(const QString &file);
     bool chooseFile(bool save, QString *path);
 
@@ -191,5 +193,5 @@ private:
     QRect m_normalGeometry;
     QStringList m_bandOrder{QStringLiteral("tlbStandard"), QStringLiteral("tlbSteps"),
                             QStringLiteral("tlbRun")};
-    bool m_closing = false;
+    bool m_shown = false;
 };
