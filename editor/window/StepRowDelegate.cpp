@@ -183,10 +183,10 @@ int StepRowDelegate::linesHeight(int lines) const
         QString sample = QStringLiteral("Xg");
         for (int i = 1; i < lines; ++i)
             sample += QStringLiteral("\nXg");
-        cached = QFontMetrics(m_font)
-                     .boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop,
-                                   sample)
-                     .height();
+        cached =
+            QFontMetrics(m_font)
+                .boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, sample)
+                .height();
     }
     return cached;
 }

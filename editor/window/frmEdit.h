@@ -67,6 +67,8 @@ public:
     StepListView *List() const { return m_list; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
+    // The help file the Help menu and F1 open.
+    CHTMLHelp &Help() { return m_help; }
     QString FileName() const;
     bool Dirty() const;
 

@@ -12,9 +12,9 @@
 #include <QSaveFile>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTreeWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -50,20 +50,19 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
     EXPECT_GT(w.Tree()->Tree()->topLevelItemCount(), 3);
     EXPECT_EQ(w.Document()->RowCount(), 0);
 
-    EXPECT_EQ(menuTexts(w.menu("mnuFile")),
-              QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "&Print...",
-                           "Page Set&up...", "Print Pre&view...", "-", "Run script", "-", "-",
-                           "&Exit"}));
-    EXPECT_EQ(menuTexts(w.menu("mnuEdit")),
-              QStringList({"&Cut", "C&opy", "&Paste", "&Delete", "-", "&Go to step...",
-                           "Move step &up", "Move step &down", "Add a co&mment...", "-",
-                           "Select &all", "-", "Di&sable steps", "&Enable steps", "-",
-                           "&Properties", "Option&s"}));
+    EXPECT_EQ(
+        menuTexts(w.menu("mnuFile")),
+        QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "&Print...",
+                     "Page Set&up...", "Print Pre&view...", "-", "Run script", "-", "-", "&Exit"}));
+    EXPECT_EQ(
+        menuTexts(w.menu("mnuEdit")),
+        QStringList({"&Cut", "C&opy", "&Paste", "&Delete", "-", "&Go to step...", "Move step &up",
+                     "Move step &down", "Add a co&mment...", "-", "Select &all", "-",
+                     "Di&sable steps", "&Enable steps", "-", "&Properties", "Option&s"}));
     EXPECT_EQ(menuTexts(w.menu("mnuView")),
               QStringList({"&Toolbars", "&Statusbar", "&Actions", "&Icon size", "&Word wrap",
                            "&Line numbers", "-", "Te&xt", "So&urce"}));
-    EXPECT_EQ(menuTexts(w.menu("mnuHelp")),
-              QStringList({"&Help Contents\tF1", "&About"}));
+    EXPECT_EQ(menuTexts(w.menu("mnuHelp")), QStringList({"&Help Contents\tF1", "&About"}));
 
     EXPECT_EQ(w.action("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(w.action("mnuFileRun")->shortcut(), QKeySequence(Qt::Key_F5));
@@ -72,9 +71,9 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
     EXPECT_EQ(w.action("mnuEditComment")->shortcut(), QKeySequence("Ctrl+R"));
 
     // Initial enabling: nothing to run, move, select or go to in an empty script.
-    for (const char *name : {"mnuFileRun", "tlbRun/Run", "mnuEditMoveUp", "mnuEditMoveDown",
-                             "mnuEditSelectAll", "mnuEditDisable", "mnuEditEnable",
-                             "mnuEditGoto", "mnuEditCut", "tlbStandard/Delete"})
+    for (const char *name :
+         {"mnuFileRun", "tlbRun/Run", "mnuEditMoveUp", "mnuEditMoveDown", "mnuEditSelectAll",
+          "mnuEditDisable", "mnuEditEnable", "mnuEditGoto", "mnuEditCut", "tlbStandard/Delete"})
         EXPECT_FALSE(enabled(w, name)) << name;
     for (const char *name : {"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuEditProperties"})
         EXPECT_TRUE(enabled(w, name)) << name;
@@ -96,8 +95,8 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
 
 TEST_F(FrmEditTest, CommandLineOpensTheFileWithQuotesRemoved)
 {
-    const QString path = writeScript("with blank.zml", {"<var name=\"a\" value=\"1\" />",
-                                                        "<msgbox title=\"t\">hi</msgbox>"});
+    const QString path = writeScript(
+        "with blank.zml", {"<var name=\"a\" value=\"1\" />", "<msgbox title=\"t\">hi</msgbox>"});
     frmEdit &w = open(QLatin1Char('"') + path + QLatin1Char('"'));
     EXPECT_TRUE(m_messages.texts().isEmpty()) << m_messages.texts().join('|').toStdString();
     EXPECT_EQ(w.Document()->RowCount(), 2);
@@ -188,8 +187,7 @@ TEST_F(FrmEditTest, OpenAsksFirstAndRemembersTheFolder)
     EXPECT_FALSE(w.Dirty());
     ASSERT_EQ(m_requests.size(), 1u);
     EXPECT_EQ(m_requests[0].Kind, Dialogs::DialogKind::Open);
-    EXPECT_EQ(m_requests[0].NameFilters,
-              QStringList({"ZML Files (*.zml)", "All Files (*)"}));
+    EXPECT_EQ(m_requests[0].NameFilters, QStringList({"ZML Files (*.zml)", "All Files (*)"}));
     EXPECT_EQ(m_requests[0].DefExt, "zml");
 
     answerFileDialog(second);
