@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace G = StepRowGeometry;
 
@@ -143,11 +144,14 @@ int StepRowDelegate::rowHeight(int row, int width) const
     QString text;
     if (m.naturalWidth < 0) {
         text = caption(row);
-        const QFontMetrics fm(m_font);
+        // Fractional advances, rounded up: a line wraps as soon as it is wider than the
+        // rectangle by any fraction of a pixel.
+        const QFontMetricsF fm(m_font);
         int widest = 0;
         int lines = 0;
         for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-            widest = std::max(widest, fm.horizontalAdvance(line.toString()));
+            const qreal advance = fm.horizontalAdvance(line.toString());
+            widest = std::max(widest, static_cast<int>(std::ceil(advance)));
             ++lines;
         }
         m.naturalWidth = widest;

@@ -633,7 +633,7 @@ void frmEdit::onRowsRemoved()
 
 void frmEdit::onDirtyChanged()
 {
-    setWindowModified(Dirty());
+    updateCaption();
 }
 
 void frmEdit::SelectAll()

@@ -144,6 +144,57 @@ TEST_F(StepListTest, SourceModeRowsFollowTheirZmlLinesAndTheListWidth)
     EXPECT_LT(rowHeight(w, 1), narrow);
 }
 
+TEST_F(StepListTest, RowsKeepTheirHeightsWhenTheScrollBarAppears)
+{
+    QStringList body;
+    for (int i = 0; i < 40; ++i)
+        body << "<outputaddtext newline=\"True\">Lines marked: %marks% in the active "
+                "document</outputaddtext>";
+    frmEdit &w = openShown(body, QSize(640, 400));
+    w.setShowZML(true);
+    settle();
+    ASSERT_TRUE(w.List()->verticalScrollBar()->isVisible());
+    // Widths around the one at which the rows start to wrap.
+    for (int width = 560; width <= 760; width += 40) {
+        w.resize(width, 400);
+        settle();
+        for (int row = 0; row < 40; ++row)
+            ASSERT_EQ(rowHeight(w, row), expectedHeight(w, row)) << row << " at " << width;
+    }
+}
+
+TEST_F(StepListTest, ARowThatJustFailsToFitWraps)
+{
+    frmEdit &w = openShown({});
+    const QFontMetricsF fm(w.List()->rowDelegate()->captionFont());
+    // A caption whose width has a small fraction of a pixel beyond a whole number, so that
+    // rounding the advance to whole pixels would take it for one that fits (platforms with
+    // whole-pixel advances give none: any caption then checks the boundary).
+    QString text;
+    for (int n = 10; n < 400 && text.isEmpty(); ++n) {
+        const QString candidate = QString("Mark lines %1 ").arg(n).repeated(4).trimmed();
+        const qreal advance = fm.horizontalAdvance(candidate);
+        const qreal fraction = advance - std::floor(advance);
+        if (fraction > 0.05 && fraction < 0.45)
+            text = candidate;
+    }
+    if (text.isEmpty())
+        text = QString("Mark lines 10 ").repeated(4).trimmed();
+    CElement comment;
+    comment.IsComment = true;
+    comment.Text = text;
+    w.Document()->InsertStep(comment, -1);
+    settle();
+    const int needed = static_cast<int>(std::ceil(fm.horizontalAdvance(text)));
+    const int extra =
+        w.width() - w.List()->rowDelegate()->textWidth(0, w.List()->viewport()->width());
+    for (int width = needed + extra - 2; width <= needed + extra + 2; ++width) {
+        w.resize(width, 300);
+        settle();
+        ASSERT_EQ(rowHeight(w, 0), expectedHeight(w, 0)) << width;
+    }
+}
+
 TEST_F(StepListTest, GutterWidthFollowsTheDigitsOfTheRowCount)
 {
     QStringList nine;
