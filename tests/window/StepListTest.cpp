@@ -282,6 +282,13 @@ TEST_F(StepListTest, SelectionDrivesStatusPanelsAndCommands)
     EXPECT_EQ(w.selectedRows(), std::vector<int>({0, 1, 2}));
     EXPECT_EQ(w.FirstSelectedIndex(), 0);
 
+    // Commands without a rule of their own are enabled once bound.
+    EXPECT_FALSE(w.action("mnuEditComment")->isEnabled());
+    EXPECT_FALSE(w.action("tlbSteps/Comment")->isEnabled());
+    w.bindCommand("mnuEditComment", [this] { m_ran.append("comment"); });
+    EXPECT_TRUE(w.action("tlbSteps/Comment")->isEnabled());
+    EXPECT_FALSE(w.action("mnuFilePrint")->isEnabled());
+
     // A bound command runs from its menu item and its toolbar button alike.
     w.action("tlbStandard/Delete")->trigger();
     w.action("mnuEditDelete")->trigger();
