@@ -39,10 +39,11 @@ ColorDD::ColorDD(QWidget *parent) : QFrame(parent)
     m_btnDD = new Fieldpane::EzButton(this);
     m_btnDD->setObjectName(QStringLiteral("btnDD"));
     m_btnDD->setStyle(Fieldpane::EzButton::DropArrow);
+    m_btnDD->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     connect(m_btnDD, &Fieldpane::EzButton::Click, this, &ColorDD::DropDown);
 
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 0, 0);
+    layout->setContentsMargins(2, 1, 1, 1);
     layout->setSpacing(3);
     layout->addWidget(m_picColor);
     layout->addWidget(m_lbl, 1);
@@ -89,7 +90,7 @@ void ColorDD::refresh()
 {
     const int side = qMax(8, fontMetrics().height());
     m_picColor->setFixedSize(side * 3 / 2, side - 2);
-    m_btnDD->setFixedWidth(qMax(12, fontMetrics().height()));
+    m_btnDD->setFixedWidth(qMax(14, fontMetrics().height() + 2));
     m_lbl->setText(ColorNames::ColorName(m_color));
     m_picColor->update();
 }

@@ -151,8 +151,6 @@ void frmColorPopUp::ShowMe(quint32 color)
         for (int i = 0; i < m_sysColors->count(); ++i) {
             if (m_sysColors->item(i)->data(ColorValueRole).toUInt() == color) {
                 m_sysColors->setCurrentRow(i);
-                m_sysColors->scrollToItem(m_sysColors->item(i),
-                                          QAbstractItemView::PositionAtCenter);
                 break;
             }
         }
@@ -164,6 +162,8 @@ void frmColorPopUp::ShowMe(quint32 color)
     show();
     raise();
     activateWindow();
+    if (QListWidgetItem *current = m_sysColors->currentItem())
+        m_sysColors->scrollToItem(current, QAbstractItemView::PositionAtCenter);
     // The system list takes the focus only on a row: focusing it would make its first row
     // current.
     if (m_tabs->currentIndex() == PalettePage)

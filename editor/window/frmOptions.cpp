@@ -141,8 +141,21 @@ void frmOptions::build(const QStringList &fontNames)
     for (QComboBox *sizes : {m_cmbVisualFontSize, m_cmbSourceFontSize})
         sizes->setMinimumWidth(m_cddComment->sizeHint().width());
     m_cddComment->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    for (QFormLayout *form : {visualForm, sourceForm})
+    // The fields of both groups start at the same place.
+    int labelWidth = 0;
+    for (QFormLayout *form : {visualForm, sourceForm}) {
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem *label = form->itemAt(row, QFormLayout::LabelRole))
+                labelWidth = qMax(labelWidth, label->sizeHint().width());
+        }
+    }
+    for (QFormLayout *form : {visualForm, sourceForm}) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem *label = form->itemAt(row, QFormLayout::LabelRole))
+                label->widget()->setMinimumWidth(labelWidth);
+        }
+    }
 
     auto *buttons = new QDialogButtonBox(this);
     m_cmdOK = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
