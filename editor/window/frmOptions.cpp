@@ -2,6 +2,7 @@
 
 #include "controls/ColorDD.h"
 #include "controls/OptionsChoice.h"
+#include "window/ModalRunner.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,12 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-frmOptions::RunHook &runHook()
-{
-    static frmOptions::RunHook hook;
-    return hook;
-}
 
 QStringList installedFontNames()
 {
@@ -195,14 +190,8 @@ void frmOptions::accept()
     QDialog::accept();
 }
 
-void frmOptions::SetRunHook(RunHook hook)
-{
-    runHook() = std::move(hook);
-}
-
 bool frmOptions::ShowOptions(SharedSettings &settings, QWidget *owner)
 {
     frmOptions dialog(settings, owner);
-    const int result = runHook() ? runHook()(dialog) : dialog.exec();
-    return result == QDialog::Accepted;
+    return RunModal(dialog) == QDialog::Accepted;
 }

@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QStringList>
 
-#include <functional>
-
 class ColorDD;
 class QComboBox;
 class QPushButton;
@@ -23,14 +21,9 @@ public:
     frmOptions(SharedSettings &settings, const QStringList &fontNames, QWidget *parent = nullptr);
     ~frmOptions() override;
 
-    /// Shows the dialog modally over `owner`; true when the user pressed OK.
+    /// Shows the dialog modally over `owner` (through RunModal, which tests answer); true when
+    /// the user pressed OK.
     static bool ShowOptions(SharedSettings &settings, QWidget *owner);
-
-    /// Replaces the modal loop of ShowOptions: the hook gets the loaded dialog and returns its
-    /// result (QDialog::Accepted or Rejected), for example after clicking OK. An empty hook
-    /// restores the modal loop.
-    using RunHook = std::function<int(frmOptions &)>;
-    static void SetRunHook(RunHook hook);
 
     /// The font sizes both size lists offer.
     static QStringList FontSizes();

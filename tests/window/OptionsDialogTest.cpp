@@ -1,6 +1,7 @@
 #include "controls/ColorDD.h"
 #include "controls/ColorPalette.h"
 #include "controls/frmColorPopUp.h"
+#include "window/ModalRunner.h"
 #include "window/frmOptions.h"
 
 #include <fieldpane/EzButton.h>
@@ -42,12 +43,16 @@ bool operator==(const SharedSettings &a, const SharedSettings &b)
            a.FontSizeZML == b.FontSizeZML && a.CommentColor == b.CommentColor;
 }
 
-class RunHookScope final {
+// Answers RunModal with `runner` while it lives.
+class RunnerScope final {
 public:
-    explicit RunHookScope(frmOptions::RunHook hook) { frmOptions::SetRunHook(std::move(hook)); }
-    ~RunHookScope() { frmOptions::SetRunHook({}); }
-    RunHookScope(const RunHookScope &) = delete;
-    RunHookScope &operator=(const RunHookScope &) = delete;
+    explicit RunnerScope(ModalRunner runner) : m_previous(SetModalRunner(std::move(runner))) {}
+    ~RunnerScope() { SetModalRunner(std::move(m_previous)); }
+    RunnerScope(const RunnerScope &) = delete;
+    RunnerScope &operator=(const RunnerScope &) = delete;
+
+private:
+    ModalRunner m_previous;
 };
 
 } // namespace
@@ -247,12 +252,12 @@ TEST(OptionsDialog, EscapeInTheOpenPickerDoesNotCloseTheDialog)
     EXPECT_EQ(colour->Color(), 0x123456u);
 }
 
-TEST(OptionsDialog, ShowOptionsRunsThroughTheHook)
+TEST(OptionsDialog, ShowOptionsRunsThroughTheModalRunner)
 {
     SharedSettings settings;
     settings.FontSize = 8;
     {
-        RunHookScope hook([](frmOptions &dialog) {
+        RunnerScope runner([](QDialog &dialog) {
             auto *sizes = dialog.findChild<QComboBox *>(QStringLiteral("cmbVisualFontSize"));
             QTest::keyClick(sizes, Qt::Key_End);
             QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")),
@@ -263,7 +268,7 @@ TEST(OptionsDialog, ShowOptionsRunsThroughTheHook)
         EXPECT_EQ(settings.FontSize, 20);
     }
     {
-        RunHookScope hook([](frmOptions &dialog) {
+        RunnerScope runner([](QDialog &dialog) {
             auto *sizes = dialog.findChild<QComboBox *>(QStringLiteral("cmbVisualFontSize"));
             QTest::keyClick(sizes, Qt::Key_Home);
             dialog.reject();
