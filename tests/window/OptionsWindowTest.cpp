@@ -30,6 +30,9 @@ protected:
         comment.IsComment = true;
         comment.Text = QStringLiteral("WWWW MMMM WWWW");
         window->Document()->InsertStep(comment, -1);
+        // No icons, so the text sets the row height; no selection, so the row shows its colours.
+        window->setIconStyle(0);
+        window->List()->clearSelection();
         window->resize(700, 400);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
