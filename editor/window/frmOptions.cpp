@@ -70,9 +70,11 @@ QStringList entries(const QComboBox *list)
     return texts;
 }
 
-// The first entry that begins with `prefix`, letter case ignored, becomes current (or none).
+// The first entry that begins with `prefix`, letter case ignored, becomes current (or none:
+// then the list shows the stored value greyed, as a value it does not offer).
 void selectPrefix(QComboBox *list, const QString &prefix)
 {
+    list->setPlaceholderText(prefix);
     list->setCurrentIndex(FindStringPrefix(entries(list), prefix));
 }
 

@@ -137,6 +137,8 @@ TEST(OptionsDialog, LoadsByPrefixWithoutRegardToCase)
     Dialog p(partial);
     EXPECT_EQ(p.combo("odlFontVisual")->currentText(), "Arial Narrow");
     EXPECT_EQ(p.combo("odlFontSource")->currentIndex(), -1);
+    EXPECT_EQ(p.combo("odlFontSource")->currentText(), QString());
+    EXPECT_EQ(p.combo("odlFontSource")->placeholderText(), "Helvetica");
 }
 
 TEST(OptionsDialog, SizeMissingFromTheListIsKept)
@@ -147,6 +149,7 @@ TEST(OptionsDialog, SizeMissingFromTheListIsKept)
     Dialog d(settings);
     EXPECT_EQ(d.combo("cmbVisualFontSize")->currentIndex(), -1);
     EXPECT_EQ(d.combo("cmbVisualFontSize")->currentText(), QString());
+    EXPECT_EQ(d.combo("cmbVisualFontSize")->placeholderText(), "13");
     EXPECT_EQ(d.combo("cmbSourceFontSize")->currentIndex(), -1);
     QTest::mouseClick(d.get<QPushButton>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(d.dialog.result(), QDialog::Accepted);
