@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QString>
 
-class QFrame;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
