@@ -636,7 +636,7 @@ void frmEdit::onRowsRemoved()
 
 void frmEdit::onDirtyChanged()
 {
-    setWindowModified(Dirty());
+    updateCaption();
 }
 
 void frmEdit::SelectAll()
@@ -744,11 +744,8 @@ void frmEdit::setActionTreeVisible(bool on)
         m_lastSplitter = m_splitter->sizes().value(0);
     m_actionTreeVisible = on;
     m_atv->setVisible(on);
-    if (on && m_lastSplitter > 0) {
-        const int total = std::max(m_splitter->width(), 2 * kSplitterLimit + 1);
-        const int left = std::clamp(m_lastSplitter, kSplitterLimit, total - kSplitterLimit);
-        m_splitter->setSizes({left, total - left - m_splitter->handleWidth()});
-    }
+    if (on)
+        applySplitter();
 }
 
 void frmEdit::setStatusBarVisible(bool on)
@@ -1026,6 +1023,25 @@ void frmEdit::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+void frmEdit::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The splitter knows its width only once the window is laid out.
+    if (!m_shown) {
+        m_shown = true;
+        applySplitter();
+    }
+}
+
+void frmEdit::applySplitter()
+{
+    if (m_lastSplitter <= 0 || !m_actionTreeVisible)
+        return;
+    const int total = std::max(m_splitter->width(), 2 * kSplitterLimit + 1);
+    const int left = std::clamp(m_lastSplitter, kSplitterLimit, total - kSplitterLimit);
+    m_splitter->setSizes({left, std::max(total - left - m_splitter->handleWidth(), 1)});
+}
+
 void frmEdit::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
@@ -1132,7 +1148,7 @@ void frmEdit::ReadSettings()
     const int splitter = s.Splitter ? TwipsToPixels(*s.Splitter, dpiX) : kDesignedSplitter;
     m_lastSplitter =
         std::clamp(splitter, kSplitterLimit, std::max(width - kSplitterLimit, kSplitterLimit));
-    m_splitter->setSizes({m_lastSplitter, std::max(width - m_lastSplitter, kSplitterLimit)});
+    applySplitter();
 
     setToolbarsVisible(s.Toolbars);
     setStatusBarVisible(s.StatusBar);

@@ -67,6 +67,8 @@ public:
     StepListView *List() const { return m_list; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
+    // The help file the Help menu and F1 open.
+    CHTMLHelp &Help() { return m_help; }
     QString FileName() const;
     bool Dirty() const;
 
@@ -142,6 +144,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createActions();
@@ -164,6 +167,7 @@ private:
     void showEditMenu(const QPoint &globalPos);
     void afterStepsButton();
     void rememberNormalGeometry();
+    void applySplitter();
     void setLastPath(const QString &file);
     bool chooseFile(bool save, QString *path);
 
@@ -193,5 +197,5 @@ private:
     QRect m_normalGeometry;
     QStringList m_bandOrder{QStringLiteral("tlbStandard"), QStringLiteral("tlbSteps"),
                             QStringLiteral("tlbRun")};
-    bool m_closing = false;
+    bool m_shown = false;
 };

@@ -1,6 +1,6 @@
+#include "controls/WindowSettings.h"
 #include "controls/CRegistry.h"
 #include "controls/RegValue.h"
-#include "controls/WindowSettings.h"
 
 #include "../controls/TempSettingsStore.h"
 
@@ -8,9 +8,8 @@
 
 namespace {
 
-const std::vector<ToolbarBand> kDesigned{{"Standard", 300, false, 280},
-                                         {"Steps", 240, false, 220},
-                                         {"Run", 60, false, 50}};
+const std::vector<ToolbarBand> kDesigned{
+    {"Standard", 300, false, 280}, {"Steps", 240, false, 220}, {"Run", 60, false, 50}};
 
 class WindowSettingsTest : public TempSettingsStore {
 protected:
@@ -25,8 +24,7 @@ protected:
             *type = reg.ValueType;
         return v;
     }
-    static void write(const QString &section, const QString &name, const QVariant &v,
-                      qint32 type)
+    static void write(const QString &section, const QString &name, const QVariant &v, qint32 type)
     {
         CRegistry reg;
         reg.SectionKey = WindowSettingsKey(section);
