@@ -17,6 +17,7 @@
 #include "window/StepListView.h"
 #include "window/frmAbout.h"
 #include "window/frmFileProp.h"
+#include "window/frmOptions.h"
 
 #include <fieldpane/CCommonDialogs.h>
 
@@ -464,6 +465,8 @@ void frmEdit::createToolBars()
         setCommandEnabled(QString::fromLatin1(name), false);
     for (const char *name : {"mnuFileRun", "mnuEditSelectAll"})
         setCommandEnabled(QString::fromLatin1(name), false);
+    bindCommand(QStringLiteral("mnuEditOptions"), [this] { ShowOptions(); });
+    setCommandEnabled(QStringLiteral("mnuEditOptions"), true);
 }
 
 void frmEdit::createStatusBar()
@@ -909,6 +912,14 @@ void frmEdit::ShowFileProperties()
         dialog.Apply(m_doc->Header());
         m_doc->SetDirty(true);
     }
+}
+
+void frmEdit::ShowOptions()
+{
+    SharedSettings settings = Settings();
+    frmOptions::ShowOptions(settings, this);
+    // After OK and Cancel alike the rows are measured and painted again.
+    ApplySettings(settings);
 }
 
 void frmEdit::ShowAbout()
