@@ -8,6 +8,8 @@
 #include <fieldpane/CCommonDialogs.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -90,6 +92,8 @@ bool CPrintCommand::ShowPrinterDialog(QWidget *owner, PrinterChoice &choice)
     }
     Fieldpane::CCommonDialogs &dialogs = *state.dialogs;
     dialogs.Init(owner);
+    if (!choice.outputFile.isEmpty())
+        dialogs.setOutputFileName(choice.outputFile);
     dialogs.setPrintCopies(std::max(1, choice.copies));
     if (!dialogs.ShowPrinter())
         return false;
@@ -122,6 +126,13 @@ bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QStr
     State &state = Instance();
     PrinterChoice choice = CurrentPrinter();
     if (showDialog) {
+        // With no printer installed a PDF file is the only choice: offer one named after the
+        // document, beside it.
+        if (choice.deviceName.isEmpty() && choice.outputFile.isEmpty() && !documentPath.isEmpty()) {
+            const QFileInfo document(documentPath);
+            choice.outputFile =
+                document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+        }
         if (!ShowPrinterDialog(owner, choice))
             return false;
         if (choice.outputFile.isEmpty()) {

@@ -215,3 +215,22 @@ TEST(PrintCommandDialog, PdfFileChosenInTheDialogIsWrittenAndOfferedAgain)
     ASSERT_EQ(dialog.requests.size(), 2u);
     EXPECT_EQ(dialog.requests.at(1).OutputFileName, pdf);
 }
+
+TEST(PrintCommandDialog, WithoutPrintersAPdfBesideTheDocumentIsOffered)
+{
+    CommonPrinterDialog dialog({});
+    MessageRecorder messages;
+    CPrinter settings;
+    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"),
+                                              QStringLiteral("/scripts/demo.v2.zml"), true));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests.at(0).OutputFileName, QStringLiteral("/scripts/demo.v2.pdf"));
+
+    // With a printer installed the printer is offered, not a file.
+    CommonPrinterDialog withPrinter({QStringLiteral("Office")});
+    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"),
+                                              QStringLiteral("/scripts/demo.zml"), true));
+    ASSERT_EQ(withPrinter.requests.size(), 1u);
+    EXPECT_TRUE(withPrinter.requests.at(0).OutputFileName.isEmpty());
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
