@@ -52,22 +52,23 @@ protected:
     QTemporaryDir dir;
 };
 
-const QByteArray kGood = "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
-                         "    <zmlhead>\r\n"
-                         "        <author>A</author>\r\n"
-                         "        <company></company>\r\n"
-                         "        <web></web>\r\n"
-                         "        <email></email>\r\n"
-                         "        <version>1.0</version>\r\n"
-                         "        <description></description>\r\n"
-                         "    </zmlhead>\r\n"
-                         "    <zmlbody>\r\n"
-                         "        <var name=\"n\" value=\"1\" />\r\n"
-                         "        <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
-                         "            <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">Hi</msgbox>\r\n"
-                         "        </if>\r\n"
-                         "    </zmlbody>\r\n"
-                         "</zml>\r\n";
+const QByteArray kGood =
+    "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
+    "    <zmlhead>\r\n"
+    "        <author>A</author>\r\n"
+    "        <company></company>\r\n"
+    "        <web></web>\r\n"
+    "        <email></email>\r\n"
+    "        <version>1.0</version>\r\n"
+    "        <description></description>\r\n"
+    "    </zmlhead>\r\n"
+    "    <zmlbody>\r\n"
+    "        <var name=\"n\" value=\"1\" />\r\n"
+    "        <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
+    "            <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">Hi</msgbox>\r\n"
+    "        </if>\r\n"
+    "    </zmlbody>\r\n"
+    "</zml>\r\n";
 
 } // namespace
 
@@ -141,17 +142,17 @@ TEST_F(CommandLineTest, CatalogueOption)
 
     r = run({"--check", "--catalogue", path("nothing.dat"), good});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the catalogue file '" +
-                                        path("nothing.dat") + "'"});
+    EXPECT_EQ(r.errorLines,
+              QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
 }
 
 TEST_F(CommandLineTest, UsageErrors)
 {
     const QString good = write("good.zml", kGood);
     for (const QStringList &arguments :
-         {QStringList{"--check"}, QStringList{"--format", good}, QStringList{"--format", good, "a", "b"},
-          QStringList{"--check", "--format", good, "x"}, QStringList{"--check", "--bogus", good},
-          QStringList{"--check", good, "--catalogue"}}) {
+         {QStringList{"--check"}, QStringList{"--format", good},
+          QStringList{"--format", good, "a", "b"}, QStringList{"--check", "--format", good, "x"},
+          QStringList{"--check", "--bogus", good}, QStringList{"--check", good, "--catalogue"}}) {
         const ProgramRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
         ASSERT_FALSE(r.errorLines.isEmpty());
