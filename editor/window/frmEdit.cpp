@@ -21,6 +21,7 @@
 #include "window/StepListView.h"
 #include "window/frmAbout.h"
 #include "window/frmFileProp.h"
+#include "window/frmOptions.h"
 
 #include <fieldpane/CCommonDialogs.h>
 
@@ -474,6 +475,8 @@ void frmEdit::createToolBars()
         setCommandEnabled(QString::fromLatin1(name), false);
     for (const char *name : {"mnuFileRun", "mnuEditSelectAll"})
         setCommandEnabled(QString::fromLatin1(name), false);
+    bindCommand(QStringLiteral("mnuEditOptions"), [this] { ShowOptions(); });
+    setCommandEnabled(QStringLiteral("mnuEditOptions"), true);
 }
 
 void frmEdit::createStatusBar()
@@ -950,6 +953,14 @@ void frmEdit::ShowPrintPreview()
     // current printer without the dialog.
     frmPreview::ShowPreview(this, *m_printer, BuildDocumentText(*m_doc), FileName(),
                             [this] { PrintDocument(false); });
+}
+
+void frmEdit::ShowOptions()
+{
+    SharedSettings settings = Settings();
+    frmOptions::ShowOptions(settings, this);
+    // After OK and Cancel alike the rows are measured and painted again.
+    ApplySettings(settings);
 }
 
 void frmEdit::ShowAbout()

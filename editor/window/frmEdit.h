@@ -137,6 +137,8 @@ public slots:
     void IndentSelection();
     void OutdentSelection();
     void ShowFileProperties();
+    // The options dialog; afterwards the list is laid out and painted with the settings.
+    void ShowOptions();
     void ShowAbout();
     // The help command; fromKey is true for F1 (keyword look-up).
     void HelpCommand(bool fromKey = false);
