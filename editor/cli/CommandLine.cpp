@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "catalogue/CatalogueLocation.h"
+#include "cli/ExportPdfMode.h"
 #include "controls/MessageService.h"
 #include "document/CDocument.h"
 #include "document/ZmlReader.h"
@@ -8,10 +9,12 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #ifndef STEPSMITH_DATADIR
 #define STEPSMITH_DATADIR ""
@@ -19,14 +22,16 @@
 
 namespace {
 
-enum class Mode { None, Check, Format };
+enum class Mode { None, Check, Format, ExportPdf };
 
 const char *const kUsage =
     "usage: stepsmith --check [--catalogue FILE] SCRIPT...\n"
     "       stepsmith --format [--catalogue FILE] IN OUT\n"
+    "       stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf\n"
     "\n"
     "  --check      read each script as Open does and run the save-time block check\n"
     "  --format     read IN as Open does and write OUT as Save would\n"
+    "  --export-pdf read IN as Open does and print it with the page settings to a PDF file\n"
     "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
     "\n"
     "Messages go to standard error. Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
@@ -126,18 +131,31 @@ int RunCommandLine(int argc, char *argv[])
 {
     Mode mode = Mode::None;
     bool help = false;
+    bool printing = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             break;
         if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--format") == 0)
             mode = Mode::Check; // decided below, after the application parsed the arguments
+        if (std::strcmp(argv[i], "--export-pdf") == 0) {
+            mode = Mode::ExportPdf;
+            printing = true;
+        }
         if (std::strcmp(argv[i], "--help") == 0)
             help = true;
     }
     if (mode == Mode::None && !help)
         return -1;
 
-    QCoreApplication app(argc, argv);
+    // Printing measures and draws text with fonts, which needs a GUI application (offscreen
+    // when there is no display).
+    std::unique_ptr<QCoreApplication> app;
+    if (printing) {
+        PrepareHeadlessPlatform();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
 
@@ -150,10 +168,14 @@ int RunCommandLine(int argc, char *argv[])
         const QString &a = arguments.at(i);
         if (options && a == QLatin1String("--")) {
             options = false;
-        } else if (options && (a == QLatin1String("--check") || a == QLatin1String("--format"))) {
-            const Mode m = a == QLatin1String("--check") ? Mode::Check : Mode::Format;
+        } else if (options && (a == QLatin1String("--check") || a == QLatin1String("--format") ||
+                               a == QLatin1String("--export-pdf"))) {
+            const Mode m = a == QLatin1String("--check")    ? Mode::Check
+                           : a == QLatin1String("--format") ? Mode::Format
+                                                            : Mode::ExportPdf;
             if (mode != Mode::None && mode != m)
-                return usageError(QStringLiteral("--check and --format cannot be combined"));
+                return usageError(
+                    QStringLiteral("--check, --format and --export-pdf cannot be combined"));
             mode = m;
         } else if (options && a == QLatin1String("--catalogue")) {
             if (i + 1 >= arguments.size() || catalogueGiven)
@@ -175,10 +197,22 @@ int RunCommandLine(int argc, char *argv[])
         return usageError(QStringLiteral("--check needs at least one SCRIPT"));
     if (mode == Mode::Format && files.size() != 2)
         return usageError(QStringLiteral("--format needs IN and OUT"));
+    if (mode == Mode::ExportPdf && files.size() != 2)
+        return usageError(QStringLiteral("--export-pdf needs IN and OUT.pdf"));
 
     ScopedMessageHandler messages(&printMessage);
     CDocument doc;
     if (!loadCatalogue(doc, catalogue))
         return 1;
-    return mode == Mode::Check ? check(doc, files) : format(doc, files.at(0), files.at(1));
+    switch (mode) {
+    case Mode::Check:
+        return check(doc, files);
+    case Mode::Format:
+        return format(doc, files.at(0), files.at(1));
+    case Mode::ExportPdf:
+        return ExportScriptPdf(doc, files.at(0), files.at(1));
+    case Mode::None:
+        break;
+    }
+    return usageError(QStringLiteral("no mode given"));
 }

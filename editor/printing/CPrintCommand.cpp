@@ -5,10 +5,16 @@
 #include "printing/CPrinter.h"
 #include "printing/PdfExport.h"
 
+#include <fieldpane/CCommonDialogs.h>
+
 #include <QCoreApplication>
-#include <QPrintDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -17,6 +23,8 @@ struct State {
     CPrintCommand::PrinterList printers;
     bool chosen = false;
     CPrintCommand::PrinterChoice current;
+    // The printer dialog keeps the last choice (device or file) for the next time it opens.
+    std::unique_ptr<Fieldpane::CCommonDialogs> dialogs;
 };
 
 State &Instance()
@@ -60,6 +68,7 @@ void CPrintCommand::ResetCurrentPrinter()
 {
     Instance().chosen = false;
     Instance().current = PrinterChoice();
+    Instance().dialogs.reset();
 }
 
 CPrintCommand::PrinterChoice CPrintCommand::CurrentPrinter()
@@ -74,23 +83,24 @@ CPrintCommand::PrinterChoice CPrintCommand::CurrentPrinter()
 
 bool CPrintCommand::ShowPrinterDialog(QWidget *owner, PrinterChoice &choice)
 {
-    if (Instance().dialog)
-        return Instance().dialog(owner, choice);
-    QPrinter printer(QPrinter::HighResolution);
-    Configure(printer, choice);
-    QPrintDialog dialog(&printer, owner);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialog.exec() != QDialog::Accepted)
+    State &state = Instance();
+    if (state.dialog)
+        return state.dialog(owner, choice);
+    if (!state.dialogs) {
+        state.dialogs = std::make_unique<Fieldpane::CCommonDialogs>();
+        state.dialogs->setAllowPrintToFile(true);
+    }
+    Fieldpane::CCommonDialogs &dialogs = *state.dialogs;
+    dialogs.Init(owner);
+    if (!choice.outputFile.isEmpty())
+        dialogs.setOutputFileName(choice.outputFile);
+    dialogs.setPrintCopies(std::max(1, choice.copies));
+    if (!dialogs.ShowPrinter())
         return false;
-    const bool toFile =
-        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    choice.outputFile = toFile ? printer.outputFileName() : QString();
-    choice.deviceName = toFile ? QString() : printer.printerName();
-    choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
-    choice.copies = printer.copyCount();
+    choice.outputFile = dialogs.OutputFileName();
+    choice.deviceName = choice.outputFile.isEmpty() ? dialogs.DeviceName() : QString();
+    choice.orientation = dialogs.Orientation() == 2 ? 2 : 1;
+    choice.copies = std::max(1, static_cast<int>(dialogs.PrintCopies()));
     return true;
 }
 
@@ -116,6 +126,13 @@ bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QStr
     State &state = Instance();
     PrinterChoice choice = CurrentPrinter();
     if (showDialog) {
+        // With no printer installed a PDF file is the only choice: offer one named after the
+        // document, beside it.
+        if (choice.deviceName.isEmpty() && choice.outputFile.isEmpty() && !documentPath.isEmpty()) {
+            const QFileInfo document(documentPath);
+            choice.outputFile =
+                document.dir().filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+        }
         if (!ShowPrinterDialog(owner, choice))
             return false;
         if (choice.outputFile.isEmpty()) {

@@ -26,8 +26,9 @@ public:
     using PrinterDialog = std::function<bool(QWidget *owner, PrinterChoice &choice)>;
     using PrinterList = std::function<QStringList()>;
 
-    // Seams: the printer dialog (a QPrintDialog unless set) and the installed printers (the
-    // system's unless set). An empty function restores the default.
+    // Seams: the printer dialog (Fieldpane's printer dialog, which offers printing to a PDF
+    // file, unless set) and the installed printers (the system's unless set). An empty
+    // function restores the default.
     static void SetPrinterDialog(PrinterDialog dialog);
     static void SetInstalledPrinters(PrinterList list);
     // Forgets the chosen printer (the system's default printer is current again).

@@ -37,14 +37,15 @@ float LoadedMargin(const QVariant &value)
 
 CPrinter::CPrinter(Persistence persistence) : m_persistence(persistence)
 {
-    if (m_persistence != Persistence::Settings)
+    if (m_persistence == Persistence::None)
         return;
     try {
         LoadSettings();
     } catch (const CRegistryError &error) {
         ShowMessage(error.description(), MsgIcon::Exclamation);
     }
-    SaveReportingErrors();
+    if (m_persistence == Persistence::Settings)
+        SaveReportingErrors();
 }
 
 CPrinter::~CPrinter()

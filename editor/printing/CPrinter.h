@@ -14,8 +14,9 @@ class CPrinter final {
 public:
     // With Persistence::Settings the page settings are read from the settings store on
     // creation and written back at once, and written again when the object ends. A store that
-    // refuses the writes is reported to the user.
-    enum class Persistence { None, Settings };
+    // refuses the writes is reported to the user. Persistence::ReadOnly reads them on creation
+    // and never writes them (for tools that only print).
+    enum class Persistence { None, Settings, ReadOnly };
 
     explicit CPrinter(Persistence persistence = Persistence::None);
     ~CPrinter();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 QPageLayout DefaultPdfPageLayout()
 {
@@ -18,17 +19,23 @@ QPageLayout DefaultPdfPageLayout()
 bool ExportPdf(const QString &text, CPrinter &printer, const QString &pdfPath,
                QString *errorMessage)
 {
-    QPdfWriter writer(pdfPath);
-    writer.setResolution(kPdfResolution);
-    writer.setPageLayout(DefaultPdfPageLayout());
-    writer.setCreator(QCoreApplication::applicationName());
-    writer.setTitle(QFileInfo(pdfPath).completeBaseName());
-    CPainterDevice device(writer);
-    if (!device.IsActive()) {
-        if (errorMessage)
-            *errorMessage = QStringLiteral("Can't write the file\r\n'%1'").arg(pdfPath);
-        return false;
+    // Written beside the target and renamed over it when complete: a failed export leaves an
+    // existing file as it was.
+    QSaveFile file(pdfPath);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        QPdfWriter writer(&file);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(DefaultPdfPageLayout());
+        writer.setCreator(QCoreApplication::applicationName());
+        writer.setTitle(QFileInfo(pdfPath).completeBaseName());
+        CPainterDevice device(writer);
+        written = device.IsActive();
+        if (written)
+            printer.PrintText(text, device);
     }
-    printer.PrintText(text, device);
-    return true;
+    written = written && file.commit();
+    if (!written && errorMessage)
+        *errorMessage = QStringLiteral("Can't write the file\r\n'%1'").arg(pdfPath);
+    return written;
 }

@@ -10,6 +10,10 @@
 #include "document/CDocument.h"
 #include "document/ZmlReader.h"
 #include "document/ZmlWriter.h"
+#include "printing/CPrintCommand.h"
+#include "printing/CPrinter.h"
+#include "printing/frmPageSetup.h"
+#include "printing/frmPreview.h"
 #include "window/HelpViewer.h"
 #include "window/ModalRunner.h"
 #include "window/MruMenus.h"
@@ -96,7 +100,8 @@ QIcon toolbarIcon(const QString &key)
 } // namespace
 
 frmEdit::frmEdit(QWidget *parent)
-    : QMainWindow(parent), m_doc(new CDocument(this)), m_mru(new CMru(this))
+    : QMainWindow(parent), m_doc(new CDocument(this)), m_mru(new CMru(this)),
+      m_printer(std::make_unique<CPrinter>(CPrinter::Persistence::Settings))
 {
     setObjectName(QStringLiteral("frmEdit"));
     QIcon appIcon;
@@ -458,10 +463,15 @@ void frmEdit::createToolBars()
     bindCommand(QStringLiteral("mnuFileRun"), [this] { RunFile(); });
     bindCommand(QStringLiteral("mnuEditSelectAll"), [this] { SelectAll(); });
     bindCommand(QStringLiteral("mnuEditProperties"), [this] { ShowFileProperties(); });
-    for (const char *name :
-         {"mnuFilePrint", "mnuFilePageSetup", "mnuFilePreview", "mnuEditCut", "mnuEditCopy",
-          "mnuEditPaste", "mnuEditDelete", "mnuEditGoto", "mnuEditMoveUp", "mnuEditMoveDown",
-          "mnuEditComment", "mnuEditDisable", "mnuEditEnable", "mnuEditOptions"})
+    // "&Print..." asks for the printer; the toolbar's Print prints on the current one.
+    bindCommand(
+        QStringLiteral("mnuFilePrint"), [this] { PrintDocument(true); },
+        [this] { PrintDocument(false); });
+    bindCommand(QStringLiteral("mnuFilePageSetup"), [this] { ShowPageSetup(); });
+    bindCommand(QStringLiteral("mnuFilePreview"), [this] { ShowPrintPreview(); });
+    for (const char *name : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete",
+                             "mnuEditGoto", "mnuEditMoveUp", "mnuEditMoveDown", "mnuEditComment",
+                             "mnuEditDisable", "mnuEditEnable", "mnuEditOptions"})
         setCommandEnabled(QString::fromLatin1(name), false);
     for (const char *name : {"mnuFileRun", "mnuEditSelectAll"})
         setCommandEnabled(QString::fromLatin1(name), false);
@@ -491,22 +501,33 @@ void frmEdit::createStatusBar()
 // ---------------------------------------------------------------------------------------------
 // Commands and enabling
 
-void frmEdit::bindCommand(const QString &name, std::function<void()> handler)
+void frmEdit::bindCommand(const QString &name, std::function<void()> handler,
+                          std::function<void()> buttonHandler)
 {
     QAction *menuItem = m_actions.value(name);
     if (menuItem == nullptr || !handler)
         return;
     const bool first = !m_handlers.contains(name);
     m_handlers.insert(name, std::move(handler));
+    if (buttonHandler)
+        m_buttonHandlers.insert(name, std::move(buttonHandler));
+    else
+        m_buttonHandlers.remove(name);
     if (!first)
         return;
     const auto run = [this, name] {
         if (const auto h = m_handlers.value(name))
             h();
     };
+    const auto runButton = [this, name] {
+        if (const auto h = m_buttonHandlers.value(name))
+            h();
+        else if (const auto h2 = m_handlers.value(name))
+            h2();
+    };
     connect(menuItem, &QAction::triggered, this, run);
     if (QAction *button = m_actions.value(buttonOfMenu().value(name)))
-        connect(button, &QAction::triggered, this, run);
+        connect(button, &QAction::triggered, this, runButton);
     refreshEnabling(name);
 }
 
@@ -912,6 +933,26 @@ void frmEdit::ShowFileProperties()
         dialog.Apply(m_doc->Header());
         m_doc->SetDirty(true);
     }
+}
+
+void frmEdit::PrintDocument(bool showDialog)
+{
+    CPrintCommand::PrintDocument(this, *m_printer, BuildDocumentText(*m_doc), FileName(),
+                                 showDialog);
+}
+
+void frmEdit::ShowPageSetup()
+{
+    frmPageSetup dialog(*m_printer, this);
+    RunModal(dialog);
+}
+
+void frmEdit::ShowPrintPreview()
+{
+    // The window is disabled while the preview is open; printing from the preview uses the
+    // current printer without the dialog.
+    frmPreview::ShowPreview(this, *m_printer, BuildDocumentText(*m_doc), FileName(),
+                            [this] { PrintDocument(false); });
 }
 
 void frmEdit::ShowOptions()

@@ -17,6 +17,7 @@ class ActionTree;
 class CDocument;
 class CElements;
 class CMru;
+class CPrinter;
 class HelpViewer;
 class MruMenus;
 class QAction;
@@ -62,6 +63,14 @@ public:
     bool SaveDoc(bool saveAs);
     // Starts the host editor with the script (saving first when needed).
     void RunFile();
+
+    // Printing: the page settings of the program (read when the window is created, written
+    // when it ends), the print command (the printer dialog first when showDialog), the page
+    // setup dialog and the print preview. All print the text Save would write.
+    CPrinter &Printer() const { return *m_printer; }
+    void PrintDocument(bool showDialog);
+    void ShowPageSetup();
+    void ShowPrintPreview();
 
     CDocument *Document() const { return m_doc; }
     StepListView *List() const { return m_list; }
@@ -117,8 +126,10 @@ public:
     QSplitter *splitter() const { return m_splitter; }
     // The menus of commands not yet bound stay disabled; binding a handler connects the
     // menu item and its toolbar button and lets the enabling rules apply at once (binding a
-    // name again replaces its handler).
-    void bindCommand(const QString &name, std::function<void()> handler);
+    // name again replaces its handler). The toolbar button runs buttonHandler instead when
+    // one is given.
+    void bindCommand(const QString &name, std::function<void()> handler,
+                     std::function<void()> buttonHandler = {});
     bool isBound(const QString &name) const;
 
 public slots:
@@ -183,12 +194,14 @@ private:
     HelpViewer *m_helpViewer = nullptr;
     CHTMLHelp m_help;
     std::unique_ptr<QLockFile> m_mutex;
+    std::unique_ptr<CPrinter> m_printer;
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;
     QHash<QString, QToolBar *> m_toolBars;
     QHash<QString, QLabel *> m_panels;
     QHash<QString, std::function<void()>> m_handlers;
+    QHash<QString, std::function<void()>> m_buttonHandlers;
     QActionGroup *m_iconGroup = nullptr;
     QMenu *m_openMenu = nullptr;
     QMenu *m_iconMenu = nullptr;

@@ -112,17 +112,23 @@ CCommonDialogs::Answer runPrintDialog(const CCommonDialogs::Request &request)
     QPrinter printer;
     if (!request.DeviceName.isEmpty())
         printer.setPrinterName(request.DeviceName);
+    if (request.AllowPrintToFile && !request.OutputFileName.isEmpty())
+        printer.setOutputFileName(request.OutputFileName);
     if (request.PrintCopies > 0)
         printer.setCopyCount(request.PrintCopies);
     QPrintDialog dialog(&printer, request.Owner);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, request.AllowPrintToFile);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (dialog.exec() != QDialog::Accepted)
         return answer;
     answer.Accepted = true;
-    answer.DeviceName = printer.printerName();
+    if (request.AllowPrintToFile && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        answer.OutputFileName = printer.outputFileName();
+    else
+        answer.DeviceName = printer.printerName();
     answer.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
     answer.PrintCopies = printer.copyCount();
     return answer;
@@ -190,6 +196,8 @@ struct CCommonDialogs::Private {
     qint16 charSet = 0;
     QString deviceName;
     qint16 orientation = 0;
+    bool allowPrintToFile = false;
+    QString outputFileName;
 
     Request request(DialogKind kind) const
     {
@@ -399,6 +407,22 @@ void CCommonDialogs::setOrientation(qint16 value)
 {
     d->orientation = value;
 }
+bool CCommonDialogs::AllowPrintToFile() const
+{
+    return d->allowPrintToFile;
+}
+void CCommonDialogs::setAllowPrintToFile(bool value)
+{
+    d->allowPrintToFile = value;
+}
+QString CCommonDialogs::OutputFileName() const
+{
+    return upToNul(d->outputFileName);
+}
+void CCommonDialogs::setOutputFileName(const QString &value)
+{
+    d->outputFileName = value;
+}
 
 bool CCommonDialogs::ShowOpen()
 {
@@ -451,10 +475,15 @@ bool CCommonDialogs::ShowPrinter()
     Request r = d->request(DialogKind::Printer);
     r.DeviceName = d->deviceName;
     r.PrintCopies = d->printCopies;
+    r.AllowPrintToFile = d->allowPrintToFile;
+    r.OutputFileName = d->outputFileName;
     const Answer answer = answerOf(r);
     if (!answer.Accepted)
         return false;
-    d->deviceName = answer.DeviceName;
+    const bool toFile = d->allowPrintToFile && !answer.OutputFileName.isEmpty();
+    d->outputFileName = toFile ? answer.OutputFileName : QString();
+    if (!toFile)
+        d->deviceName = answer.DeviceName;
     d->orientation = static_cast<qint16>(answer.Orientation);
     d->printCopies = answer.PrintCopies;
     return true;

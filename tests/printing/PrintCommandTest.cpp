@@ -2,11 +2,14 @@
 #include "printing/CPrinter.h"
 #include "support/MessageRecorder.h"
 
+#include <fieldpane/CCommonDialogs.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -116,4 +119,118 @@ TEST(PrintCommand, PrintButtonWithoutAnyPrinterSaysSo)
     const QPageLayout layout = CPrintCommand::CurrentPageLayout();
     EXPECT_TRUE(layout.pageSize().id() == QPageSize::A4 ||
                 layout.pageSize().id() == QPageSize::Letter);
+}
+
+namespace {
+
+using Fieldpane::CCommonDialogs;
+
+// Fake printers with the program's own printer dialog, answered through Fieldpane's hook.
+class CommonPrinterDialog {
+public:
+    explicit CommonPrinterDialog(QStringList installed)
+    {
+        CPrintCommand::ResetCurrentPrinter();
+        CPrintCommand::SetPrinterDialog({});
+        CPrintCommand::SetInstalledPrinters([installed] { return installed; });
+        CCommonDialogs::SetDialogHook([this](const CCommonDialogs::Request &request) {
+            requests.push_back(request);
+            return answer;
+        });
+    }
+    ~CommonPrinterDialog()
+    {
+        CCommonDialogs::SetDialogHook({});
+        CPrintCommand::SetInstalledPrinters({});
+        CPrintCommand::ResetCurrentPrinter();
+    }
+    CommonPrinterDialog(const CommonPrinterDialog &) = delete;
+    CommonPrinterDialog &operator=(const CommonPrinterDialog &) = delete;
+
+    CCommonDialogs::Answer answer;
+    std::vector<CCommonDialogs::Request> requests;
+};
+
+} // namespace
+
+TEST(PrintCommandDialog, ChosenDeviceMustBeInstalled)
+{
+    CommonPrinterDialog dialog({QStringLiteral("Office"), QStringLiteral("Office 2")});
+    dialog.answer.Accepted = true;
+    dialog.answer.DeviceName = QStringLiteral("Office 3");
+    dialog.answer.Orientation = 2;
+    MessageRecorder messages;
+    CPrinter settings;
+    QWidget owner;
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(&owner, settings, QStringLiteral("x"), QString(), true));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests.at(0).Kind, CCommonDialogs::DialogKind::Printer);
+    EXPECT_EQ(dialog.requests.at(0).Owner, &owner);
+    EXPECT_TRUE(dialog.requests.at(0).AllowPrintToFile);
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().at(0).text, "Unable to connect to printer Office 3");
+    EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
+    // The refused device does not become the current printer.
+    EXPECT_EQ(CPrintCommand::CurrentPrinter().deviceName, "Office");
+}
+
+TEST(PrintCommandDialog, CancelPrintsNothingAndKeepsThePrinter)
+{
+    CommonPrinterDialog dialog({QStringLiteral("Office")});
+    MessageRecorder messages;
+    CPrinter settings;
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), QString(), true));
+    EXPECT_EQ(dialog.requests.size(), 1u);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_FALSE(CPrintCommand::CurrentPrinter().deviceName.isEmpty());
+}
+
+TEST(PrintCommandDialog, PdfFileChosenInTheDialogIsWrittenAndOfferedAgain)
+{
+    CommonPrinterDialog dialog({});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+    dialog.answer.Accepted = true;
+    dialog.answer.OutputFileName = pdf;
+    dialog.answer.Orientation = 2;
+    dialog.answer.PrintCopies = 1;
+    MessageRecorder messages;
+    CPrinter settings;
+    ASSERT_TRUE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("one\r\ntwo"),
+                                             QString(), true));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(u'|').toStdString();
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    const CPrintCommand::PrinterChoice current = CPrintCommand::CurrentPrinter();
+    EXPECT_EQ(current.outputFile, pdf);
+    EXPECT_TRUE(current.deviceName.isEmpty());
+    EXPECT_EQ(current.orientation, 2);
+    EXPECT_EQ(CPrintCommand::CurrentPageLayout().orientation(), QPageLayout::Landscape);
+
+    // The next dialog starts from the file chosen last time.
+    dialog.answer.Accepted = false;
+    EXPECT_FALSE(
+        CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"), QString(), true));
+    ASSERT_EQ(dialog.requests.size(), 2u);
+    EXPECT_EQ(dialog.requests.at(1).OutputFileName, pdf);
+}
+
+TEST(PrintCommandDialog, WithoutPrintersAPdfBesideTheDocumentIsOffered)
+{
+    CommonPrinterDialog dialog({});
+    MessageRecorder messages;
+    CPrinter settings;
+    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"),
+                                              QStringLiteral("/scripts/demo.v2.zml"), true));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests.at(0).OutputFileName, QStringLiteral("/scripts/demo.v2.pdf"));
+
+    // With a printer installed the printer is offered, not a file.
+    CommonPrinterDialog withPrinter({QStringLiteral("Office")});
+    EXPECT_FALSE(CPrintCommand::PrintDocument(nullptr, settings, QStringLiteral("x"),
+                                              QStringLiteral("/scripts/demo.zml"), true));
+    ASSERT_EQ(withPrinter.requests.size(), 1u);
+    EXPECT_TRUE(withPrinter.requests.at(0).OutputFileName.isEmpty());
+    EXPECT_TRUE(messages.texts().isEmpty());
 }

@@ -158,3 +158,29 @@ TEST_F(PrinterSettingsTest, AStoreThatRefusesWritesIsReported)
         messages.texts().at(0).startsWith(QStringLiteral("The page settings could not be saved.")));
     EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Exclamation);
 }
+
+TEST_F(PrinterSettingsTest, ReadOnlyObjectReadsTheSettingsAndNeverWritesThem)
+{
+    {
+        // First run: nothing stored, nothing written.
+        CPrinter printer(CPrinter::Persistence::ReadOnly);
+        printer.SetFontSize(14);
+        EXPECT_EQ(printer.FooterText(), "$CPage: $p");
+    }
+    EXPECT_EQ(Read(QStringLiteral("FontSize")), "<missing>");
+
+    Write(QStringLiteral("LineNumbers"), 4, 1);
+    Write(QStringLiteral("MarginTop"), 4, 250);
+    Write(QStringLiteral("HeaderText"), 1, QStringLiteral("$Cx"));
+    {
+        CPrinter printer(CPrinter::Persistence::ReadOnly);
+        EXPECT_TRUE(printer.LineNumbers());
+        EXPECT_FLOAT_EQ(printer.MarginTop(), 2.5f);
+        EXPECT_EQ(printer.HeaderText(), "$Cx");
+        printer.SetHeaderText(QStringLiteral("changed"));
+    }
+    // Still as stored: 1 (not rewritten as -1) and the old header.
+    EXPECT_EQ(Read(QStringLiteral("LineNumbers")), 1);
+    EXPECT_EQ(Read(QStringLiteral("HeaderText")), "$Cx");
+    EXPECT_EQ(Read(QStringLiteral("MarginLeft")), "<missing>");
+}

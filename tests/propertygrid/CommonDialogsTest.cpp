@@ -228,3 +228,46 @@ TEST(SystemColors, TableCoversIndexesZeroToTwentyFour)
     EXPECT_EQ(Fieldpane::FromOleColor(0x00030201u, palette), QColor(1, 2, 3));
     EXPECT_EQ(Fieldpane::ToOleColor(QColor(1, 2, 3)), 0x00030201u);
 }
+
+TEST(CommonDialogs, PrinterDialogCanChooseAPdfFileWhenAllowed)
+{
+    CCommonDialogs::Answer toFile = accepted();
+    toFile.OutputFileName = QStringLiteral("/tmp/out.pdf");
+    toFile.Orientation = 1;
+    CCommonDialogs dlg;
+    {
+        // Not offered unless the host asks for it: a file answer is not taken as a choice.
+        DialogAnswerer answerer(toFile);
+        dlg.setOutputFileName(QStringLiteral("/tmp/old.pdf"));
+        ASSERT_TRUE(dlg.ShowPrinter());
+        EXPECT_FALSE(answerer.requests.at(0).AllowPrintToFile);
+        EXPECT_TRUE(dlg.OutputFileName().isEmpty());
+    }
+    {
+        DialogAnswerer answerer(toFile);
+        dlg.setAllowPrintToFile(true);
+        dlg.setOutputFileName(QStringLiteral("/tmp/old.pdf"));
+        ASSERT_TRUE(dlg.ShowPrinter());
+        EXPECT_TRUE(answerer.requests.at(0).AllowPrintToFile);
+        EXPECT_EQ(answerer.requests.at(0).OutputFileName, QStringLiteral("/tmp/old.pdf"));
+        EXPECT_EQ(dlg.OutputFileName(), QStringLiteral("/tmp/out.pdf"));
+    }
+    {
+        // Choosing a printer afterwards forgets the file.
+        CCommonDialogs::Answer device = accepted();
+        device.DeviceName = QStringLiteral("Office");
+        DialogAnswerer answerer(device);
+        ASSERT_TRUE(dlg.ShowPrinter());
+        EXPECT_EQ(answerer.requests.at(0).OutputFileName, QStringLiteral("/tmp/out.pdf"));
+        EXPECT_TRUE(dlg.OutputFileName().isEmpty());
+        EXPECT_EQ(dlg.DeviceName(), QStringLiteral("Office"));
+    }
+    {
+        // A cancelled dialog keeps the choice.
+        DialogAnswerer answerer(CCommonDialogs::Answer{});
+        dlg.setOutputFileName(QStringLiteral("/tmp/kept.pdf"));
+        EXPECT_FALSE(dlg.ShowPrinter());
+        EXPECT_EQ(dlg.OutputFileName(), QStringLiteral("/tmp/kept.pdf"));
+        EXPECT_EQ(dlg.DeviceName(), QStringLiteral("Office"));
+    }
+}

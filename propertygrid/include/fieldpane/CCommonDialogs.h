@@ -39,6 +39,8 @@ public:
         bool FixedPitchOnly = false;
         QString DeviceName;
         int PrintCopies = 0;
+        bool AllowPrintToFile = false; ///< printer: offer printing to a PDF file
+        QString OutputFileName;        ///< printer: the file last printed to
     };
 
     /// What the user chose.
@@ -51,6 +53,7 @@ public:
         QString DeviceName;
         int Orientation = 0; ///< 1 portrait, 2 landscape
         int PrintCopies = 0;
+        QString OutputFileName; ///< printer: the PDF file chosen instead of a device
     };
 
     using DialogHook = std::function<Answer(const Request &)>;
@@ -106,6 +109,13 @@ public:
     QString DeviceName() const;
     qint16 Orientation() const;
     void setOrientation(qint16 value);
+    /// Print setup: whether the dialog offers printing to a PDF file (off by default).
+    bool AllowPrintToFile() const;
+    void setAllowPrintToFile(bool value);
+    /// Print setup: the PDF file chosen instead of a printer, empty when a printer was
+    /// chosen (DeviceName then names it). Set beforehand, it is the file the dialog offers.
+    QString OutputFileName() const;
+    void setOutputFileName(const QString &value);
 
     bool ShowOpen();
     bool ShowSave();

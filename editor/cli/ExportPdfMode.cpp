@@ -1,0 +1,58 @@
+#include "cli/ExportPdfMode.h"
+
+#include "controls/MessageService.h"
+#include "document/CDocument.h"
+#include "document/ZmlReader.h"
+#include "document/ZmlWriter.h"
+#include "printing/CPrinter.h"
+#include "printing/PdfExport.h"
+
+#include <QFileInfo>
+#include <QtGlobal>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// Qt's own notes about the environment (no runtime folder, font substitutes) are not messages
+// of the export: only its errors are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && previousHandler)
+        previousHandler(type, context, text);
+}
+
+} // namespace
+
+void PrepareHeadlessPlatform()
+{
+    previousHandler = qInstallMessageHandler(&QuietQtMessages);
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
+{
+    const QFileInfo source(in);
+    const QFileInfo target(out);
+    // Printing over the script itself would destroy it.
+    if (target.exists() && source.exists() &&
+        target.canonicalFilePath() == source.canonicalFilePath()) {
+        ShowMessage(QStringLiteral("The PDF file must not be the script itself:\r\n'%1'").arg(out),
+                    MsgIcon::Critical);
+        return 1;
+    }
+    if (!OpenDocument(doc, in))
+        return 1;
+
+    CPrinter printer(CPrinter::Persistence::ReadOnly);
+    printer.SetDocumentPath(source.absoluteFilePath());
+    QString error;
+    if (!ExportPdf(BuildDocumentText(doc), printer, out, &error)) {
+        ShowMessage(error, MsgIcon::Critical);
+        return 1;
+    }
+    return 0;
+}

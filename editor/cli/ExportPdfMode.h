@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class CDocument;
+
+// stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf
+// Reads IN as Open does and prints the text Save would write into the PDF file OUT with the
+// user's page settings (read, never written). doc holds the catalogue. Needs a
+// QGuiApplication. Every problem is reported through ShowMessage. Returns the exit status:
+// 0 written, 1 failed.
+int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out);
+
+// Chooses the offscreen platform for the QGuiApplication of the export when there is no
+// display to connect to and no platform was asked for, and keeps Qt's warnings off standard
+// error (which carries the export's messages). Call before creating the application.
+void PrepareHeadlessPlatform();

@@ -1,0 +1,268 @@
+// Runs the built program's --export-pdf mode and reads the PDF back with poppler's tools.
+#include "controls/RegFileStore.h"
+#include "controls/SettingsStore.h"
+#include "printing/CPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct ExportRun {
+    int status = -1;
+    QStringList errorLines;
+};
+
+class ExportPdfTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+    QString configDir() const { return path(QStringLiteral("config")); }
+    QString settingsFile() const
+    {
+        return configDir() + QStringLiteral("/stepsmith/HKEY_CURRENT_USER.reg");
+    }
+
+    static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+
+    // Stores page settings where the program looks for the user's settings.
+    void storePageSettings(const std::function<void(CPrinter &)> &change) const
+    {
+        auto store = std::make_shared<RegFileStore>(configDir() + QStringLiteral("/stepsmith"));
+        const auto previous = SettingsStore::setCurrent(store);
+        {
+            CPrinter printer(CPrinter::Persistence::Settings);
+            change(printer);
+        }
+        SettingsStore::setCurrent(previous);
+    }
+
+    // Runs the program without a display, as in a build job.
+    ExportRun run(const QStringList &arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(STEPSMITH_PROGRAM), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        ExportRun r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+        for (const QString &line : errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            r.errorLines << line;
+        return r;
+    }
+
+    static bool havePoppler()
+    {
+        return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+               !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+    }
+    static QString pdfText(const QString &pdf)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!process.waitForFinished(30000))
+            return QString();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+    static QString simplified(const QString &text) { return text.simplified(); }
+
+    QTemporaryDir m_dir;
+};
+
+// A script of about four pages: a header, 150 short steps and a block.
+QByteArray longScript()
+{
+    QByteArray text = "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
+                      "    <zmlhead>\r\n"
+                      "        <author>Ann Author</author>\r\n"
+                      "        <company>Co</company>\r\n"
+                      "        <web></web>\r\n"
+                      "        <email></email>\r\n"
+                      "        <version>2.5</version>\r\n"
+                      "        <description>Printed script</description>\r\n"
+                      "    </zmlhead>\r\n"
+                      "    <zmlbody>\r\n";
+    for (int i = 1; i <= 150; ++i)
+        text += "        <var name=\"v" + QByteArray::number(i) + "\" value=\"" +
+                QByteArray::number(i * 7) + "\" />\r\n";
+    text += "        <if var=\"v1\" operator=\"=\" value=\"7\">\r\n"
+            "            <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">Done</msgbox>\r\n"
+            "        </if>\r\n"
+            "    </zmlbody>\r\n"
+            "</zml>\r\n";
+    return text;
+}
+
+} // namespace
+
+TEST_F(ExportPdfTest, PrintsTheSavedTextWithTheUsersPageSettings)
+{
+    if (!havePoppler())
+        GTEST_SKIP() << "pdftotext and pdftoppm (poppler-utils) are not installed";
+    storePageSettings([](CPrinter &printer) {
+        printer.SetLineNumbers(true);
+        printer.SetHeaderText(QStringLiteral("$L$f$R$p of $P"));
+        printer.SetFooterText(QStringLiteral("$CPage: $p"));
+    });
+    const QByteArray settingsBefore = read(settingsFile());
+    ASSERT_FALSE(settingsBefore.isEmpty());
+
+    const QString script = write(QStringLiteral("report.zml"), longScript());
+    const QString pdf = path(QStringLiteral("report.pdf"));
+    ExportRun r = run({QStringLiteral("--export-pdf"), script, pdf});
+    ASSERT_EQ(r.status, 0) << r.errorLines.join(u'\n').toStdString();
+    EXPECT_TRUE(r.errorLines.isEmpty()) << r.errorLines.join(u'\n').toStdString();
+    // The user's settings are read, not rewritten.
+    EXPECT_EQ(read(settingsFile()), settingsBefore);
+
+    // What Save writes, line by line, is what was printed, each line numbered.
+    const QString saved = path(QStringLiteral("saved.zml"));
+    ASSERT_EQ(run({QStringLiteral("--format"), script, saved}).status, 0);
+    QStringList lines = QString::fromLatin1(read(saved)).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.takeLast(), QString()); // Save adds one CR LF after "</zml>"
+    ASSERT_EQ(lines.size(), 1 + 8 + 1 + 150 + 3 + 1 + 1);
+    EXPECT_EQ(lines.last(), QStringLiteral("</zml>"));
+
+    const QString text = pdfText(pdf);
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    const QString flat = simplified(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString numbered = QStringLiteral("%1: %2")
+                                     .arg(i + 1, 3, 10, QLatin1Char('0'))
+                                     .arg(simplified(lines.at(i)));
+        EXPECT_TRUE(flat.contains(numbered)) << numbered.toStdString();
+    }
+
+    // Every page: the file name and "n of N" on its first row, "Page: n" on its last; the
+    // numbered lines run on from page to page.
+    int lastNumber = 0;
+    const QRegularExpression number(QStringLiteral("^\\s*(\\d{3}): "));
+    for (int page = 1; page <= pages.size(); ++page) {
+        const QStringList rows = pages.at(page - 1).trimmed().split(u'\n');
+        ASSERT_GE(rows.size(), 3);
+        EXPECT_TRUE(rows.first().trimmed().startsWith(QStringLiteral("report.zml")))
+            << rows.first().toStdString();
+        EXPECT_TRUE(rows.first().contains(QStringLiteral("%1 of ").arg(page)))
+            << rows.first().toStdString();
+        EXPECT_EQ(rows.last().trimmed(), QStringLiteral("Page: %1").arg(page));
+        for (int row = 1; row + 1 < rows.size(); ++row) {
+            const QRegularExpressionMatch m = number.match(rows.at(row));
+            if (!m.hasMatch())
+                continue;
+            EXPECT_EQ(m.captured(1).toInt(), lastNumber + 1) << rows.at(row).toStdString();
+            lastNumber = m.captured(1).toInt();
+        }
+    }
+    EXPECT_EQ(lastNumber, lines.size());
+
+    // The first page as an image: ink in the header, the text and the footer, none in the
+    // left margin.
+    const QString prefix = path(QStringLiteral("page"));
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+               QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+               QStringLiteral("-singlefile"), pdf, prefix});
+    ASSERT_TRUE(ppm.waitForFinished(30000));
+    QImage image(prefix + QStringLiteral(".png"));
+    ASSERT_FALSE(image.isNull());
+    // A4 or Letter at 60 dots per inch.
+    EXPECT_NEAR(image.width(), 500, 15);
+    EXPECT_NEAR(image.height(), 680, 30);
+    const auto inkIn = [&image](const QRect &area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    ++dark;
+        return dark;
+    };
+    const int w = image.width();
+    const int h = image.height();
+    EXPECT_GT(inkIn(QRect(0, 0, w, h / 14)), 20);          // header
+    EXPECT_GT(inkIn(QRect(0, h / 8, w, h * 3 / 4)), 2000); // numbered text
+    EXPECT_GT(inkIn(QRect(0, h - h / 14, w, h / 14)), 20); // footer
+    EXPECT_EQ(inkIn(QRect(0, 0, 30, h)), 0);               // left margin
+}
+
+TEST_F(ExportPdfTest, FailuresAreReportedAndLeaveFilesAlone)
+{
+    const QString script = write(QStringLiteral("s.zml"), longScript());
+
+    ExportRun r = run({QStringLiteral("--export-pdf"), path(QStringLiteral("none.zml")),
+                       path(QStringLiteral("none.pdf"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines,
+              QStringList{"error: Can't find the file '" + path(QStringLiteral("none.zml")) + "'"});
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("none.pdf"))));
+
+    const QString unwritable = path(QStringLiteral("missing/dir/out.pdf"));
+    r = run({QStringLiteral("--export-pdf"), script, unwritable});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: Can't write the file '" + unwritable + "'"});
+
+    // The script itself is never printed over.
+    r = run({QStringLiteral("--export-pdf"), script, script});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.errorLines.size(), 1);
+    EXPECT_TRUE(r.errorLines.first().startsWith(QStringLiteral("error: ")));
+    EXPECT_EQ(read(script), longScript());
+
+    // A corrupt script leaves an earlier PDF as it was.
+    const QString old = write(QStringLiteral("old.pdf"), "old");
+    const QString corrupt = write(QStringLiteral("corrupt.zml"), "<zml");
+    r = run({QStringLiteral("--export-pdf"), corrupt, old});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(read(old), "old");
+
+    // A good export replaces it.
+    r = run({QStringLiteral("--export-pdf"), script, old});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join(u'\n').toStdString();
+    EXPECT_TRUE(read(old).startsWith("%PDF-"));
+}
+
+TEST_F(ExportPdfTest, UsageErrors)
+{
+    const QString script = write(QStringLiteral("s.zml"), longScript());
+    for (const QStringList &arguments :
+         {QStringList{"--export-pdf"}, QStringList{"--export-pdf", script},
+          QStringList{"--export-pdf", script, "a.pdf", "b.pdf"},
+          QStringList{"--export-pdf", "--check", script, "a.pdf"},
+          QStringList{"--format", "--export-pdf", script, "a.pdf"},
+          QStringList{"--export-pdf", script, "a.pdf", "--catalogue"}}) {
+        const ExportRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(u' ').toStdString();
+        ASSERT_FALSE(r.errorLines.isEmpty());
+        EXPECT_TRUE(r.errorLines.first().startsWith(QStringLiteral("stepsmith: ")));
+    }
+    EXPECT_FALSE(QFile::exists(QStringLiteral("a.pdf")));
+}
