@@ -1,0 +1,72 @@
+#include "document/CElements.h"
+
+bool CElements::store(const QString &key, const std::shared_ptr<CElement> &element)
+{
+    if (!m_items.insert(key, element))
+        return false;
+    element->m_key = key;
+    return true;
+}
+
+std::shared_ptr<CElement> CElements::Add(const QString &ElementName, const QString &Description,
+                                         bool ContainsText, const QString &TextDescription,
+                                         bool TextRequired, bool TextAllowMultiLine,
+                                         const QString &Parent, const QString &Text, bool Disabled)
+{
+    auto element = std::make_shared<CElement>();
+    element->ElementName = ElementName;
+    element->Description = Description;
+    element->ContainsText = ContainsText;
+    element->TextDescription = TextDescription;
+    element->TextRequired = TextRequired;
+    element->TextAllowMultiLine = TextAllowMultiLine;
+    element->Parent = Parent;
+    element->Text = Text;
+    element->Disabled = Disabled;
+    if (!store(ElementName.toUpper(), element))
+        return {};
+    return element;
+}
+
+std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QString &key)
+{
+    auto copy = std::make_shared<CElement>();
+    copy->ContainsText = source.ContainsText;
+    copy->IsComment = source.IsComment;
+    copy->Description = source.Description;
+    copy->ElementName = source.ElementName;
+    copy->Information = source.Information;
+    copy->Parent = source.Parent;
+    copy->Text = source.Text;
+    copy->TextAllowMultiLine = source.TextAllowMultiLine;
+    copy->TextDescription = source.TextDescription;
+    copy->TextRequired = source.TextRequired;
+    copy->Disabled = source.Disabled;
+    for (const auto &attribute : source.Attributes()) {
+        // Names are unique in the source, so every Add succeeds.
+        (void)copy->Attributes().Add(attribute->AttributeName, attribute->DataType,
+                                     attribute->Value, attribute->ArrayValues, attribute->Required,
+                                     attribute->DefaultValue, attribute->Description);
+    }
+    QString storeKey = key.isEmpty() ? source.Key() : key;
+    if (storeKey.isEmpty())
+        storeKey = copy->ElementName.toUpper();
+    if (!store(storeKey, copy))
+        return {};
+    return copy;
+}
+
+QStringList CElements::GetVariableNames(bool ranges) const
+{
+    const QString wanted = ranges ? QStringLiteral("range") : QStringLiteral("var");
+    const QString nameKey = QStringLiteral("name");
+    QStringList names;
+    for (const auto &element : m_items) {
+        if (element->ElementName != wanted)
+            continue;
+        const auto name = element->Attributes().Item(nameKey);
+        if (name && !name->Value.isEmpty())
+            names.append(name->Value);
+    }
+    return names;
+}

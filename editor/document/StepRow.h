@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// One row of the step list: the step's id (its key is "K" + id), the row text and the depth.
+struct StepRow {
+    int id = 0;
+    int depth = 0;
+    QString text;
+};
+Q_DECLARE_TYPEINFO(StepRow, Q_RELOCATABLE_TYPE);
