@@ -2,5 +2,5 @@
 
 const char *Fieldpane::version()
 {
-    return "1.00";
+    return FIELDPANE_VERSION_STRING;
 }

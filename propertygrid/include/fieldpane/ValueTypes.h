@@ -1,0 +1,24 @@
+#pragma once
+
+#include <fieldpane/fieldpane_export.h>
+
+#include <QObject>
+
+namespace Fieldpane {
+Q_NAMESPACE_EXPORT(FIELDPANE_EXPORT)
+
+/// How a row's value is validated and edited. The numbers are part of the interface: hosts
+/// may pass them as plain numbers.
+enum eValueTypes : int {
+    hlvString = 1,          ///< free text, optionally checked against a wildcard pattern
+    hlvTextArea = 2,        ///< multi-line text (CR LF between lines)
+    hlvFilePath = 3,        ///< a file path, chosen in the open-file dialog
+    hlvBrowseForFolder = 4, ///< a folder path, chosen in the folder browser
+    hlvInteger = 5,         ///< a 32-bit signed whole number
+    hlvBoolean = 6,         ///< the text "true" or "false"
+    hlvArray = 7,           ///< one value out of ValidValues
+    hlvVariable = 8,        ///< free text with suggestions from ValidValues
+};
+Q_ENUM_NS(eValueTypes)
+
+} // namespace Fieldpane

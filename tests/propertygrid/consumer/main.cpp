@@ -1,0 +1,26 @@
+// Builds against the installed headers and library, then checks a few rows.
+#include <fieldpane/CCommonDialogs.h>
+#include <fieldpane/PropertyList.h>
+#include <fieldpane/Version.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Fieldpane::PropertyList grid;
+    Fieldpane::CListItems *rows = grid.ListItems();
+    rows->Add(QStringLiteral("Count"), Fieldpane::hlvInteger, QStringLiteral("4.5"), {},
+              QStringLiteral("N"));
+    rows->Add(QStringLiteral("Flag"), Fieldpane::hlvBoolean, -1);
+    grid.Refresh();
+    const bool ok = rows->Count() == 2 && rows->Item(QStringLiteral("n")).Value().toInt() == 4 &&
+                    rows->Item(2).Value().toString() == QLatin1String("true") &&
+                    std::strcmp(Fieldpane::version(), "1.00") == 0 &&
+                    Fieldpane::CCommonDialogs::ConvertFilter(QStringLiteral("A|*.a")).size() == 1;
+    std::puts(ok ? "consumer: ok" : "consumer: FAILED");
+    return ok ? 0 : 1;
+}
