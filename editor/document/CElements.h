@@ -56,6 +56,12 @@ public:
     // collection order, duplicates kept; element names compare exactly.
     QStringList GetVariableNames(bool ranges) const;
 
+    // Fills the collection from a catalogue file (Actions.dat): remembers the path; an
+    // unreadable or corrupt file, or one without actions, leaves the collection as it was.
+    // Duplicate actions and attributes (names compared ignoring case) keep the first one.
+    // Implemented in catalogue/CatalogueLoader.cpp.
+    void LoadFile(const QString &path);
+
     // Path of the file the collection was loaded from ("" when not loaded from a file).
     const QString &FilePath() const { return m_filePath; }
     void SetFilePath(const QString &path) { m_filePath = path; }
