@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHBoxLayout>
 #include <QListView>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -70,12 +72,13 @@ protected:
         FillTestCatalogue(document.Catalogue());
         list.setModel(document.Rows());
         list.setSelectionMode(QAbstractItemView::ExtendedSelection);
-        tree.resize(100, 100);
-        list.resize(300, 400);
-        tree.show();
-        list.show();
-        QApplication::setActiveWindow(&list);
-        (void)QTest::qWaitForWindowActive(&list);
+        auto *layout = new QHBoxLayout(&host);
+        layout->addWidget(&tree);
+        layout->addWidget(&list);
+        host.resize(500, 400);
+        host.show();
+        QApplication::setActiveWindow(&host);
+        (void)QTest::qWaitForWindowActive(&host);
         commands.setActionTree(&tree);
     }
 
@@ -127,8 +130,9 @@ protected:
     }
 
     CDocument document;
-    QListView list;
-    QTreeWidget tree;
+    QWidget host;
+    QListView list{&host};
+    QTreeWidget tree{&host};
     FakeDialogs dialogs;
     EditCommands commands{document, &list, dialogs};
 };
@@ -459,4 +463,101 @@ TEST_F(EditCommandsTest, PasteAvailabilityFollowsTheClipboard)
     EXPECT_FALSE(spy.last().at(0).toBool());
     EXPECT_FALSE(EditCommands::ClipboardHasText());
     EXPECT_FALSE(commands.PasteText());
+}
+
+TEST_F(EditCommandsTest, CopyThenPasteRestoresABlockBeforeTheFirstSelectedRow)
+{
+    addSteps({"#a", "if", "saytext", "endif", "#b", "#c", "#d", "#e"});
+    document.Step(2)->Text = QStringLiteral("hi <there> & \"you\"");
+    document.Step(2)->Attributes().Item(QStringLiteral("title"))->Value = QStringLiteral("t");
+    document.Step(1)->Attributes().Item(QStringLiteral("cond"))->Value = QStringLiteral("a > b");
+    for (int r = 1; r <= 3; ++r)
+        document.RefreshRow(r);
+    const QStringList texts = [&] {
+        QStringList t;
+        for (int r = 1; r <= 3; ++r)
+            t.append(document.Rows()->rowText(r));
+        return t;
+    }();
+    select({1, 2, 3});
+    ASSERT_TRUE(commands.CopySelection());
+
+    document.SetDirty(false);
+    select({4, 7});
+    tree.clearFocus();
+    list.setFocus();
+    MessageRecorder messages;
+    EXPECT_TRUE(commands.PasteText());
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(names(), QStringList({"#a", "if", "saytext", "endif", "if", "saytext", "endif", "#b",
+                                    "#c", "#d", "#e"}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(document.Rows()->rowText(4 + i), texts.at(i));
+    EXPECT_EQ(depths(), Rows({0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(commands.SelectedRows(), Rows({6}));
+    EXPECT_TRUE(tree.hasFocus());
+    EXPECT_TRUE(document.Dirty());
+}
+
+TEST_F(EditCommandsTest, PasteWithoutSelectionAppendsAndAcceptsEveryLineEnd)
+{
+    addSteps({"#a"});
+    for (const QString &lineEnd :
+         {QStringLiteral("\n"), QStringLiteral("\r"), QStringLiteral("\r\n")}) {
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("<loop count=\"2\" >") + lineEnd + QStringLiteral("<!--") + lineEnd +
+            QStringLiteral("two") + lineEnd + QStringLiteral("lines") + lineEnd +
+            QStringLiteral("-->") + lineEnd + QStringLiteral("</loop>") + lineEnd);
+        list.selectionModel()->clearSelection();
+        ASSERT_TRUE(commands.PasteText());
+    }
+    EXPECT_EQ(names(),
+              QStringList({"#a", "loop", "#two\r\nlines", "endloop", "loop", "#two\r\nlines",
+                           "endloop", "loop", "#two\r\nlines", "endloop"}));
+    EXPECT_EQ(document.Rows()->rowText(1), QStringLiteral("<loop count=\"2\" />"));
+    EXPECT_EQ(commands.SelectedRows(), Rows({9}));
+}
+
+TEST_F(EditCommandsTest, TextThatIsNotStepsPastesNothingWithoutAMessage)
+{
+    addSteps({"#a"});
+    MessageRecorder messages;
+    QSignalSpy inserted(document.Rows(), &QAbstractItemModel::rowsInserted);
+    for (const QString &text :
+         {QStringLiteral("Dear reader, this is prose."), QStringLiteral("<saytext title=\"x"),
+          QStringLiteral("<unknown a=\"1\" />"), QStringLiteral("</zmlclip><var name=\"a\" />")}) {
+        QGuiApplication::clipboard()->setText(text);
+        EXPECT_TRUE(EditCommands::ClipboardHasText());
+        EXPECT_FALSE(commands.PasteText()) << text.toStdString();
+    }
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(inserted.count(), 0);
+    EXPECT_EQ(document.RowCount(), 1);
+    EXPECT_FALSE(document.Dirty());
+}
+
+TEST_F(EditCommandsTest, CommentMentioningAnOpenerSurvivesCutAndPaste)
+{
+    addSteps({"#see <if below", "saytext", "#x"});
+    select({0, 1});
+    commands.CutSelection();
+    EXPECT_EQ(names(), QStringList({"#x"}));
+    select({0});
+    ASSERT_TRUE(commands.PasteText());
+    EXPECT_EQ(names(), QStringList({"#see <if below", "saytext", "#x"}));
+}
+
+TEST_F(EditCommandsTest, DisabledStepsPasteAsComments)
+{
+    addSteps({"if", "endif"});
+    select({0, 1});
+    commands.SetStepsDisabled(true);
+    ASSERT_TRUE(commands.CopySelection());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("<!-- <if cond=\"\" > -->\r\n<!-- </if> -->\r\n"));
+    list.selectionModel()->clearSelection();
+    ASSERT_TRUE(commands.PasteText());
+    EXPECT_EQ(names().mid(2),
+              QStringList({" <if cond=\"\"  /> ", " <endif /> "})
+                  .replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("#")));
 }
