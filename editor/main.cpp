@@ -1,7 +1,15 @@
+#include "catalogue/CatalogueLocation.h"
 #include "cli/CommandLine.h"
+#include "controls/MessageService.h"
+#include "document/CElements.h"
+#include "window/AppMessageBox.h"
+#include "window/ProgramInfo.h"
+#include "window/RuntimeFiles.h"
+#include "window/frmEdit.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
+#include <QStringList>
 
 int main(int argc, char *argv[])
 {
@@ -11,9 +19,31 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stepsmith"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("[Untitled] - Tessaro AddIn Editor"));
-    window.resize(800, 600);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramDescription));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(kProgramVersionMajor)
+                                            .arg(kProgramVersionMinor)
+                                            .arg(kProgramVersionRevision));
+    QGuiApplication::setDesktopFileName(QStringLiteral("stepsmith"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app/stepsmith-48.png")));
+    InstallMessageBoxHandler();
+
+    // The rest of the command line names the script to open.
+    const QString file = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    frmEdit window;
+    const bool loaded = window.Load(file, [](CElements &catalogue) {
+        const QString path = LocateCatalogue(ProgramDir(), InstalledDataDir());
+        if (!path.isEmpty())
+            catalogue.LoadFile(path);
+        if (catalogue.Count() == 0) {
+            ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical, MsgButtons::Ok);
+            return false;
+        }
+        return true;
+    });
+    if (!loaded)
+        return 1;
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,35 @@
+#include "window/RuntimeFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#ifndef STEPSMITH_DATADIR
+#define STEPSMITH_DATADIR ""
+#endif
+
+QString ProgramDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString InstalledDataDir()
+{
+    const QString relative =
+        QDir(ProgramDir()).absoluteFilePath(QStringLiteral("../share/stepsmith"));
+    if (QFileInfo(relative).isDir())
+        return QDir::cleanPath(relative);
+    return QString::fromUtf8(STEPSMITH_DATADIR);
+}
+
+QString FindRuntimeFile(const QString &fileName)
+{
+    for (const QString &dir : {ProgramDir(), InstalledDataDir()}) {
+        if (dir.isEmpty())
+            continue;
+        const QString path = QDir(dir).filePath(fileName);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QDir(ProgramDir()).filePath(fileName);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+#include <array>
+#include <vector>
+
+class StepListView;
+class QAbstractItemModel;
+
+// Paints and sizes the rows of the step list: line-number gutter, icon cell, caption indented
+// by block depth, comment colour, selection colours with and without focus, drop marker.
+// Row measurements are kept per row (widest line and line count of the caption, and the
+// wrapped height for the width last asked) so a relayout costs no text measuring; they are
+// dropped only for rows whose text changes, or for all rows when fonts or the view mode do.
+class StepRowDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StepRowDelegate)
+
+public:
+    explicit StepRowDelegate(StepListView *view);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // Starts following a model's row changes (call whenever the view's model is set).
+    void watchModel(QAbstractItemModel *model);
+    // Drops every measurement (fonts, mode or icon style changed).
+    void invalidateAll();
+
+    // The caption of a row: its ZML line in source mode, else the step's visual caption.
+    QString caption(int row) const;
+    // The font captions are drawn with in the current mode.
+    QFont captionFont() const;
+    // Height of a row for a caption area width in pixels (measured once, then kept).
+    int rowHeight(int row, int textWidth) const;
+    // Width of the caption area of a row whose viewport is viewportWidth pixels wide.
+    int textWidth(int row, int viewportWidth) const;
+    // The icon of an element at the current icon style (the default icon when it has none).
+    QPixmap icon(const QString &elementName) const;
+
+    // Number of text measurements made so far (for tests of the caching).
+    int measureCount() const { return m_measureCount; }
+
+private:
+    struct Metrics {
+        int naturalWidth = -1; // widest line of the caption; -1: not measured
+        int lines = 1;
+        int wrapWidth = -1; // width the wrapped height was measured at
+        int wrapHeight = 0;
+    };
+    Metrics &metrics(int row) const;
+    int linesHeight(int lines) const;
+    static constexpr int kMaxCachedLines = 64;
+    void fontChanged() const;
+
+    StepListView *m_view;
+    mutable std::vector<Metrics> m_metrics;
+    mutable QFont m_font;
+    mutable bool m_fontValid = false;
+    mutable int m_lineSpacing = 0;
+    mutable std::array<int, kMaxCachedLines + 1> m_linesHeight{};
+    mutable QHash<QString, QPixmap> m_icons;
+    mutable int m_iconsStyle = -1;
+    mutable int m_measureCount = 0;
+};
