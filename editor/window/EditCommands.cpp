@@ -18,7 +18,7 @@
 
 EditCommands::EditCommands(CDocument &document, QAbstractItemView *list, IStepDialogs &dialogs,
                            QObject *parent)
-    : QObject(parent), m_document(document), m_list(list), m_dialogs(dialogs)
+    : QObject(parent), m_document(document), m_list(list), m_dialogs(&dialogs)
 {
     if (QClipboard *clipboard = QGuiApplication::clipboard()) {
         connect(clipboard, &QClipboard::dataChanged, this,
@@ -103,7 +103,7 @@ int EditCommands::insertDefinition(const QString &elementName, int position, boo
     // definition's Disabled flag or text would otherwise pass to later inserts and pastes).
     CElements scratch;
     const auto step = scratch.AddCopy(*definition, QStringLiteral("NEW"));
-    if (!step || !m_dialogs.ShowMe(*step, true))
+    if (!step || !m_dialogs->ShowMe(*step, true))
         return -1;
 
     const int row = m_document.InsertStep(*step, position);
@@ -140,11 +140,11 @@ bool EditCommands::EditStep()
     if (!step)
         return false;
     if (step->IsComment) {
-        const IStepDialogs::CommentAnswer answer = m_dialogs.AskComment(step->Text, true);
+        const IStepDialogs::CommentAnswer answer = m_dialogs->AskComment(step->Text, true);
         if (answer.text.isEmpty())
             return false;
         step->Text = answer.text;
-    } else if (!m_dialogs.ShowMe(*step, false)) {
+    } else if (!m_dialogs->ShowMe(*step, false)) {
         return false;
     }
     m_document.RefreshRow(row);
@@ -155,7 +155,7 @@ bool EditCommands::EditStep()
 bool EditCommands::AddComment()
 {
     const int first = FirstSelectedIndex();
-    const IStepDialogs::CommentAnswer answer = m_dialogs.AskComment(QString(), first < 0);
+    const IStepDialogs::CommentAnswer answer = m_dialogs->AskComment(QString(), first < 0);
     if (answer.text.isEmpty())
         return false;
     CElement comment;
@@ -235,7 +235,7 @@ void EditCommands::SelectAll()
 
 void EditCommands::GotoStep()
 {
-    const int line = m_dialogs.AskGoto();
+    const int line = m_dialogs->AskGoto();
     if (line != 0)
         GotoLine(line);
 }

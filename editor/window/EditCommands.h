@@ -23,6 +23,9 @@ public:
                  QObject *parent = nullptr);
     ~EditCommands() override;
 
+    // The dialogs that the commands ask (not owned; must outlive their use).
+    void setDialogs(IStepDialogs &dialogs) { m_dialogs = &dialogs; }
+    IStepDialogs &dialogs() const { return *m_dialogs; }
     // The widget that gets the focus after a paste (the action tree).
     void setActionTree(QWidget *actionTree) { m_actionTree = actionTree; }
 
@@ -82,6 +85,6 @@ private:
 
     CDocument &m_document;
     QPointer<QAbstractItemView> m_list;
-    IStepDialogs &m_dialogs;
+    IStepDialogs *m_dialogs;
     QPointer<QWidget> m_actionTree;
 };

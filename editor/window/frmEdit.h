@@ -17,6 +17,9 @@ class ActionTree;
 class CDocument;
 class CElements;
 class CMru;
+class EditCommands;
+class IStepDialogs;
+class StepDialogs;
 class HelpViewer;
 class MruMenus;
 class QAction;
@@ -67,6 +70,11 @@ public:
     StepListView *List() const { return m_list; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
+    // The editing commands of the Edit menu, the action tree and the step list.
+    EditCommands *Commands() const { return m_commands; }
+    // Replaces the step properties, comment and go-to dialogs (tests); null restores the real
+    // ones.
+    void setStepDialogs(IStepDialogs *dialogs);
     // The help file the Help menu and F1 open.
     CHTMLHelp &Help() { return m_help; }
     QString FileName() const;
@@ -178,6 +186,8 @@ private:
     HelpViewer *m_helpViewer = nullptr;
     CHTMLHelp m_help;
     std::unique_ptr<QLockFile> m_mutex;
+    std::unique_ptr<StepDialogs> m_stepDialogs;
+    EditCommands *m_commands = nullptr;
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;
