@@ -1,6 +1,7 @@
 #include "window/StepDialogs.h"
 
 #include "properties/frmActionProp.h"
+#include "window/ModalRunner.h"
 #include "window/frmComment.h"
 #include "window/frmGoto.h"
 
@@ -11,7 +12,10 @@ StepDialogs::StepDialogs(QWidget *parent, const CElements *documentSteps, const 
 bool StepDialogs::ShowMe(CElement &step, bool useDefaults)
 {
     frmActionProp dialog(m_documentSteps, m_help, m_parent);
-    return dialog.ShowMe(step, useDefaults);
+    if (!dialog.Load(step, useDefaults))
+        return true;
+    RunModal(dialog);
+    return dialog.Finish();
 }
 
 IStepDialogs::CommentAnswer StepDialogs::AskComment(const QString &text, bool hideCheckBox)
@@ -19,7 +23,9 @@ IStepDialogs::CommentAnswer StepDialogs::AskComment(const QString &text, bool hi
     frmComment dialog(m_parent);
     dialog.HideCheckBox(hideCheckBox);
     CommentAnswer answer;
-    answer.text = dialog.ShowMe(text);
+    dialog.Load(text);
+    RunModal(dialog);
+    answer.text = dialog.Result();
     answer.insertLast = dialog.InsertLast();
     return answer;
 }
@@ -27,5 +33,7 @@ IStepDialogs::CommentAnswer StepDialogs::AskComment(const QString &text, bool hi
 int StepDialogs::AskGoto()
 {
     frmGoto dialog(m_parent);
-    return dialog.ShowMe();
+    dialog.Load();
+    RunModal(dialog);
+    return dialog.Result();
 }

@@ -8,7 +8,8 @@
 class CElements;
 class CHTMLHelp;
 
-// The real dialogs, each created for one use as a modal child of the parent window.
+// The real dialogs, each created for one use as a modal child of the parent window and run
+// through RunModal.
 class StepDialogs final : public IStepDialogs {
 public:
     // documentSteps feeds the variable and range names of the properties dialog.
