@@ -8,7 +8,6 @@ namespace Fieldpane {
 EzButton::EzButton(QWidget *parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
-    setObjectName(QStringLiteral("btn"));
     connect(this, &QAbstractButton::clicked, this, &EzButton::Click);
 }
 

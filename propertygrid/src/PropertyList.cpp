@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace Fieldpane {
 
@@ -199,8 +200,10 @@ struct PropertyList::Private {
                 txt->setFocus(Qt::OtherFocusReason);
             return;
         }
-        if (load)
+        if (load) {
             txt->setText(valueText(item));
+            txt->setAccessibleName(item.Name());
+        }
         const bool ellipsis = type == hlvFilePath || type == hlvBrowseForFolder ||
                               (type == hlvString && buttonForString);
         btn->setStyle(ellipsis ? EzButton::Ellipsis : EzButton::DropArrow);
@@ -366,12 +369,17 @@ struct PropertyList::Private {
     {
         const eValueTypes type = item.ValueType();
         bool changed = false;
+        // A modal dialog or the host's handler may end the grid's life.
+        const QPointer<PropertyList> alive(q);
         if (type == hlvFilePath || type == hlvBrowseForFolder) {
             CCommonDialogs dialog;
             dialog.setFilter(item.FileFilter());
             dialog.Init(q->window());
             if (type == hlvFilePath) {
-                if (dialog.ShowOpen()) {
+                const bool chosen = dialog.ShowOpen();
+                if (!alive)
+                    return;
+                if (chosen) {
                     txt->setText(dialog.FileName());
                     item.setValue(dialog.FileName());
                     changed = true;
@@ -379,7 +387,10 @@ struct PropertyList::Private {
             } else {
                 dialog.setPath(valueText(item));
                 dialog.setTitle(PropertyList::tr("Select a folder"));
-                if (dialog.ShowFolder(true)) {
+                const bool chosen = dialog.ShowFolder(true);
+                if (!alive)
+                    return;
+                if (chosen) {
                     txt->setText(dialog.Path());
                     item.setValue(dialog.Path());
                     changed = true;
@@ -389,6 +400,8 @@ struct PropertyList::Private {
             QString text = txt->text();
             const QString before = text;
             Q_EMIT q->StringButton(text);
+            if (!alive)
+                return;
             if (text != before) {
                 txt->setText(text);
                 item.setValue(text);
@@ -399,6 +412,39 @@ struct PropertyList::Private {
             q->update();
             openEditor();
         }
+    }
+
+    // The full name or value under `pos` when the cell cannot show all of it.
+    QString toolTipAt(const QPoint &pos, QRect &cell) const
+    {
+        const QPoint at = pos - q->contentsRect().topLeft();
+        if (at.x() < 0 || at.y() < 0 || at.x() >= scrollLeft())
+            return {};
+        const int row0 = at.y() / rowHeight + topRow;
+        const CListItem item = items->Item(row0 + 1);
+        if (item.isNull())
+            return {};
+        const int y = (row0 - topRow) * rowHeight + q->contentsRect().top();
+        const int names = shownNameWidth();
+        if (at.x() < names) {
+            cell = QRect(q->contentsRect().left(), y, names, rowHeight);
+            const int room = names - NamePadding - 2;
+            const bool cut =
+                QFontMetrics(nameFont(item.Bold())).horizontalAdvance(item.Name()) > room;
+            return cut ? item.Name() : QString();
+        }
+        cell = QRect(q->contentsRect().left() + names + 1, y, scrollLeft() - names - 1, rowHeight);
+        const QString full = valueText(item);
+        QString shown = full;
+        if (item.ValueType() == hlvTextArea) {
+            shown = firstLine(full);
+            if (shown != full) {
+                QString lines = full;
+                return lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            }
+        }
+        const int room = cell.width() - NamePadding - 2;
+        return q->fontMetrics().horizontalAdvance(shown) > room ? shown : QString();
     }
 
     void paint(QPainter &painter)
@@ -448,7 +494,6 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setObjectName(QStringLiteral("PropertyList"));
     d->items = new CListItems(this);
 
     d->scroll = new QScrollBar(Qt::Vertical, this);
@@ -463,6 +508,7 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     d->txt->installEventFilter(this);
 
     d->btn = new EzButton(this);
+    d->btn->setObjectName(QStringLiteral("btn"));
     d->btn->hide();
     connect(d->btn, &EzButton::Click, this, [this] { d->pressButton(); });
 
@@ -529,10 +575,9 @@ int PropertyList::SelectedIndex() const
 
 void PropertyList::CommitEdit()
 {
-    if (d->editBoxInPlace() && d->selectedRow >= 1 && d->selectedRow <= d->rowCount()) {
-        d->writeBoxInto(d->items->Item(d->selectedRow));
-        update();
-    }
+    // The box's text belongs to the row it was opened on, also when scrolling moved the box
+    // out of sight; once that row has left the list the text is dropped.
+    d->writeBack();
 }
 
 int PropertyList::RowHeight() const
@@ -558,6 +603,23 @@ QSize PropertyList::sizeHint() const
 QSize PropertyList::minimumSizeHint() const
 {
     return {6 * d->rowHeight, 2 * d->rowHeight};
+}
+
+bool PropertyList::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        QRect cell;
+        const QString tip = d->toolTipAt(help->pos(), cell);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this, cell);
+        }
+        return true;
+    }
+    return QFrame::event(event);
 }
 
 bool PropertyList::eventFilter(QObject *watched, QEvent *event)
@@ -600,6 +662,8 @@ void PropertyList::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange) {
         d->updateRowHeight();
         d->showVisible();
+        if (d->editBoxInPlace() || d->btn->isVisible())
+            d->placeEditor(false);
     }
     QFrame::changeEvent(event);
 }

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -51,6 +52,7 @@ frmDD::frmDD(QWidget *parent) : QWidget(parent, Qt::Popup)
     m_text->hide();
 
     m_button = new EzButton(this);
+    m_button->setObjectName(QStringLiteral("btn"));
     m_button->setStyle(EzButton::Ellipsis);
     m_button->hide();
     connect(m_button, &EzButton::Click, this, &frmDD::pressButton);
@@ -163,7 +165,10 @@ void frmDD::pressButton()
         return;
     QString value = text();
     const QString before = value;
+    const QPointer<frmDD> alive(this);
     Q_EMIT ButtonClick(value);
+    if (!alive)
+        return;
     if (value != before)
         m_text->setPlainText(toDisplayText(value));
     confirmText();

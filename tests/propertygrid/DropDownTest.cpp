@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -230,4 +231,25 @@ TEST(frmDDText, ButtonLetsTheReceiverChangeTheText)
     QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(100, popup->height() - 1));
     EXPECT_EQ(buttonClicks.count(), 1);
     EXPECT_TRUE(isGone(popup));
+}
+
+TEST(frmDDList, OpensAboveItsAnchorNearTheBottomOfTheScreen)
+{
+    QWidget owner;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect anchor(20, screen.bottom() - 30, 200, 20);
+    frmDD *popup = makePopup(&owner);
+    popup->move(anchor.left(), anchor.bottom());
+    popup->setAnchor(anchor);
+    popup->ShowList(numbers(6), QString());
+    EXPECT_EQ(popup->geometry().bottom(), anchor.top() - 1);
+    popup->close();
+
+    frmDD *roomy = makePopup(&owner);
+    const QRect high(20, screen.top() + 40, 200, 20);
+    roomy->move(high.left(), high.bottom());
+    roomy->setAnchor(high);
+    roomy->ShowList(numbers(6), QString());
+    EXPECT_EQ(roomy->geometry().top(), high.bottom());
+    roomy->close();
 }

@@ -10,6 +10,7 @@
 #include <QMetaMethod>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -567,4 +568,39 @@ TEST(PropertyList, RemovingTheEditedRowHidesTheEditor)
     host.clickRow(1);
     EXPECT_EQ(removed.Value(), QVariant(QStringLiteral("v3")));
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("v1")));
+}
+
+TEST(PropertyList, ToolTipShowsWhatACellCannotShow)
+{
+    GridHost host;
+    host.show();
+    const QString longValue = QStringLiteral("a rather long value ").repeated(8);
+    host.rows().Add(QStringLiteral("Long"), hlvString, longValue);
+    host.rows().Add(QStringLiteral("Short"), hlvString, QStringLiteral("s"));
+    host.rows().Add(QStringLiteral("Lines"), hlvTextArea, QStringLiteral("one\r\ntwo"));
+    auto tipAt = [&host](int row) {
+        QToolTip::hideText();
+        (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+        const QPoint at = host.nameCell(row) + QPoint(host.grid->NameColumnWidth(), 0);
+        QHelpEvent help(QEvent::ToolTip, at, host.grid->mapToGlobal(at));
+        QApplication::sendEvent(host.grid, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(1), longValue);
+    EXPECT_TRUE(tipAt(2).isEmpty());
+    EXPECT_EQ(tipAt(3), QStringLiteral("one\ntwo"));
+    QToolTip::hideText();
+}
+
+TEST(PropertyList, TextTypedBeforeScrollingIsKeptWhenTheHostConfirms)
+{
+    GridHost host(160);
+    host.show();
+    addLetters(host.rows(), 30);
+    host.clickRow(1);
+    QTest::keyClicks(host.txt(), QStringLiteral("typed"));
+    host.scroll()->setValue(3);
+    EXPECT_FALSE(host.editBoxInPlace());
+    QTest::mouseClick(host.ok, Qt::LeftButton);
+    EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("typed")));
 }

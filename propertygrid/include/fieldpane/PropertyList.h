@@ -63,6 +63,7 @@ Q_SIGNALS:
     void StringButton(QString &Value);
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
