@@ -25,10 +25,13 @@ def encode(text):
 def element(action, rnd, n):
     parts = ["<" + action["ElementName"]]
     for a in action.get("Attributes", []):
-        value = rnd.choice(["", "count", "x > 1", "Hello & \"welcome\"", str(n), "C:/tmp/file%d.txt" % n])
+        value = rnd.choice(["", "count", "x > 1", "Hello & \"welcome\" to the script", str(n),
+                            "C:/Users/somebody/Documents/Tessaro scripts/file%d.txt" % n,
+                            "a longer value with several words, %d of them" % (n % 97)])
         parts.append(' %s="%s"' % (a["Name"], encode(value)))
     if action.get("ContainsText") and rnd.random() < 0.6:
-        return "".join(parts) + ">" + encode("Line %d\nsecond <line>" % n) + "</%s>" % action["ElementName"]
+        body = "Line %d of the message\nsecond <line> with more words in it" % n
+        return "".join(parts) + ">" + encode(body) + "</%s>" % action["ElementName"]
     return "".join(parts) + " />"
 
 
@@ -68,7 +71,7 @@ def main():
             stack[-1] = ("if", True)
         elif r < 0.27:
             lines.append("    <!--")
-            lines.append("Comment %d: step -> next" % steps)
+            lines.append("Comment %d: the next steps look for the marker -> and replace it" % steps)
             lines.append("-->")
         elif r < 0.30:
             lines.append(indent + "<!-- " + element(rnd.choice(plain), rnd, steps) + " -->")

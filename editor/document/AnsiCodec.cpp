@@ -91,11 +91,16 @@ namespace AnsiCodec {
 
 bool systemIsUtf8()
 {
+#ifdef Q_OS_WIN
+    // The ANSI code page, unless the system was set to use UTF-8 for it.
     static const bool utf8 = [] {
         QStringEncoder encoder(QStringConverter::System);
-        return QByteArray(encoder.name()).compare("UTF-8", Qt::CaseInsensitive) == 0;
+        return encoder.encode(QString(QChar(0x20AC))) == QByteArray("\xE2\x82\xAC");
     }();
     return utf8;
+#else
+    return true; // Qt takes the locale's encoding on Unix systems to be UTF-8
+#endif
 }
 
 bool isValidUtf8(const QByteArray &bytes)

@@ -22,6 +22,8 @@ public:
     struct NewStep {
         std::shared_ptr<const CElement> step;
         int depth = -1;
+        // Set instead of step to hand a new element over: it is stored as is, not copied.
+        std::shared_ptr<CElement> owned = {};
     };
 
     explicit CDocument(QObject *parent = nullptr);

@@ -31,6 +31,10 @@ public:
     [[nodiscard]] std::shared_ptr<CElement> AddCopy(const CElement &source,
                                                     const QString &key = {});
 
+    // Stores element itself (not a copy) under key; null when the key is taken. The caller
+    // hands the element over: nothing else may keep it.
+    std::shared_ptr<CElement> Adopt(std::shared_ptr<CElement> element, const QString &key);
+
     // Element at a 1-based position; null when out of range.
     [[nodiscard]] std::shared_ptr<CElement> Item(int position) const
     {

@@ -177,7 +177,7 @@ private:
             const int index = append(XmlNode::Type::Text);
             m_tree->m_nodes[std::size_t(index)].text = store(m_text.constData(), m_text.size());
         }
-        m_text.clear();
+        m_text.truncate(0); // keeps the buffer for the next run
     }
 
     static void onStartElement(void *ctx, const xmlChar *localname, const xmlChar *prefix,

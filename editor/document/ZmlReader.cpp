@@ -3,6 +3,7 @@
 #include "controls/MessageService.h"
 #include "document/AnsiCodec.h"
 #include "document/CDocument.h"
+#include "document/StepText.h"
 #include "document/XmlTree.h"
 #include "document/ZmlText.h"
 
@@ -42,16 +43,6 @@ QString commentText(const QString &raw)
             text.chop(2);
     }
     return text;
-}
-
-// DecodeText, skipping the work for the common value that holds nothing to decode.
-QString decodeValue(const QString &value)
-{
-    for (const QChar c : value) {
-        if (c == QLatin1Char('&') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return DecodeText(value);
-    }
-    return value;
 }
 
 // Builds the steps of a body and the depth of each row, walking the tree without recursion.
@@ -95,7 +86,7 @@ public:
             int rowDepth = frame.depth;
             if (name == QLatin1String("else") && frame.depth >= 1)
                 rowDepth = frame.depth - 1;
-            m_steps.push_back({stepFromElement(*definition, node), rowDepth});
+            m_steps.push_back({nullptr, rowDepth, stepFromElement(*definition, node)});
 
             const bool block = name == QLatin1String("if") || name == QLatin1String("loop");
             // An if or loop written with start and end tags is a block even when empty.
@@ -119,6 +110,30 @@ public:
     }
 
 private:
+    // A disabled step is written as a comment holding its form between two blanks. Restores
+    // it (as a disabled step of its action) when the comment is exactly what the step writes.
+    bool addDisabledStep(const QString &comment, int depth)
+    {
+        if (comment.size() < 5 || !comment.startsWith(QLatin1String(" <")) ||
+            !comment.endsWith(QLatin1Char(' ')))
+            return false;
+        XmlTree tree;
+        if (!tree.parse(comment.mid(1, comment.size() - 2)))
+            return false;
+        const XmlNode element = tree.root();
+        const QString name = element.name();
+        const auto definition = lookup(name);
+        if (!definition)
+            return false;
+        auto step = stepFromElement(*definition, element);
+        step->Disabled = true;
+        if (BuildStepText(*step) != QLatin1String("<!--") + comment + QLatin1String("-->"))
+            return false;
+        const int rowDepth = name == QLatin1String("else") && depth >= 1 ? depth - 1 : depth;
+        m_steps.push_back({nullptr, rowDepth, std::move(step)});
+        return true;
+    }
+
     std::shared_ptr<const CElement> lookup(const QString &name)
     {
         // Names of a file repeat; QString's hash of the exact name saves the case folding.
@@ -141,15 +156,17 @@ private:
         for (const auto &a : definition->Attributes())
             (void)step->Attributes().Add(a->AttributeName, a->DataType, a->Value, a->ArrayValues,
                                          a->Required, a->DefaultValue, a->Description);
-        m_steps.push_back({std::move(step), depth});
+        m_steps.push_back({nullptr, depth, std::move(step)});
     }
 
     void addComment(const XmlNode &node, int depth)
     {
+        if (addDisabledStep(node.text(), depth))
+            return;
         auto step = std::make_shared<CElement>();
         step->IsComment = true;
         step->Text = commentText(node.text());
-        m_steps.push_back({std::move(step), depth});
+        m_steps.push_back({nullptr, depth, std::move(step)});
     }
 
     static void copyFields(const CElement &from, CElement &to)
@@ -168,8 +185,8 @@ private:
 
     // A step of definition with the element's attribute values and text. Attributes the element
     // does not carry keep the definition's loaded value.
-    static std::shared_ptr<const CElement> stepFromElement(const CElement &definition,
-                                                           const XmlNode &node)
+    static std::shared_ptr<CElement> stepFromElement(const CElement &definition,
+                                                     const XmlNode &node)
     {
         auto step = std::make_shared<CElement>();
         copyFields(definition, *step);
@@ -179,7 +196,7 @@ private:
         const int count = node.attributeCount();
         for (int i = 0; i < count; ++i) {
             if (const auto attribute = step->Attributes().Item(node.attributeName(i)))
-                attribute->Value = decodeValue(node.attributeValue(i));
+                attribute->Value = DecodeText(node.attributeValue(i));
         }
         if (definition.ContainsText) {
             const XmlNode child = node.firstChild();

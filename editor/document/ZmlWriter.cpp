@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -35,7 +36,9 @@ void appendHeaderLine(QString &out, const char *name, const QString &value)
 
 void appendSpaces(QString &out, int count)
 {
-    out.append(QString(count, QLatin1Char(' ')));
+    static const QString spaces(256, QLatin1Char(' '));
+    for (; count > 0; count -= 256)
+        out.append(QStringView(spaces).left(std::min(count, 256)));
 }
 
 // The opening tag form of an if/loop row: every " />" becomes ">".
@@ -72,9 +75,10 @@ BlockCheckResult checkUtf8(const QByteArray &utf8)
 
 } // namespace
 
-QString BuildHeaderText(const CHeader &header)
+namespace {
+
+void appendHeader(QString &out, const CHeader &header)
 {
-    QString out;
     out += QStringLiteral("    <zmlhead>") + kCrLf;
     appendHeaderLine(out, "author", header.Author);
     appendHeaderLine(out, "company", header.Company);
@@ -83,19 +87,20 @@ QString BuildHeaderText(const CHeader &header)
     appendHeaderLine(out, "version", header.Version);
     appendHeaderLine(out, "description", header.Description);
     out += QStringLiteral("    </zmlhead>") + kCrLf;
-    return out;
 }
 
-QString BuildBodyText(const CDocument &doc)
+qsizetype bodySize(const StepRowsModel &rows)
+{
+    qsizetype size = 64;
+    for (int i = 0; i < rows.count(); ++i)
+        size += rows.rowText(i).size() + 4 * (rows.depth(i) + 2) + 2;
+    return size;
+}
+
+void appendBody(QString &out, const CDocument &doc)
 {
     const StepRowsModel &rows = *doc.Rows();
     const int count = rows.count();
-    qsizetype size = 64;
-    for (int i = 0; i < count; ++i)
-        size += rows.rowText(i).size() + 4 * (rows.depth(i) + 2) + 2;
-
-    QString out;
-    out.reserve(size);
     out += QStringLiteral("    <zmlbody>") + kCrLf;
     for (int i = 0; i < count; ++i) {
         const StepRow &row = rows.row(i);
@@ -106,10 +111,10 @@ QString BuildBodyText(const CDocument &doc)
         appendSpaces(out, 4);
         if (name == QLatin1String("endif")) {
             appendSpaces(out, indent);
-            out += QStringLiteral("</if>");
+            out += QLatin1String("</if>");
         } else if (name == QLatin1String("endloop")) {
             appendSpaces(out, indent);
-            out += QStringLiteral("</loop>");
+            out += QLatin1String("</loop>");
         } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
             appendSpaces(out, indent);
             out += openingForm(row.text);
@@ -121,13 +126,34 @@ QString BuildBodyText(const CDocument &doc)
         out += kCrLf;
     }
     out += QStringLiteral("    </zmlbody>") + kCrLf;
+}
+
+} // namespace
+
+QString BuildHeaderText(const CHeader &header)
+{
+    QString out;
+    appendHeader(out, header);
+    return out;
+}
+
+QString BuildBodyText(const CDocument &doc)
+{
+    QString out;
+    out.reserve(bodySize(*doc.Rows()));
+    appendBody(out, doc);
     return out;
 }
 
 QString BuildDocumentText(const CDocument &doc)
 {
-    return QLatin1String(kZmlRootLine) + kCrLf + BuildHeaderText(doc.Header()) +
-           BuildBodyText(doc) + QStringLiteral("</zml>");
+    QString out;
+    out.reserve(bodySize(*doc.Rows()) + 1024);
+    out += QLatin1String(kZmlRootLine) + kCrLf;
+    appendHeader(out, doc.Header());
+    appendBody(out, doc);
+    out += QLatin1String("</zml>");
+    return out;
 }
 
 bool CheckZmlName(const QString &fileName)
