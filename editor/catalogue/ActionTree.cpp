@@ -49,6 +49,11 @@ protected:
         QTreeWidget::mouseReleaseEvent(event);
         m_pane->mouseReleased(event);
     }
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        m_pane->mouseDoubleClicked();
+        QTreeWidget::mouseDoubleClickEvent(event);
+    }
     void mouseMoveEvent(QMouseEvent *event) override
     {
         if (!m_pane->mouseMoved(event))
@@ -116,6 +121,7 @@ ActionTree::ActionTree(QWidget *parent)
 void ActionTree::Fill(const CElements &catalogue)
 {
     m_pressedNode = nullptr;
+    m_holdingNode = false;
     m_tv->clear();
     QHash<QString, QTreeWidgetItem *> folders;
     const QIcon folderIcon = treeIcon(QStringLiteral("folder"));
@@ -210,6 +216,12 @@ void ActionTree::mousePressed(QMouseEvent *mouse)
     m_pressedNode = m_tv->itemAt(m_pressPos);
     m_holdingNode = m_pressedNode != nullptr;
     m_dragTried = false;
+}
+
+void ActionTree::mouseDoubleClicked()
+{
+    // The second click of a double click is no click of its own.
+    m_pressedNode = nullptr;
 }
 
 void ActionTree::mouseReleased(QMouseEvent *mouse)

@@ -83,6 +83,7 @@ private:
     bool keyPressed(QKeyEvent *key);
     void mousePressed(QMouseEvent *mouse);
     void mouseReleased(QMouseEvent *mouse);
+    void mouseDoubleClicked();
     bool mouseMoved(QMouseEvent *mouse);
     void pointerMoved(const QPoint &pos);
     void beginDrag(QTreeWidgetItem *node);

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace G = StepRowGeometry;
 
@@ -22,6 +23,20 @@ constexpr int kHighlightText = 14;
 constexpr int kButtonFace = 15;
 constexpr int kButtonText = 18;
 constexpr int kDarkShadow = 21;
+// Lines of a text whose line ends are CR LF, LF or CR.
+int lineCount(const QString &text)
+{
+    int lines = 1;
+    const int size = static_cast<int>(text.size());
+    for (int i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n') ||
+            (c == QLatin1Char('\r') && (i + 1 == size || text.at(i + 1) != QLatin1Char('\n'))))
+            ++lines;
+    }
+    return lines;
+}
+
 } // namespace
 
 StepRowDelegate::StepRowDelegate(StepListView *view) : QStyledItemDelegate(view), m_view(view) {}
@@ -135,19 +150,59 @@ int StepRowDelegate::textWidth(int row, int viewportWidth) const
     return std::max(viewportWidth - G::kTextRightGap - left, 1);
 }
 
+int StepRowDelegate::estimatedLines(int row) const
+{
+    CDocument *doc = m_view->document();
+    if (row < 0 || row >= doc->RowCount())
+        return 1;
+    if (m_view->ShowZML())
+        return lineCount(doc->Rows()->rowText(row));
+    const auto step = doc->Step(row);
+    if (!step)
+        return 1;
+    int lines = 0;
+    if (step->IsComment) {
+        lines = lineCount(step->Text);
+    } else {
+        lines = 1;
+        for (const auto &attribute : step->Attributes()) {
+            if (!attribute->Value.isEmpty())
+                lines += lineCount(attribute->Value);
+        }
+    }
+    if (step->ContainsText && !step->Text.isEmpty())
+        lines += 1 + lineCount(step->Text);
+    return lines;
+}
+
 int StepRowDelegate::rowHeight(int row, int width) const
 {
     if (!m_fontValid)
         fontChanged();
     Metrics &m = metrics(row);
+    if (m.naturalWidth < 0 && !m_measureAll) {
+        // Not painted yet: the height of its lines, unwrapped, until it is painted.
+        if (m.lines <= 0)
+            m.lines = estimatedLines(row);
+        return G::RowHeight(linesHeight(m.lines), m_view->IconStyle());
+    }
+    return measuredHeight(row, width);
+}
+
+int StepRowDelegate::measuredHeight(int row, int width) const
+{
+    Metrics &m = metrics(row);
     QString text;
     if (m.naturalWidth < 0) {
         text = caption(row);
-        const QFontMetrics fm(m_font);
+        // Fractional advances, rounded up: a line wraps as soon as it is wider than the
+        // rectangle by any fraction of a pixel.
+        const QFontMetricsF fm(m_font);
         int widest = 0;
         int lines = 0;
         for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-            widest = std::max(widest, fm.horizontalAdvance(line.toString()));
+            const qreal advance = fm.horizontalAdvance(line.toString());
+            widest = std::max(widest, static_cast<int>(std::ceil(advance)));
             ++lines;
         }
         m.naturalWidth = widest;
@@ -293,6 +348,19 @@ void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 
     const int left = G::TextLeft(gutterRight, style, depth);
     const int width = textWidth(row, r.right() + 1 - r.left());
+    // A row painted for the first time is measured; when its height differs from the
+    // estimate the view lays the rows out again.
+    if (metrics(row).naturalWidth < 0) {
+        const int exact = measuredHeight(row, width);
+        if (exact != r.height())
+            QMetaObject::invokeMethod(
+                const_cast<StepRowDelegate *>(this),
+                [self = const_cast<StepRowDelegate *>(this), index = QPersistentModelIndex(index)] {
+                    if (index.isValid())
+                        emit self->sizeHintChanged(index);
+                },
+                Qt::QueuedConnection);
+    }
     const QRect textRect(left, r.top() + G::kTextTop, width,
                          r.height() - G::kTextTop - G::kRowPadding / 2 + 2);
     int flags = Qt::AlignLeft | Qt::AlignTop;

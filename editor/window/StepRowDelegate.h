@@ -16,6 +16,7 @@ class QAbstractItemModel;
 // Row measurements are kept per row (widest line and line count of the caption, and the
 // wrapped height for the width last asked) so a relayout costs no text measuring; they are
 // dropped only for rows whose text changes, or for all rows when fonts or the view mode do.
+// A row is measured when it is first painted; until then its height is that of its lines.
 class StepRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(StepRowDelegate)
@@ -45,16 +46,21 @@ public:
 
     // Number of text measurements made so far (for tests of the caching).
     int measureCount() const { return m_measureCount; }
+    // Rows not painted yet are sized by their line count until they are painted; with
+    // measureAll every row is measured when it is laid out.
+    void setMeasureAll(bool on) { m_measureAll = on; }
 
 private:
     struct Metrics {
         int naturalWidth = -1; // widest line of the caption; -1: not measured
-        int lines = 1;
-        int wrapWidth = -1; // width the wrapped height was measured at
+        int lines = 0;         // 0: not counted
+        int wrapWidth = -1;    // width the wrapped height was measured at
         int wrapHeight = 0;
     };
     Metrics &metrics(int row) const;
     int linesHeight(int lines) const;
+    int estimatedLines(int row) const;
+    int measuredHeight(int row, int width) const;
     static constexpr int kMaxCachedLines = 64;
     void fontChanged() const;
 
@@ -67,4 +73,5 @@ private:
     mutable QHash<QString, QPixmap> m_icons;
     mutable int m_iconsStyle = -1;
     mutable int m_measureCount = 0;
+    bool m_measureAll = false;
 };

@@ -516,6 +516,25 @@ void frmEdit::bindCommand(const QString &name, std::function<void()> handler)
     connect(menuItem, &QAction::triggered, this, run);
     if (QAction *button = m_actions.value(buttonOfMenu().value(name)))
         connect(button, &QAction::triggered, this, run);
+    refreshEnabling(name);
+}
+
+void frmEdit::refreshEnabling(const QString &name)
+{
+    static const QStringList alwaysOn{
+        QStringLiteral("mnuFileNew"),        QStringLiteral("mnuFileOpen"),
+        QStringLiteral("mnuFileSave"),       QStringLiteral("mnuFileSaveAs"),
+        QStringLiteral("mnuFilePrint"),      QStringLiteral("mnuFilePageSetup"),
+        QStringLiteral("mnuFilePreview"),    QStringLiteral("mnuEditComment"),
+        QStringLiteral("mnuEditProperties"), QStringLiteral("mnuEditOptions")};
+    if (alwaysOn.contains(name))
+        setCommandEnabled(name, true);
+    else if (name == QLatin1String("mnuEditPaste"))
+        SetPasteEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    else if (name == QLatin1String("mnuFileRun"))
+        setCommandEnabled(name, m_doc->RowCount() > 0);
+    else
+        RefreshSelectionState();
 }
 
 bool frmEdit::isBound(const QString &name) const
@@ -580,6 +599,8 @@ int frmEdit::FirstSelectedIndex() const
 
 void frmEdit::RefreshSelectionState()
 {
+    if (m_panels.isEmpty())
+        return; // still being built
     if (!m_list->DropMarker().isEmpty()) {
         m_list->setDropMarker(QString());
         m_list->setFocus();
@@ -645,7 +666,7 @@ void frmEdit::onRowsRemoved()
 
 void frmEdit::onDirtyChanged()
 {
-    setWindowModified(Dirty());
+    updateCaption();
 }
 
 void frmEdit::SelectAll()

@@ -124,7 +124,8 @@ public:
     QLabel *statusPanel(const QString &key) const;
     QSplitter *splitter() const { return m_splitter; }
     // The menus of commands not yet bound stay disabled; binding a handler connects the
-    // menu item and its toolbar button and lets the enabling rules apply.
+    // menu item and its toolbar button and lets the enabling rules apply at once (binding a
+    // name again replaces its handler).
     void bindCommand(const QString &name, std::function<void()> handler);
     bool isBound(const QString &name) const;
 
@@ -163,6 +164,8 @@ private:
     QAction *addButton(QToolBar *bar, const QString &key, const QString &toolTip,
                        const QString &iconKey = QString());
     void setCommandEnabled(const QString &name, bool enabled);
+    // Applies the enabling rule of a command that was just bound.
+    void refreshEnabling(const QString &name);
     void updateCaption();
     void onRowsInserted();
     void onRowsRemoved();

@@ -184,6 +184,25 @@ TEST_F(ActionTreeTest, AClickCountsOnlyWhenItEndsOnTheNodeItBeganOn)
     EXPECT_EQ(clicks.count(), 2);
 }
 
+TEST_F(ActionTreeTest, ADoubleClickClicksOnce)
+{
+    QSignalSpy clicks(&m_tree, &ActionTree::NodeClick);
+    // The events of a double click as the platform delivers them.
+    const QPoint pos = centre(node("loop"));
+    const QPoint global = viewport()->mapToGlobal(pos);
+    auto send = [this, pos, global](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, pos, global, Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<QTreeWidgetItem *>(), node("loop"));
+}
+
 TEST_F(ActionTreeTest, EnterOnTheSelectedNodeClicksIt)
 {
     QSignalSpy clicks(&m_tree, &ActionTree::NodeClick);
