@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QListView>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -557,7 +556,8 @@ TEST_F(EditCommandsTest, DisabledStepsPasteAsComments)
               QStringLiteral("<!-- <if cond=\"\" > -->\r\n<!-- </if> -->\r\n"));
     list.selectionModel()->clearSelection();
     ASSERT_TRUE(commands.PasteText());
-    EXPECT_EQ(names().mid(2),
-              QStringList({" <if cond=\"\"  /> ", " <endif /> "})
-                  .replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("#")));
+    // The reader restores a comment that is exactly a step's form as a disabled step; the
+    // opener's form was changed by the block transformations and stays a comment.
+    EXPECT_EQ(names().mid(2), QStringList({"# <if cond=\"\"  /> ", "endif"}));
+    EXPECT_TRUE(document.Step(3)->Disabled);
 }
