@@ -14,10 +14,13 @@
 #include "printing/CPrinter.h"
 #include "printing/frmPageSetup.h"
 #include "printing/frmPreview.h"
+#include "window/EditBindings.h"
+#include "window/EditCommands.h"
 #include "window/HelpViewer.h"
 #include "window/ModalRunner.h"
 #include "window/MruMenus.h"
 #include "window/RuntimeFiles.h"
+#include "window/StepDialogs.h"
 #include "window/StepListView.h"
 #include "window/frmAbout.h"
 #include "window/frmFileProp.h"
@@ -148,6 +151,10 @@ frmEdit::frmEdit(QWidget *parent)
     connect(m_list, &StepListView::editRequested, this, &frmEdit::editRequested);
     connect(m_list, &StepListView::actionDropped, this, &frmEdit::actionDropped);
 
+    m_stepDialogs = std::make_unique<StepDialogs>(this, &m_doc->Steps(), &m_help);
+    m_commands = new EditCommands(*m_doc, m_list, *m_stepDialogs, this);
+    BindEditCommands(*this, *m_commands);
+
     // Paste follows the clipboard: enabled while it holds text.
     QClipboard *clipboard = QGuiApplication::clipboard();
     connect(clipboard, &QClipboard::dataChanged, this,
@@ -157,6 +164,11 @@ frmEdit::frmEdit(QWidget *parent)
 }
 
 frmEdit::~frmEdit() = default;
+
+void frmEdit::setStepDialogs(IStepDialogs *dialogs)
+{
+    m_commands->setDialogs(dialogs ? *dialogs : *m_stepDialogs);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Building the window

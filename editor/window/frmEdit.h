@@ -18,6 +18,9 @@ class CDocument;
 class CElements;
 class CMru;
 class CPrinter;
+class EditCommands;
+class IStepDialogs;
+class StepDialogs;
 class HelpViewer;
 class MruMenus;
 class QAction;
@@ -76,6 +79,11 @@ public:
     StepListView *List() const { return m_list; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
+    // The editing commands of the Edit menu, the action tree and the step list.
+    EditCommands *Commands() const { return m_commands; }
+    // Replaces the step properties, comment and go-to dialogs (tests); null restores the real
+    // ones.
+    void setStepDialogs(IStepDialogs *dialogs);
     // The help file the Help menu and F1 open.
     CHTMLHelp &Help() { return m_help; }
     QString FileName() const;
@@ -195,6 +203,8 @@ private:
     CHTMLHelp m_help;
     std::unique_ptr<QLockFile> m_mutex;
     std::unique_ptr<CPrinter> m_printer;
+    std::unique_ptr<StepDialogs> m_stepDialogs;
+    EditCommands *m_commands = nullptr;
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;

@@ -1,0 +1,167 @@
+#include "document/ClipboardText.h"
+
+#include "document/StepRowsModel.h"
+
+#include <QStringView>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kCommentStart = QStringLiteral("<!--");
+const QString kCommentEnd = QStringLiteral("-->");
+
+// The parts of a text inside XML comments. A tag that starts inside a comment is only matched
+// with a delimiter inside the same comment, and a tag outside comments only with one before
+// the next comment, so a comment that mentions "<if " cannot take the slash of a neighbouring
+// step.
+class Regions final {
+public:
+    explicit Regions(const QString &text)
+    {
+        qsizetype from = 0;
+        while (true) {
+            const qsizetype open = text.indexOf(kCommentStart, from);
+            if (open < 0)
+                break;
+            const qsizetype close = text.indexOf(kCommentEnd, open + kCommentStart.size());
+            m_comments.push_back({open, close < 0 ? text.size() : close});
+            if (close < 0)
+                break;
+            from = close + kCommentEnd.size();
+        }
+        m_textSize = text.size();
+    }
+
+    // Position where the region holding pos ends (exclusive): the comment's "-->" inside a
+    // comment, the next "<!--" outside. Positions must not decrease between calls.
+    qsizetype regionEnd(qsizetype pos)
+    {
+        while (m_next < m_comments.size() && m_comments[m_next].second <= pos)
+            ++m_next;
+        if (m_next == m_comments.size())
+            return m_textSize;
+        const auto &[open, close] = m_comments[m_next];
+        return pos >= open ? close : open;
+    }
+
+private:
+    std::vector<std::pair<qsizetype, qsizetype>> m_comments; // "<!--" index, "-->" index
+    std::size_t m_next = 0;
+    qsizetype m_textSize = 0;
+};
+
+// Removes the slash of the first "/>" that follows each occurrence of tag (within its region).
+// Several occurrences before one "/>" take one slash each, as a sequential edit would.
+QString dropSlashAfter(const QString &text, const QString &tag)
+{
+    std::vector<qsizetype> drops;
+    Regions regions(text);
+    qsizetype lastDrop = -1;
+    for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
+        const qsizetype limit = regions.regionEnd(at);
+        const qsizetype from = std::max(at + tag.size(), lastDrop + 1);
+        const qsizetype close = text.indexOf(QStringLiteral("/>"), from);
+        if (close < 0)
+            break;
+        if (close + 2 > limit)
+            continue;
+        drops.push_back(close);
+        lastDrop = close;
+    }
+    if (drops.empty())
+        return text;
+    QString result;
+    result.reserve(text.size());
+    qsizetype copied = 0;
+    for (qsizetype d : drops) {
+        result += QStringView(text).mid(copied, d - copied);
+        copied = d + 1;
+    }
+    result += QStringView(text).mid(copied);
+    return result;
+}
+
+// Inserts " /" before the first ">" that follows each occurrence of tag (within its region)
+// unless a "/" stands before it already.
+QString closeTagsAfter(const QString &text, const QString &tag)
+{
+    std::vector<qsizetype> inserts;
+    Regions regions(text);
+    qsizetype lastClose = -1;
+    for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
+        const qsizetype limit = regions.regionEnd(at);
+        // The ">" found for an earlier occurrence is the first one after this one too.
+        const qsizetype close =
+            lastClose > at ? lastClose : text.indexOf(QLatin1Char('>'), at + tag.size());
+        if (close < 0)
+            break;
+        if (close >= limit)
+            continue;
+        lastClose = close;
+        if (text.at(close - 1) != QLatin1Char('/') && (inserts.empty() || inserts.back() != close))
+            inserts.push_back(close);
+    }
+    if (inserts.empty())
+        return text;
+    QString result;
+    result.reserve(text.size() + 2 * static_cast<qsizetype>(inserts.size()));
+    qsizetype copied = 0;
+    for (qsizetype i : inserts) {
+        result += QStringView(text).mid(copied, i - copied);
+        result += QStringLiteral(" /");
+        copied = i;
+    }
+    result += QStringView(text).mid(copied);
+    return result;
+}
+
+} // namespace
+
+namespace ClipboardText {
+
+QString CopyText(const StepRowsModel &model, const std::vector<int> &rows)
+{
+    if (rows.empty())
+        return {};
+    qsizetype size = 0;
+    for (int r : rows)
+        size += model.rowText(r).size() + 2;
+    QString text;
+    text.reserve(size);
+    for (int r : rows) {
+        text += model.rowText(r);
+        text += kCrLf;
+    }
+    return NestBlocks(std::move(text));
+}
+
+QString NestBlocks(QString text)
+{
+    text.replace(QStringLiteral("<endloop />"), QStringLiteral("</loop>"));
+    text.replace(QStringLiteral("<endif />"), QStringLiteral("</if>"));
+    text = dropSlashAfter(text, QStringLiteral("<if "));
+    return dropSlashAfter(text, QStringLiteral("<loop "));
+}
+
+QString FlattenBlocks(QString text)
+{
+    text.replace(kCrLf, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), kCrLf);
+    text.replace(QStringLiteral("</if>"), QStringLiteral("<endif />"));
+    text.replace(QStringLiteral("</loop>"), QStringLiteral("<endloop />"));
+    text = closeTagsAfter(text, QStringLiteral("<if "));
+    return closeTagsAfter(text, QStringLiteral("<loop "));
+}
+
+QString PasteDocument(const QString &clipboardText)
+{
+    const QString wrapper = QString::fromLatin1(kWrapperElement);
+    return QLatin1Char('<') + wrapper + QLatin1Char('>') + kCrLf + FlattenBlocks(clipboardText) +
+           kCrLf + QStringLiteral("</") + wrapper + QLatin1Char('>');
+}
+
+} // namespace ClipboardText

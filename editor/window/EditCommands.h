@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <vector>
+
+class CDocument;
+class IStepDialogs;
+class QAbstractItemView;
+class QWidget;
+
+// The commands that change the script from the step list: inserting actions (from the action
+// tree and by dropping), editing, comments, deleting, moving, indenting, enabling and
+// disabling, selecting, going to a step, and the clipboard. They act on the selection of the
+// list view, whose model is the document's rows, and ask the user through IStepDialogs.
+class EditCommands final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EditCommands)
+
+public:
+    EditCommands(CDocument &document, QAbstractItemView *list, IStepDialogs &dialogs,
+                 QObject *parent = nullptr);
+    ~EditCommands() override;
+
+    // The dialogs that the commands ask (not owned; must outlive their use).
+    void setDialogs(IStepDialogs &dialogs) { m_dialogs = &dialogs; }
+    IStepDialogs &dialogs() const { return *m_dialogs; }
+    // The widget that gets the focus after a paste (the action tree).
+    void setActionTree(QWidget *actionTree) { m_actionTree = actionTree; }
+
+    // Selected rows in ascending order.
+    std::vector<int> SelectedRows() const;
+    // Lowest selected row; -1 when nothing is selected.
+    int FirstSelectedIndex() const;
+    // Makes row the only selected and the current row and shows it.
+    void SelectOnly(int row);
+
+    // Inserts an action of the catalogue after the first selected row (or at the end), after
+    // the user confirmed its properties; an if or loop gets its closing step, and the opening
+    // row ends selected. Returns the new row, -1 when nothing was inserted.
+    int InsertAction(const QString &elementName);
+    // Inserts an action dropped on the list above rowUnderPoint (-1: at the end); the closing
+    // row of an if or loop ends selected. Returns the new row, -1 when nothing was inserted.
+    int DropAction(const QString &elementName, int rowUnderPoint);
+    // Opens the current step for editing; true when it was changed.
+    bool EditStep();
+    // Asks for a comment and inserts it; true when one was inserted.
+    bool AddComment();
+    // Deletes the selected steps, first asking when ask is set; true when any was deleted.
+    bool DeleteSelection(bool ask);
+    // Moves the selected rows one place up or down; true when they moved.
+    bool MoveSelection(bool up);
+    // Adds or removes one level of indent on the selected rows.
+    void IndentSelection();
+    void OutdentSelection();
+    // Disables or enables the selected steps.
+    void SetStepsDisabled(bool disabled);
+    // Selects every row.
+    void SelectAll();
+    // Asks for a line number and goes there.
+    void GotoStep();
+    // Selects row line - 1 alone and focuses the list; beeps when there is no such row.
+    bool GotoLine(int line);
+
+    // Puts the selected steps on the clipboard as text; false (clipboard unchanged) when
+    // nothing is selected.
+    bool CopySelection();
+    // Copies the selected steps, then deletes them without asking.
+    void CutSelection();
+    // Inserts the steps of the clipboard text before the first selected row (or at the end);
+    // true when any was inserted. Text that is not well-formed is ignored silently.
+    bool PasteText();
+    // True while the clipboard holds text.
+    static bool ClipboardHasText();
+
+signals:
+    // The clipboard started or stopped holding text.
+    void pasteAvailableChanged(bool available);
+
+private:
+    int insertDefinition(const QString &elementName, int position, bool selectCloser);
+    void selectRows(const std::vector<int> &rows, int current);
+    void focusList();
+
+    CDocument &m_document;
+    QPointer<QAbstractItemView> m_list;
+    IStepDialogs *m_dialogs;
+    QPointer<QWidget> m_actionTree;
+};
