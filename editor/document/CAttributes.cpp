@@ -13,7 +13,8 @@ std::shared_ptr<CAttribute> CAttributes::Add(const QString &AttributeName, qint3
     attribute->DefaultValue = DefaultValue;
     attribute->Description = Description;
     attribute->ArrayValues = ArrayValues;
-    if (!m_items.insert(AttributeName.toUpper(), attribute))
+    // Keys compare folded: the name itself serves as the key (no upper-cased copy per step).
+    if (!m_items.insert(AttributeName, attribute))
         return {};
     return attribute;
 }

@@ -117,10 +117,11 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
     rows.reserve(steps.size());
     int row = position;
     for (const NewStep &entry : steps) {
-        if (!entry.step)
+        if (!entry.step && !entry.owned)
             continue;
         const int id = takeStepId();
-        const auto copy = m_steps.AddCopy(*entry.step, StepKey(id));
+        const auto copy = entry.owned ? m_steps.Adopt(entry.owned, StepKey(id))
+                                      : m_steps.AddCopy(*entry.step, StepKey(id));
         if (!copy) { // cannot happen while ids are tracked here; keep the id out of use
             continue;
         }

@@ -22,6 +22,8 @@ public:
     struct NewStep {
         std::shared_ptr<const CElement> step;
         int depth = -1;
+        // Set instead of step to hand a new element over: it is stored as is, not copied.
+        std::shared_ptr<CElement> owned = {};
     };
 
     explicit CDocument(QObject *parent = nullptr);
@@ -84,6 +86,13 @@ signals:
     void stepsInserted(int firstRow, int count);
     void fileNameChanged(const QString &fileName);
     void dirtyChanged(bool dirty);
+    // A file was opened or is being saved: it belongs at the top of the recent-files list.
+    void recentFileAdded(const QString &path);
+    // A file could not be found: it is to leave the recent-files list.
+    void recentFileRemoved(const QString &path);
+    // Reading a file replaces the rows: the list may hide and stop painting until finished.
+    void loadingStarted();
+    void loadingFinished();
 
 private:
     int takeStepId();

@@ -28,6 +28,16 @@ std::shared_ptr<CElement> CElements::Add(const QString &ElementName, const QStri
     return element;
 }
 
+std::shared_ptr<CElement> CElements::Adopt(std::shared_ptr<CElement> element, const QString &key)
+{
+    if (!element || key.isEmpty())
+        return {};
+    element->m_key = key;
+    if (!store(key, element))
+        return {};
+    return element;
+}
+
 std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QString &key)
 {
     auto copy = std::make_shared<CElement>();

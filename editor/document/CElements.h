@@ -31,6 +31,10 @@ public:
     [[nodiscard]] std::shared_ptr<CElement> AddCopy(const CElement &source,
                                                     const QString &key = {});
 
+    // Stores element itself (not a copy) under key; null when the key is taken. The caller
+    // hands the element over: nothing else may keep it.
+    std::shared_ptr<CElement> Adopt(std::shared_ptr<CElement> element, const QString &key);
+
     // Element at a 1-based position; null when out of range.
     [[nodiscard]] std::shared_ptr<CElement> Item(int position) const
     {
@@ -55,6 +59,12 @@ public:
     // Non-empty "name" values of the "var" steps (or "range" steps when ranges is true), in
     // collection order, duplicates kept; element names compare exactly.
     QStringList GetVariableNames(bool ranges) const;
+
+    // Fills the collection from a catalogue file (Actions.dat): remembers the path; an
+    // unreadable or corrupt file, or one without actions, leaves the collection as it was.
+    // Duplicate actions and attributes (names compared ignoring case) keep the first one.
+    // Implemented in catalogue/CatalogueLoader.cpp.
+    void LoadFile(const QString &path);
 
     // Path of the file the collection was loaded from ("" when not loaded from a file).
     const QString &FilePath() const { return m_filePath; }

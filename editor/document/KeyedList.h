@@ -72,24 +72,28 @@ public:
     // Stores item under key; false (and nothing stored) when the key is already present.
     bool insert(const QString &key, Pointer item)
     {
-        const QString folded = foldKey(key);
-        if (m_index.contains(folded))
+        QString folded = foldKey(key);
+        if (slotOfKey(folded) != npos)
             return false;
-        m_index.insert(folded, m_slots.size());
-        m_slots.push_back(Slot{folded, std::move(item)});
-        fenwickAppend(1);
+        if (m_indexed)
+            m_index.insert(folded, m_slots.size());
+        m_slots.push_back(Slot{std::move(folded), std::move(item)});
+        if (!m_tree.empty())
+            fenwickAppend(1);
         ++m_live;
+        if (!m_indexed && m_slots.size() > kLinearLimit)
+            buildIndex();
         return true;
     }
 
     // Item stored under key (any case), or null.
     Pointer find(const QString &key) const
     {
-        const auto it = m_index.constFind(foldKey(key));
-        return it == m_index.constEnd() ? Pointer() : m_slots[*it].item;
+        const std::size_t slot = slotOfKey(foldKey(key));
+        return slot == npos ? Pointer() : m_slots[slot].item;
     }
 
-    bool contains(const QString &key) const { return m_index.contains(foldKey(key)); }
+    bool contains(const QString &key) const { return slotOfKey(foldKey(key)) != npos; }
 
     // Item at 1-based position, or null when out of range.
     Pointer at(int position) const
@@ -101,10 +105,10 @@ public:
     // Removes the item stored under key; false when absent.
     bool remove(const QString &key)
     {
-        const auto it = m_index.constFind(foldKey(key));
-        if (it == m_index.constEnd())
+        const std::size_t slot = slotOfKey(foldKey(key));
+        if (slot == npos)
             return false;
-        removeSlot(*it);
+        removeSlot(slot);
         return true;
     }
 
@@ -123,6 +127,7 @@ public:
         m_slots.clear();
         m_tree.clear();
         m_index.clear();
+        m_indexed = false;
         m_live = 0;
     }
 
@@ -135,6 +140,39 @@ private:
         Pointer item; // null for a removed slot
     };
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    // Collections of at most this many slots (most attribute lists) are searched linearly and
+    // keep no hash index, which saves a hash table per step.
+    static constexpr std::size_t kLinearLimit = 8;
+
+    std::size_t slotOfKey(const QString &folded) const
+    {
+        if (m_indexed) {
+            const auto it = m_index.constFind(folded);
+            return it == m_index.constEnd() ? npos : *it;
+        }
+        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+            if (m_slots[i].item && m_slots[i].key == folded)
+                return i;
+        }
+        return npos;
+    }
+    void buildIndex()
+    {
+        m_index.clear();
+        m_index.reserve(static_cast<qsizetype>(m_slots.size()));
+        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+            if (m_slots[i].item)
+                m_index.insert(m_slots[i].key, i);
+        }
+        m_indexed = true;
+    }
+    // The Fenwick tree is built on the first removal; until then positions are slot indexes.
+    void buildTree()
+    {
+        m_tree.assign(1, 0);
+        for (std::size_t i = 0; i < m_slots.size(); ++i)
+            fenwickAppend(m_slots[i].item ? 1 : 0);
+    }
 
     // 1-based Fenwick tree over "slot is live" flags; m_tree[0] is unused.
     void fenwickAppend(int value)
@@ -181,7 +219,10 @@ private:
     }
     void removeSlot(std::size_t slot)
     {
-        m_index.remove(m_slots[slot].key);
+        if (m_tree.empty())
+            buildTree();
+        if (m_indexed)
+            m_index.remove(m_slots[slot].key);
         m_slots[slot].item.reset();
         m_slots[slot].key.clear();
         fenwickAdd(slot + 1, -1);
@@ -198,17 +239,16 @@ private:
                 live.push_back(std::move(s));
         }
         m_slots = std::move(live);
-        m_tree.assign(1, 0);
+        m_tree.clear();
         m_index.clear();
-        m_index.reserve(static_cast<qsizetype>(m_slots.size()));
-        for (std::size_t i = 0; i < m_slots.size(); ++i) {
-            m_index.insert(m_slots[i].key, i);
-            fenwickAppend(1);
-        }
+        m_indexed = false;
+        if (m_slots.size() > kLinearLimit)
+            buildIndex();
     }
 
     std::vector<Slot> m_slots;
     std::vector<int> m_tree;
-    QHash<QString, std::size_t> m_index;
+    QHash<QString, std::size_t> m_index; // used when m_indexed
+    bool m_indexed = false;
     std::size_t m_live = 0;
 };

@@ -12,19 +12,31 @@ QString BuildStepText(const CElement &step)
     if (step.IsComment)
         return QStringLiteral("<!--") + kCrLf + step.Text + kCrLf + QStringLiteral("-->");
 
-    QString line = QLatin1Char('<') + step.ElementName;
+    // Appended piece by piece into one buffer: this runs for every row of a large script.
+    QString line;
+    line.reserve(64);
+    line += QLatin1Char('<');
+    line += step.ElementName;
     for (const auto &attribute : step.Attributes()) {
-        line += QLatin1Char(' ') + attribute->AttributeName + QStringLiteral("=\"") +
-                EncodeText(attribute->Value) + QLatin1Char('"');
+        line += QLatin1Char(' ');
+        line += attribute->AttributeName;
+        line += QLatin1String("=\"");
+        line += EncodeText(attribute->Value);
+        line += QLatin1Char('"');
     }
-    if (step.ContainsText && !step.Text.isEmpty())
-        line += QLatin1Char('>') + EncodeText(step.Text) + QStringLiteral("</") + step.ElementName +
-                QLatin1Char('>');
-    else
-        line += QStringLiteral(" />");
+    if (step.ContainsText && !step.Text.isEmpty()) {
+        line += QLatin1Char('>');
+        line += EncodeText(step.Text);
+        line += QLatin1String("</");
+        line += step.ElementName;
+        line += QLatin1Char('>');
+    } else {
+        line += QLatin1String(" />");
+    }
 
     if (step.Disabled)
         return QStringLiteral("<!-- ") + line + QStringLiteral(" -->");
+    line.squeeze(); // the row keeps this text
     return line;
 }
 

@@ -12,10 +12,49 @@ void normaliseLineBreaks(QString &text)
     text.replace(QLatin1Char('\n'), kCrLf);
 }
 
+// True when EncodeText would change text: a line break, tab, markup character, or a space
+// that leads the text or follows another space.
+bool needsEncoding(const QString &text)
+{
+    QChar previous = QLatin1Char(' ');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\r':
+        case '\n':
+        case '\t':
+        case '&':
+        case '<':
+        case '>':
+        case '"':
+            return true;
+        case ' ':
+            if (previous == QLatin1Char(' '))
+                return true;
+            break;
+        default:
+            break;
+        }
+        previous = c;
+    }
+    return false;
+}
+
+// True when DecodeText would change text: it has a line break or an ampersand.
+bool needsDecoding(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('&') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString EncodeText(const QString &text)
 {
+    if (!needsEncoding(text))
+        return text;
     QString s = text;
     normaliseLineBreaks(s);
     s.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
@@ -37,6 +76,8 @@ QString EncodeText(const QString &text)
 
 QString DecodeText(const QString &text)
 {
+    if (!needsDecoding(text))
+        return text;
     QString s = text;
     normaliseLineBreaks(s);
     s.replace(QStringLiteral("&#10;"), kCrLf);

@@ -1,0 +1,184 @@
+#include "cli/CommandLine.h"
+
+#include "catalogue/CatalogueLocation.h"
+#include "controls/MessageService.h"
+#include "document/CDocument.h"
+#include "document/ZmlReader.h"
+#include "document/ZmlWriter.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef STEPSMITH_DATADIR
+#define STEPSMITH_DATADIR ""
+#endif
+
+namespace {
+
+enum class Mode { None, Check, Format };
+
+const char *const kUsage =
+    "usage: stepsmith --check [--catalogue FILE] SCRIPT...\n"
+    "       stepsmith --format [--catalogue FILE] IN OUT\n"
+    "\n"
+    "  --check      read each script as Open does and run the save-time block check\n"
+    "  --format     read IN as Open does and write OUT as Save would\n"
+    "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "\n"
+    "Messages go to standard error. Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
+
+void printLine(const QString &line)
+{
+    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// One line per message: its kind by the icon, then the text with each CR LF as one blank.
+MsgResult printMessage(const QString &text, MsgIcon icon, MsgButtons buttons)
+{
+    QString prefix;
+    switch (icon) {
+    case MsgIcon::Critical:
+        prefix = QStringLiteral("error: ");
+        break;
+    case MsgIcon::Exclamation:
+        prefix = QStringLiteral("warning: ");
+        break;
+    case MsgIcon::Information:
+    case MsgIcon::Question:
+    case MsgIcon::None:
+        prefix = QStringLiteral("info: ");
+        break;
+    }
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    printLine(prefix + line);
+    switch (buttons) {
+    case MsgButtons::Ok:
+    case MsgButtons::OkCancel:
+        return MsgResult::Ok;
+    case MsgButtons::YesNo:
+        return MsgResult::No;
+    case MsgButtons::YesNoCancel:
+        return MsgResult::Cancel;
+    }
+    return MsgResult::Ok;
+}
+
+int usageError(const QString &problem)
+{
+    printLine(QStringLiteral("stepsmith: ") + problem);
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+bool loadCatalogue(CDocument &doc, const QString &given)
+{
+    QString path = given;
+    if (path.isEmpty()) {
+        path = LocateCatalogue(QCoreApplication::applicationDirPath(),
+                               QString::fromLocal8Bit(STEPSMITH_DATADIR));
+        if (path.isEmpty()) {
+            ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical);
+            return false;
+        }
+    } else if (!QFileInfo(path).isFile()) {
+        ShowMessage(QStringLiteral("Can't find the catalogue file '%1'").arg(path),
+                    MsgIcon::Critical);
+        return false;
+    }
+    doc.Catalogue().LoadFile(path);
+    return true;
+}
+
+int check(CDocument &doc, const QStringList &scripts)
+{
+    int status = 0;
+    for (const QString &script : scripts) {
+        if (!OpenDocument(doc, script)) {
+            status = 1;
+            continue;
+        }
+        const BlockCheckResult result = CheckBlocks(BuildDocumentText(doc));
+        if (result != BlockCheckResult::Ok) {
+            ShowMessage(BlockCheckMessage(result), MsgIcon::Critical);
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int format(CDocument &doc, const QString &in, const QString &out)
+{
+    if (!OpenDocument(doc, in))
+        return 1;
+    return SaveDocument(doc, out, false) ? 0 : 1;
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char *argv[])
+{
+    Mode mode = Mode::None;
+    bool help = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--format") == 0)
+            mode = Mode::Check; // decided below, after the application parsed the arguments
+        if (std::strcmp(argv[i], "--help") == 0)
+            help = true;
+    }
+    if (mode == Mode::None && !help)
+        return -1;
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+
+    mode = Mode::None;
+    QString catalogue;
+    bool catalogueGiven = false;
+    QStringList files;
+    bool options = true;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (options && a == QLatin1String("--")) {
+            options = false;
+        } else if (options && (a == QLatin1String("--check") || a == QLatin1String("--format"))) {
+            const Mode m = a == QLatin1String("--check") ? Mode::Check : Mode::Format;
+            if (mode != Mode::None && mode != m)
+                return usageError(QStringLiteral("--check and --format cannot be combined"));
+            mode = m;
+        } else if (options && a == QLatin1String("--catalogue")) {
+            if (i + 1 >= arguments.size() || catalogueGiven)
+                return usageError(QStringLiteral("--catalogue needs one FILE"));
+            catalogue = arguments.at(++i);
+            catalogueGiven = true;
+        } else if (options && a == QLatin1String("--help")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (options && a.startsWith(QLatin1String("--"))) {
+            return usageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            files.append(a);
+        }
+    }
+    if (catalogueGiven && catalogue.isEmpty())
+        return usageError(QStringLiteral("--catalogue needs one FILE"));
+    if (mode == Mode::Check && files.isEmpty())
+        return usageError(QStringLiteral("--check needs at least one SCRIPT"));
+    if (mode == Mode::Format && files.size() != 2)
+        return usageError(QStringLiteral("--format needs IN and OUT"));
+
+    ScopedMessageHandler messages(&printMessage);
+    CDocument doc;
+    if (!loadCatalogue(doc, catalogue))
+        return 1;
+    return mode == Mode::Check ? check(doc, files) : format(doc, files.at(0), files.at(1));
+}

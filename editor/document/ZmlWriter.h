@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CDocument;
+class CHeader;
+class QSaveFile;
+
+// The root line of every script.
+inline constexpr const char *kZmlRootLine = "<zml version=\"1.0\" edition=\"Tessaro\">";
+
+// The header block: "    <zmlhead>" to "    </zmlhead>", eight lines each ended by CR LF.
+QString BuildHeaderText(const CHeader &header);
+// The body block: "    <zmlbody>", one line per row (a comment row may span several
+// lines), "    </zmlbody>", each ended by CR LF. if/loop rows become start tags and
+// endif/endloop rows end tags.
+QString BuildBodyText(const CDocument &doc);
+// The root line, CR LF, the header and body blocks and "</zml>": the text Save writes, which
+// adds one CR LF after it.
+QString BuildDocumentText(const CDocument &doc);
+
+// True when fileName ends in ".zml" in any case.
+bool CheckZmlName(const QString &fileName);
+
+// Block balance check done before saving (and by the command line).
+enum class BlockCheckResult {
+    Ok,
+    Unbalanced, // not well-formed: an opener without closer, crossed blocks, "--" in a comment
+    StrayCloser // "<endif" or "<endloop" in the text (any case)
+};
+BlockCheckResult CheckBlocks(const QString &documentText);
+// The message of a failed check (empty for Ok).
+QString BlockCheckMessage(BlockCheckResult result);
+
+// Message shown when the file cannot be written.
+QString SaveFailedMessage();
+
+// Saves doc to path once a name is known. When nameJustChosen, ".zml" is appended to a name that
+// lacks it. Refuses an unbalanced document with a message. Otherwise sets the document's file
+// name, signals recentFileAdded, writes the file atomically (a failed write leaves the previous
+// file as it was) in the system code page with CR LF line ends, and clears Dirty. Returns true
+// when the file was written; every failure has been reported by a message.
+bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
+
+// Test seam: called with the open save file after the text was written and before it is
+// committed; returning false makes the save fail (as a failed write would). Pass an empty
+// function to remove it.
+void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook);

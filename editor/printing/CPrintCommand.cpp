@@ -1,0 +1,165 @@
+#include "printing/CPrintCommand.h"
+
+#include "controls/MessageService.h"
+#include "printing/CPainterDevice.h"
+#include "printing/CPrinter.h"
+#include "printing/PdfExport.h"
+
+#include <QCoreApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+struct State {
+    CPrintCommand::PrinterDialog dialog;
+    CPrintCommand::PrinterList printers;
+    bool chosen = false;
+    CPrintCommand::PrinterChoice current;
+};
+
+State &Instance()
+{
+    static State state;
+    return state;
+}
+
+QStringList InstalledPrinters()
+{
+    const State &state = Instance();
+    return state.printers ? state.printers() : QPrinterInfo::availablePrinterNames();
+}
+
+QString DefaultPrinterName(const QStringList &installed)
+{
+    if (Instance().printers)
+        return installed.value(0);
+    const QString name = QPrinterInfo::defaultPrinterName();
+    return name.isEmpty() ? installed.value(0) : name;
+}
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("CPrintCommand", text);
+}
+
+} // namespace
+
+void CPrintCommand::SetPrinterDialog(PrinterDialog dialog)
+{
+    Instance().dialog = std::move(dialog);
+}
+
+void CPrintCommand::SetInstalledPrinters(PrinterList list)
+{
+    Instance().printers = std::move(list);
+}
+
+void CPrintCommand::ResetCurrentPrinter()
+{
+    Instance().chosen = false;
+    Instance().current = PrinterChoice();
+}
+
+CPrintCommand::PrinterChoice CPrintCommand::CurrentPrinter()
+{
+    const State &state = Instance();
+    if (state.chosen)
+        return state.current;
+    PrinterChoice choice;
+    choice.deviceName = DefaultPrinterName(InstalledPrinters());
+    return choice;
+}
+
+bool CPrintCommand::ShowPrinterDialog(QWidget *owner, PrinterChoice &choice)
+{
+    if (Instance().dialog)
+        return Instance().dialog(owner, choice);
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, choice);
+    QPrintDialog dialog(&printer, owner);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const bool toFile =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    choice.outputFile = toFile ? printer.outputFileName() : QString();
+    choice.deviceName = toFile ? QString() : printer.printerName();
+    choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    choice.copies = printer.copyCount();
+    return true;
+}
+
+void CPrintCommand::Configure(QPrinter &printer, const PrinterChoice &choice)
+{
+    if (!choice.outputFile.isEmpty() || choice.deviceName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(kPdfResolution);
+        printer.setPageLayout(DefaultPdfPageLayout());
+        printer.setOutputFileName(choice.outputFile);
+    } else {
+        printer.setPrinterName(choice.deviceName);
+    }
+    printer.setPageOrientation(choice.orientation == 2 ? QPageLayout::Landscape
+                                                       : QPageLayout::Portrait);
+    printer.setCopyCount(std::max(1, choice.copies));
+    printer.setDocName(QCoreApplication::applicationName());
+}
+
+bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QString &text,
+                                  const QString &documentPath, bool showDialog)
+{
+    State &state = Instance();
+    PrinterChoice choice = CurrentPrinter();
+    if (showDialog) {
+        if (!ShowPrinterDialog(owner, choice))
+            return false;
+        if (choice.outputFile.isEmpty()) {
+            // The chosen device must be one of the installed printers.
+            if (!InstalledPrinters().contains(choice.deviceName)) {
+                ShowMessage(Tr("Unable to connect to printer ") + choice.deviceName,
+                            MsgIcon::Critical);
+                return false;
+            }
+        }
+        state.current = choice;
+        state.chosen = true;
+    } else if (choice.deviceName.isEmpty() && choice.outputFile.isEmpty()) {
+        ShowMessage(Tr("No printer is installed.\r\nChoose Print... in the File menu to print "
+                       "to a PDF file."),
+                    MsgIcon::Exclamation);
+        return false;
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, choice);
+    CPainterDevice device(printer);
+    if (!device.IsActive()) {
+        const QString target = choice.outputFile.isEmpty()
+                                   ? Tr("printer ") + choice.deviceName
+                                   : QStringLiteral("'%1'").arg(choice.outputFile);
+        ShowMessage(Tr("Unable to print on ") + target, MsgIcon::Critical);
+        return false;
+    }
+    settings.SetDocumentPath(documentPath);
+    settings.PrintText(text, device);
+    return true;
+}
+
+QPageLayout CPrintCommand::CurrentPageLayout()
+{
+    const PrinterChoice choice = CurrentPrinter();
+    if (!choice.outputFile.isEmpty() || choice.deviceName.isEmpty()) {
+        QPageLayout layout = DefaultPdfPageLayout();
+        layout.setOrientation(choice.orientation == 2 ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
+        return layout;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, choice);
+    return printer.pageLayout();
+}

@@ -1,0 +1,164 @@
+// Runs the built program in its command-line modes.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    QStringList errorLines;
+    QByteArray output;
+};
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    ProgramRun run(const QStringList &arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(STEPSMITH_PROGRAM), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        ProgramRun r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.output = process.readAllStandardOutput();
+        const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+        for (const QString &line : errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            r.errorLines << line;
+        return r;
+    }
+
+    QTemporaryDir dir;
+};
+
+const QByteArray kGood =
+    "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
+    "    <zmlhead>\r\n"
+    "        <author>A</author>\r\n"
+    "        <company></company>\r\n"
+    "        <web></web>\r\n"
+    "        <email></email>\r\n"
+    "        <version>1.0</version>\r\n"
+    "        <description></description>\r\n"
+    "    </zmlhead>\r\n"
+    "    <zmlbody>\r\n"
+    "        <var name=\"n\" value=\"1\" />\r\n"
+    "        <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
+    "            <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">Hi</msgbox>\r\n"
+    "        </if>\r\n"
+    "    </zmlbody>\r\n"
+    "</zml>\r\n";
+
+} // namespace
+
+TEST_F(CommandLineTest, CheckAcceptsGoodScriptsAndReportsEveryProblem)
+{
+    const QString good = write("good.zml", kGood);
+    ProgramRun r = run({"--check", good});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.errorLines.isEmpty()) << r.errorLines.join('\n').toStdString();
+
+    // Flat if without endif opens, but would not save.
+    const QString open = write("open.zml", "<zml version=\"1.0\"><zmlhead><version>1.0</version>"
+                                           "</zmlhead><zmlbody><if /></zmlbody></zml>");
+    const QString header = write("header.zml", "<zml version=\"1.0\"><zmlhead><x/></zmlhead>"
+                                               "<zmlbody/></zml>");
+    const QString corrupt = write("corrupt.zml", "<zml");
+    r = run({"--check", good, open, header, corrupt, path("none.zml")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines,
+              (QStringList{
+                  "error: If without End If or Loop without End Loop. Save action aborted.",
+                  "info: Unsupported element found in the header 'x' This element will be "
+                  "removed when you save the file",
+                  "info: File version is missing. Inserting 1.0",
+                  "error: This file is corrupt or not a valid ZML file '" + corrupt + "'",
+                  "error: Can't find the file '" + path("none.zml") + "'",
+              }));
+
+    // Information messages alone do not fail the check.
+    r = run({"--check", header});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errorLines.size(), 2);
+}
+
+TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
+{
+    QByteArray messy = kGood;
+    messy.replace("        <var", "<var");
+    messy.replace("\r\n", "\n");
+    const QString in = write("in.zml", messy);
+    const QString out = path("out"); // written exactly as named
+    ProgramRun r = run({"--format", in, out});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(out), kGood);
+
+    // A script that would not save leaves an existing output as it was.
+    write("old.zml", "old");
+    const QString bad = write("bad.zml", "<zml version=\"1.0\"><zmlhead/><zmlbody><endif/>"
+                                         "</zmlbody></zml>");
+    r = run({"--format", bad, path("old.zml")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(read(path("old.zml")), "old");
+    EXPECT_EQ(r.errorLines.last(),
+              "error: If without End If or Loop without End Loop. Save action aborted.");
+
+    r = run({"--format", in, path("missing/dir/out.zml")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: Can't save the file. Make sure the file and "
+                                        "folder isn't write protected"});
+}
+
+TEST_F(CommandLineTest, CatalogueOption)
+{
+    const QString good = write("good.zml", kGood);
+    // With an empty catalogue every step is dropped as unknown: the script still checks.
+    const QString empty = write("empty.dat", QByteArray());
+    ProgramRun r = run({"--format", "--catalogue", empty, good, path("out.zml")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(read(path("out.zml")).contains("<var"));
+    EXPECT_TRUE(read(path("out.zml")).contains("    <zmlbody>\r\n    </zmlbody>\r\n"));
+
+    r = run({"--check", "--catalogue", path("nothing.dat"), good});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines,
+              QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
+}
+
+TEST_F(CommandLineTest, UsageErrors)
+{
+    const QString good = write("good.zml", kGood);
+    for (const QStringList &arguments :
+         {QStringList{"--check"}, QStringList{"--format", good},
+          QStringList{"--format", good, "a", "b"}, QStringList{"--check", "--format", good, "x"},
+          QStringList{"--check", "--bogus", good}, QStringList{"--check", good, "--catalogue"}}) {
+        const ProgramRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        ASSERT_FALSE(r.errorLines.isEmpty());
+        EXPECT_TRUE(r.errorLines.first().startsWith("stepsmith: "));
+    }
+    const ProgramRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.output.startsWith("usage: stepsmith --check"));
+}

@@ -1,0 +1,414 @@
+#include "document/ZmlReader.h"
+
+#include "document/CDocument.h"
+#include "document/XmlTree.h"
+#include "document/ZmlWriter.h"
+
+#include "ZmlTestSupport.h"
+#include "support/MessageRecorder.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class ZmlReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { FillTestCatalogue(doc.Catalogue()); }
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+
+    // Writes a file of the given body lines (inside a valid root, header and body).
+    QString file(const QByteArray &body, const QString &name = QStringLiteral("t.zml"))
+    {
+        const QByteArray text = "<zml version=\"1.0\" edition=\"Tessaro\">\r\n<zmlhead>"
+                                "<version>1.0</version></zmlhead>\r\n<zmlbody>\r\n" +
+                                body + "\r\n</zmlbody>\r\n</zml>\r\n";
+        EXPECT_TRUE(WriteBytes(path(name), text));
+        return path(name);
+    }
+    QString raw(const QByteArray &text, const QString &name = QStringLiteral("r.zml"))
+    {
+        EXPECT_TRUE(WriteBytes(path(name), text));
+        return path(name);
+    }
+    std::vector<int> depths() const
+    {
+        std::vector<int> out;
+        for (int r = 0; r < doc.RowCount(); ++r)
+            out.push_back(doc.Rows()->depth(r));
+        return out;
+    }
+    QStringList names() const
+    {
+        QStringList out;
+        for (int r = 0; r < doc.RowCount(); ++r)
+            out << (doc.Step(r)->IsComment ? QStringLiteral("#") : doc.Step(r)->ElementName);
+        return out;
+    }
+
+    CDocument doc;
+    StepMaker steps{doc};
+    QTemporaryDir dir;
+    MessageRecorder messages;
+};
+
+QString withPath(const char *text, const QString &path)
+{
+    return QString::fromLatin1(text) + "\r\n'" + path + "'";
+}
+
+} // namespace
+
+TEST_F(ZmlReaderTest, OpensHeaderAndStepsAndSignalsTheWindow)
+{
+    QSignalSpy recentAdded(&doc, &CDocument::recentFileAdded);
+    QSignalSpy started(&doc, &CDocument::loadingStarted);
+    QSignalSpy finished(&doc, &CDocument::loadingFinished);
+    steps.append("var"); // replaced by the opened file
+    doc.SetDirty(true);
+    const QString p = raw("<zml version=\"1.0\" edition=\"x\">\r\n<zmlhead>\r\n"
+                          "<author>A &amp;amp; B</author><company>C&#10;D</company>"
+                          "<web>w</web><email>e</email><version>2.5</version>"
+                          "<description>d<!-- c -->e</description><author>Z</author>"
+                          "</zmlhead>\r\n<zmlbody>\r\n"
+                          "  <var name=\"n\" value=\"&#160;&#160;x&amp;#10;\" />\r\n"
+                          "</zmlbody></zml>");
+    ASSERT_TRUE(OpenDocument(doc, p));
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(doc.Header().Author, "Z"); // a repeated element overwrites
+    EXPECT_EQ(doc.Header().Company, "C\r\nD");
+    EXPECT_EQ(doc.Header().Web, "w");
+    EXPECT_EQ(doc.Header().EMail, "e");
+    EXPECT_EQ(doc.Header().Version, "2.5");
+    EXPECT_EQ(doc.Header().Description, "de");
+    ASSERT_EQ(doc.RowCount(), 1);
+    const auto var = doc.Step(0);
+    // One XML unescaping, then DecodeText: &#160; stays a no-break space, &amp;#10; a break.
+    EXPECT_EQ(var->Attributes().Item("value")->Value, QString(QChar(0xA0)) + QChar(0xA0) + "x\r\n");
+    EXPECT_EQ(doc.FileName(), p);
+    EXPECT_FALSE(doc.Dirty());
+    EXPECT_EQ(recentAdded.count(), 1);
+    EXPECT_EQ(started.count(), 1);
+    EXPECT_EQ(finished.count(), 1);
+}
+
+TEST_F(ZmlReaderTest, EveryRefusalHasItsMessageAndKeepsTheDocument)
+{
+    steps.append("var", {{"name", "kept"}});
+    doc.SetFileName(path("old.zml"));
+    const auto expectRefused = [&](const QString &p, const QString &message) {
+        messages.clear();
+        doc.SetDirty(true);
+        EXPECT_FALSE(OpenDocument(doc, p));
+        EXPECT_EQ(messages.texts(), QStringList{message}) << p.toStdString();
+        ASSERT_FALSE(messages.messages().isEmpty());
+        EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
+        EXPECT_EQ(doc.RowCount(), 1);
+        EXPECT_EQ(doc.FileName(), path("old.zml"));
+        EXPECT_FALSE(doc.Dirty()); // the open document counts as unchanged from the start
+    };
+
+    QSignalSpy removed(&doc, &CDocument::recentFileRemoved);
+    expectRefused(path("none.zml"), "Can't find the file '" + path("none.zml") + "'");
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed.at(0).at(0).toString(), path("none.zml"));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("dir.zml"));
+    expectRefused(path("dir.zml"),
+                  "Can't open the file '" + path("dir.zml") +
+                      "'\r\nCheck that you have the correct permission to access it");
+    EXPECT_EQ(removed.count(), 1);
+
+    QString p = raw("<zml version=\"1.0\"><zmlhead>", "a.zml");
+    expectRefused(p, withPath("This file is corrupt or not a valid ZML file", p));
+    p = raw("", "empty.zml");
+    expectRefused(p, withPath("This file is corrupt or not a valid ZML file", p));
+    p = raw("<ZML version=\"1.0\"><zmlhead/><zmlbody/></ZML>", "b.zml");
+    expectRefused(p, withPath("This file is not a valid ZML document", p));
+    p = raw("<zml version=\"2.0\"><zmlhead/><zmlbody/></zml>", "c.zml");
+    expectRefused(p, withPath("The file has an invalid or unsupported version number", p));
+    p = raw("<zml edition=\"Tessaro\"><zmlhead/><zmlbody/></zml>", "d.zml");
+    expectRefused(p, withPath("The file has an invalid or unsupported version number", p));
+    p = raw("<zml version=\"1.0\">text<!-- c --></zml>", "e.zml");
+    expectRefused(p, withPath("File doesn't contain a valid header", p));
+    p = raw("<zml version=\"1.0\"><zmlbody/><zmlhead/></zml>", "f.zml");
+    expectRefused(p, withPath("File doesn't contain a valid header", p));
+    p = raw("<zml version=\"1.0\"><zmlhead><version>1</version></zmlhead></zml>", "g.zml");
+    expectRefused(p, withPath("File doesn't contain a valid body", p));
+    p = raw("<zml version=\"1.0\"><zmlhead><version>1</version></zmlhead><ZMLBODY/></zml>",
+            "h.zml");
+    expectRefused(p, withPath("File doesn't contain a valid body", p));
+    // Entity declarations are refused: no expansion blow-up, no external entities.
+    p = raw("<!DOCTYPE zml [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>"
+            "<zml version=\"1.0\"><zmlhead><author>&b;</author></zmlhead><zmlbody/></zml>",
+            "i.zml");
+    expectRefused(p, withPath("This file is corrupt or not a valid ZML file", p));
+    p = raw("<!DOCTYPE zml [<!ENTITY e SYSTEM \"/etc/passwd\">]>"
+            "<zml version=\"1.0\"><zmlhead><author>&e;</author></zmlhead><zmlbody/></zml>",
+            "j.zml");
+    expectRefused(p, withPath("This file is corrupt or not a valid ZML file", p));
+}
+
+TEST_F(ZmlReaderTest, HeaderInformationMessagesDoNotStopReading)
+{
+    const QString p = raw("<zml version=\"1.0\"><zmlhead><author>a</author><Version>2</Version>"
+                          "<extra/></zmlhead><zmlbody><var name=\"x\"/></zmlbody></zml>");
+    ASSERT_TRUE(OpenDocument(doc, p));
+    EXPECT_EQ(messages.texts(), (QStringList{"Unsupported element found in the header 'Version'\r\n"
+                                             "This element will be removed when you save the file",
+                                             "Unsupported element found in the header 'extra'\r\n"
+                                             "This element will be removed when you save the file",
+                                             "File version is missing. Inserting 1.0"}));
+    for (const auto &m : messages.messages())
+        EXPECT_EQ(m.icon, MsgIcon::Information);
+    EXPECT_EQ(doc.Header().Version, "1.0");
+    EXPECT_EQ(doc.Header().Author, "a");
+    EXPECT_EQ(doc.RowCount(), 1);
+}
+
+TEST_F(ZmlReaderTest, NestedAndFlatFormsGiveTheSameRowsAndDepths)
+{
+    ASSERT_TRUE(OpenDocument(doc, file("<loop count=\"1\"><if cond=\"c\"><var name=\"a\"/>"
+                                       "<else/><var name=\"b\"/></if></loop><var name=\"z\"/>")));
+    const QStringList nestedNames = names();
+    const std::vector<int> nestedDepths = depths();
+    EXPECT_EQ(nestedNames,
+              (QStringList{"loop", "if", "var", "else", "var", "endif", "endloop", "var"}));
+    EXPECT_EQ(nestedDepths, (std::vector<int>{0, 1, 2, 1, 2, 1, 0, 0}));
+
+    ASSERT_TRUE(OpenDocument(doc, file("<loop count=\"1\"/><if cond=\"c\"/><var name=\"a\"/>"
+                                       "<else/><var name=\"b\"/><endif/><endloop/>"
+                                       "<var name=\"z\"/>")));
+    EXPECT_EQ(names(), nestedNames);
+    EXPECT_EQ(depths(), nestedDepths);
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(ZmlReaderTest, ElseAndClosersNeverGoBelowZero)
+{
+    ASSERT_TRUE(OpenDocument(doc, file("<else/><var/><endif/><endloop/><var/>")));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 0, 0, 0, 0}));
+}
+
+TEST_F(ZmlReaderTest, EmptyBlockWrittenWithTwoTagsGetsItsClosingRow)
+{
+    ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"a\">\r\n    </if><loop count=\"2\"></loop>"
+                                       "<var/>")));
+    EXPECT_EQ(names(), (QStringList{"if", "endif", "loop", "endloop", "var"}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 0, 0, 0, 0}));
+    // The self-closing form stays flat.
+    ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"a\" /><var/>")));
+    EXPECT_EQ(names(), (QStringList{"if", "var"}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 1}));
+}
+
+TEST_F(ZmlReaderTest, UpperCaseLoopIsFoundButGetsNoBlockRules)
+{
+    ASSERT_TRUE(OpenDocument(doc, file("<LOOP count=\"2\"><var/></LOOP><LOOP/><var/>")));
+    EXPECT_EQ(names(), (QStringList{"loop", "var", "loop", "var"}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 0}));
+}
+
+TEST_F(ZmlReaderTest, CommentsUnknownNodesAttributesAndText)
+{
+    ASSERT_TRUE(OpenDocument(
+        doc, file("<!--\r\nfirst\r\nsecond\r\n-->\r\n<!--keep\r\n-->\r\n<unknown><var/></unknown>"
+                  "stray text<var name=\"n\" bogus=\"1\" NAME=\"m\"/>"
+                  "<saytext title=\"t\">a &amp;lt; b&#10;c</saytext>"
+                  "<saytext>one<!-- two --></saytext><?var x?><![CDATA[<var/>]]>")));
+    EXPECT_EQ(names(), (QStringList{"#", "#", "var", "saytext", "saytext", "#"}));
+    EXPECT_EQ(doc.Step(0)->Text, "first\r\nsecond");
+    EXPECT_EQ(doc.Step(1)->Text, "keep\r\n"); // no leading break: the trailing one stays
+    // Attribute names match ignoring case; the later one wins; unknown ones are dropped.
+    EXPECT_EQ(doc.Step(2)->Attributes().Item("name")->Value, "m");
+    EXPECT_EQ(doc.Step(2)->Attributes().Count(), 2);
+    // Text content goes back to markup before DecodeText: a typed "&lt;" survives.
+    EXPECT_EQ(doc.Step(3)->Text, "a &lt; b\r\nc");
+    // More than one child: no text, and the comment child becomes a step one level deeper.
+    EXPECT_EQ(doc.Step(4)->Text, "");
+    EXPECT_EQ(doc.Rows()->depth(5), 1);
+    EXPECT_EQ(doc.Step(5)->Text, " two ");
+}
+
+TEST_F(ZmlReaderTest, MissingAttributesTakeTheLoadedValueNotThePreviousElements)
+{
+    doc.Catalogue().Item("var")->Attributes().Item("value")->Value = "initial";
+    ASSERT_TRUE(OpenDocument(doc, file("<var name=\"a\" value=\"set\"/><var name=\"b\"/>")));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("value")->Value, "set");
+    EXPECT_EQ(doc.Step(1)->Attributes().Item("value")->Value, "initial");
+    EXPECT_EQ(doc.Catalogue().Item("var")->Attributes().Item("value")->Value, "initial");
+}
+
+TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
+{
+    ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"c\"><!-- <var name=\"a\" value=\"\" /> -->"
+                                       "<!-- <else /> --><!-- <var name=\"a\" /> -->"
+                                       "<!-- <nope /> --></if>")));
+    EXPECT_EQ(names(), (QStringList{"if", "var", "else", "#", "#", "endif"}));
+    EXPECT_TRUE(doc.Step(1)->Disabled);
+    EXPECT_TRUE(doc.Step(2)->Disabled);
+    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 1, 1, 0}));
+    // A comment that is not exactly a step's written form stays a comment.
+    EXPECT_EQ(doc.Step(3)->Text, " <var name=\"a\" /> ");
+}
+
+TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
+{
+    doc.Header().Author = "Ann <x> & co";
+    doc.Header().Description = "two\r\nlines";
+    steps.append("var", {{"name", "n"}, {"value", "\"q\" & 'a'\ttab"}});
+    steps.comment("multi\r\nline comment");
+    steps.append("if", {{"cond", "a b"}});
+    steps.append("endif");
+    steps.append("loop", {{"count", "3"}});
+    steps.append("saytext", {{"title", "x"}}, "text & <b>\r\nnext", true);
+    steps.append("if");
+    steps.append("saytext", {{"title", ""}}, "line");
+    steps.append("else");
+    steps.append("else", {}, {}, true);
+    steps.append("endif");
+    steps.append("endloop");
+    steps.append("range", {{"name", "r"}}, {}, true);
+    ASSERT_TRUE(SaveDocument(doc, path("one.zml"), false));
+    const QByteArray first = ReadBytes(path("one.zml"));
+    const QStringList firstNames = names();
+
+    CDocument other;
+    FillTestCatalogue(other.Catalogue());
+    ASSERT_TRUE(OpenDocument(other, path("one.zml")));
+    ASSERT_EQ(other.RowCount(), doc.RowCount());
+    for (int r = 0; r < doc.RowCount(); ++r) {
+        EXPECT_EQ(other.Rows()->rowText(r), doc.Rows()->rowText(r)) << r;
+        EXPECT_EQ(other.Rows()->depth(r), doc.Rows()->depth(r)) << r;
+    }
+    ASSERT_TRUE(SaveDocument(other, path("two.zml"), false));
+    EXPECT_EQ(ReadBytes(path("two.zml")).toStdString(), first.toStdString());
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(firstNames.size(), other.RowCount());
+}
+
+TEST_F(ZmlReaderTest, SpacesWrittenAsReferencesComeBackAsNoBreakSpaces)
+{
+    steps.append("var", {{"name", "  x"}});
+    ASSERT_TRUE(SaveDocument(doc, path("one.zml"), false));
+    EXPECT_TRUE(ReadBytes(path("one.zml")).contains("name=\"&#160;&#160;x\""));
+    ASSERT_TRUE(OpenDocument(doc, path("one.zml")));
+    const QString nbsp(QChar(0xA0));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value, nbsp + nbsp + "x");
+    // From then on the file keeps the same bytes.
+    ASSERT_TRUE(SaveDocument(doc, path("two.zml"), false));
+    ASSERT_TRUE(OpenDocument(doc, path("two.zml")));
+    ASSERT_TRUE(SaveDocument(doc, path("three.zml"), false));
+    EXPECT_EQ(ReadBytes(path("three.zml")), ReadBytes(path("two.zml")));
+}
+
+TEST_F(ZmlReaderTest, Windows1252BytesAreReadInUtf8Files)
+{
+    // "é" as UTF-8 and as a lone Windows-1252 byte, and the euro sign 0x80.
+    ASSERT_TRUE(OpenDocument(doc, raw("<zml version=\"1.0\"><zmlhead><author>\xC3\xA9 \xE9\x80"
+                                      "</author><version>1.0</version></zmlhead>"
+                                      "<zmlbody><var name=\"\x93q\x94\"/></zmlbody></zml>")));
+    EXPECT_EQ(doc.Header().Author, QString::fromUtf8("é é€"));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value, QString::fromUtf8("“q”"));
+}
+
+TEST_F(ZmlReaderTest, DeepNestingIsRefusedWithoutCrashing)
+{
+    QByteArray body;
+    const int levels = 100000;
+    body.reserve(levels * 32);
+    for (int i = 0; i < levels; ++i)
+        body += "<if cond=\"x\">";
+    for (int i = 0; i < levels; ++i)
+        body += "</if>";
+    const QString p = file(body);
+    EXPECT_FALSE(OpenDocument(doc, p));
+    EXPECT_EQ(messages.texts(),
+              QStringList{withPath("This file is corrupt or not a valid ZML file", p)});
+
+    // Nesting within the parser's limit reads without recursion.
+    messages.clear();
+    body.clear();
+    for (int i = 0; i < 200; ++i)
+        body += "<if cond=\"x\">";
+    for (int i = 0; i < 200; ++i)
+        body += "</if>";
+    ASSERT_TRUE(OpenDocument(doc, file(body)));
+    ASSERT_EQ(doc.RowCount(), 400);
+    EXPECT_EQ(doc.Rows()->depth(199), 199);
+    EXPECT_EQ(doc.Step(200)->ElementName, "endif");
+    EXPECT_EQ(doc.Rows()->depth(200), 199);
+    EXPECT_EQ(doc.Rows()->depth(399), 0);
+}
+
+TEST_F(ZmlReaderTest, FragmentsInsertAtAPositionInOneBlock)
+{
+    steps.append("var", {{"name", "first"}});
+    steps.append("var", {{"name", "last"}});
+    QSignalSpy block(&doc, &CDocument::stepsInserted);
+    EXPECT_EQ(InsertXmlFragment(doc,
+                                "<zmlclip>\r\n<if cond=\"a\"><range/></if><bogus/>"
+                                "<var name=\"mid\"/>\r\n</zmlclip>",
+                                1),
+              4);
+    ASSERT_EQ(block.count(), 1);
+    EXPECT_EQ(names(), (QStringList{"var", "if", "range", "endif", "var", "var"}));
+    EXPECT_EQ(doc.Step(4)->Attributes().Item("name")->Value, "mid");
+    EXPECT_EQ(doc.Step(5)->Attributes().Item("name")->Value, "last");
+    EXPECT_EQ(depths(), (std::vector<int>{0, 0, 1, 0, 0, 0}));
+
+    messages.clear();
+    EXPECT_EQ(InsertXmlFragment(doc, "<zmlclip><var></zmlclip>", 0), 0);
+    EXPECT_EQ(InsertXmlFragment(doc, "<zmlclip>text only</zmlclip>", -1), 0);
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(doc.RowCount(), 6);
+}
+
+TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
+{
+    XmlTree tree;
+    ASSERT_TRUE(tree.parse("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"1 &lt; 2\" b='x'>"
+                           "\r\n  <e/> <f></f>t&amp;u<!--c--><![CDATA[d]]><?p q?></r>"));
+    const XmlNode root = tree.root();
+    EXPECT_EQ(root.name(), "r");
+    EXPECT_EQ(root.attribute("a"), "1 < 2");
+    bool found = false;
+    EXPECT_EQ(root.attribute("b", &found), "x");
+    EXPECT_TRUE(found);
+    root.attribute("c", &found);
+    EXPECT_FALSE(found);
+    EXPECT_EQ(root.childCount(), 6);
+    XmlNode n = root.firstChild();
+    EXPECT_TRUE(n.isSelfClosing());
+    n = n.nextSibling();
+    EXPECT_EQ(n.name(), "f");
+    EXPECT_FALSE(n.isSelfClosing());
+    EXPECT_FALSE(n.hasChildren());
+    n = n.nextSibling();
+    EXPECT_EQ(n.type(), XmlNode::Type::Text);
+    EXPECT_EQ(n.text(), "t&u");
+    EXPECT_EQ(n.markup(), "t&amp;u");
+    n = n.nextSibling();
+    EXPECT_EQ(n.type(), XmlNode::Type::Comment);
+    EXPECT_EQ(n.text(), "c");
+    n = n.nextSibling();
+    EXPECT_EQ(n.type(), XmlNode::Type::CData);
+    n = n.nextSibling();
+    EXPECT_EQ(n.type(), XmlNode::Type::ProcessingInstruction);
+    EXPECT_EQ(n.name(), "p");
+    EXPECT_TRUE(n.nextSibling().isNull());
+    EXPECT_EQ(root.innerText(), "t&ud");
+
+    EXPECT_FALSE(tree.parse("<a><b></a>"));
+    EXPECT_FALSE(tree.isValid());
+    EXPECT_FALSE(tree.errorString().isEmpty());
+    EXPECT_FALSE(XmlTree::isWellFormed("<a/><b/>"));
+    EXPECT_FALSE(XmlTree::isWellFormed("<a><!-- x -- y --></a>"));
+    EXPECT_FALSE(XmlTree::isWellFormed("<p:a/>")); // undeclared prefix
+    EXPECT_TRUE(XmlTree::isWellFormed("<a>&#10;&lt;</a>"));
+}

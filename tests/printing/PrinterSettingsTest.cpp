@@ -1,0 +1,160 @@
+#include "controls/CRegistry.h"
+#include "controls/RegFileStore.h"
+#include "controls/SettingsStore.h"
+#include "printing/CPrinter.h"
+#include "support/MessageRecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kKey = QStringLiteral("Software\\Halvern\\TR AddIn Editor\\Printer");
+
+class PrinterSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_store = std::make_shared<RegFileStore>(m_dir.path());
+        m_previous = SettingsStore::setCurrent(m_store);
+    }
+    void TearDown() override { SettingsStore::setCurrent(m_previous); }
+
+    static QVariant Read(const QString &name)
+    {
+        CRegistry registry;
+        registry.SectionKey = kKey;
+        registry.ValueKey = name;
+        registry.Default = QStringLiteral("<missing>");
+        return registry.Value();
+    }
+    static qint32 TypeOf(const QString &name)
+    {
+        CRegistry registry;
+        registry.SectionKey = kKey;
+        registry.ValueKey = name;
+        registry.Value();
+        return registry.ValueType;
+    }
+    static void Write(const QString &name, qint32 type, const QVariant &value)
+    {
+        CRegistry registry;
+        registry.SectionKey = kKey;
+        registry.CreateKey();
+        registry.ValueKey = name;
+        registry.ValueType = type;
+        registry.setValue(value);
+    }
+
+    QTemporaryDir m_dir;
+    std::shared_ptr<RegFileStore> m_store;
+    std::shared_ptr<SettingsStore> m_previous;
+};
+
+} // namespace
+
+TEST_F(PrinterSettingsTest, FirstRunWritesEveryValueAtCreation)
+{
+    CPrinter printer(CPrinter::Persistence::Settings);
+    EXPECT_EQ(printer.ScaleMode(), 3);
+    EXPECT_FLOAT_EQ(printer.MarginTop(), 77);
+    EXPECT_EQ(printer.HeaderText(), "$L$f$R$d");
+    // The key holds all twelve values right away, in their stored forms.
+    EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3);
+    EXPECT_EQ(Read(QStringLiteral("MarginLeft")), 4800);
+    EXPECT_EQ(Read(QStringLiteral("MarginRight")), 4800);
+    EXPECT_EQ(Read(QStringLiteral("MarginTop")), 7700);
+    EXPECT_EQ(Read(QStringLiteral("MarginBottom")), 7700);
+    EXPECT_EQ(Read(QStringLiteral("MarginHeader")), 3800);
+    EXPECT_EQ(Read(QStringLiteral("MarginFooter")), 3800);
+    EXPECT_EQ(Read(QStringLiteral("LineNumbers")), 0);
+    EXPECT_EQ(Read(QStringLiteral("FontName")), "Courier New");
+    EXPECT_EQ(Read(QStringLiteral("FontSize")), 10);
+    EXPECT_EQ(Read(QStringLiteral("HeaderText")), "$L$f$R$d");
+    EXPECT_EQ(Read(QStringLiteral("FooterText")), "$CPage: $p");
+    EXPECT_EQ(TypeOf(QStringLiteral("FontSize")), 4);
+    EXPECT_EQ(TypeOf(QStringLiteral("FooterText")), 1);
+}
+
+TEST_F(PrinterSettingsTest, ChangesReachTheStoreWhenTheObjectEnds)
+{
+    {
+        CPrinter printer(CPrinter::Persistence::Settings);
+        printer.SetScaleMode(5);
+        printer.SetMarginLeft(0.125f);
+        printer.SetMarginTop(2.675f);
+        printer.SetLineNumbers(true);
+        printer.SetHeaderText(QString());
+        printer.SetFontSize(12);
+        EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3); // setters do not write
+    }
+    EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 5);
+    EXPECT_EQ(Read(QStringLiteral("MarginLeft")), 12); // 12.5 rounds to the even neighbour
+    EXPECT_EQ(Read(QStringLiteral("MarginTop")), 268);
+    EXPECT_EQ(Read(QStringLiteral("LineNumbers")), -1);
+    EXPECT_EQ(Read(QStringLiteral("HeaderText")), "");
+    EXPECT_EQ(Read(QStringLiteral("FontSize")), 12);
+
+    CPrinter again(CPrinter::Persistence::Settings);
+    EXPECT_EQ(again.ScaleMode(), 5);
+    EXPECT_FLOAT_EQ(again.MarginLeft(), 0.12f);
+    EXPECT_FLOAT_EQ(again.MarginTop(), 2.68f);
+    EXPECT_TRUE(again.LineNumbers());
+    EXPECT_EQ(again.HeaderText(), ""); // an empty stored header is no header, not the default
+    EXPECT_EQ(again.FooterText(), "$CPage: $p");
+}
+
+TEST_F(PrinterSettingsTest, HandWrittenValuesAreReadLeniently)
+{
+    Write(QStringLiteral("LineNumbers"), 4, 1);
+    Write(QStringLiteral("ScaleMode"), 4, 4); // no unit the devices know
+    Write(QStringLiteral("MarginRight"), 4, 250);
+    {
+        CPrinter printer(CPrinter::Persistence::Settings);
+        EXPECT_TRUE(printer.LineNumbers());
+        EXPECT_EQ(printer.ScaleMode(), 3);
+        EXPECT_FLOAT_EQ(printer.MarginRight(), 2.5f);
+        EXPECT_FLOAT_EQ(printer.MarginLeft(), 48); // missing: the default
+    }
+    EXPECT_EQ(Read(QStringLiteral("LineNumbers")), -1);
+    EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3);
+}
+
+TEST_F(PrinterSettingsTest, PlainObjectsAndCopiesNeverWrite)
+{
+    {
+        CPrinter plain;
+        plain.SetMarginLeft(5);
+        CPrinter persistent(CPrinter::Persistence::Settings);
+        persistent.SetMarginLeft(7);
+        CPrinter copy(persistent);
+        copy.SetMarginLeft(9);
+        EXPECT_FLOAT_EQ(copy.MarginTop(), 77);
+    }
+    EXPECT_EQ(Read(QStringLiteral("MarginLeft")), 700);
+}
+
+TEST_F(PrinterSettingsTest, AStoreThatRefusesWritesIsReported)
+{
+    // The settings folder is a file: nothing can be saved there.
+    const QString blocked = m_dir.filePath(QStringLiteral("blocked"));
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SettingsStore::setCurrent(std::make_shared<RegFileStore>(blocked + QStringLiteral("/sub")));
+    MessageRecorder messages;
+    {
+        CPrinter printer(CPrinter::Persistence::Settings);
+        EXPECT_FLOAT_EQ(printer.MarginLeft(), 48);
+    }
+    ASSERT_EQ(messages.texts().size(), 2); // at creation and at the end
+    EXPECT_TRUE(
+        messages.texts().at(0).startsWith(QStringLiteral("The page settings could not be saved.")));
+    EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Exclamation);
+}
