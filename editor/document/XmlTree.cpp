@@ -78,6 +78,12 @@ public:
         xmlSwitchEncoding(ctxt, XML_CHAR_ENCODING_UTF8);
         xmlParseDocument(ctxt);
         const bool ok = ctxt->wellFormed && ctxt->nsWellFormed && !m_refused;
+        // The parser makes a document of its own to hold a document type's entity declarations;
+        // the parser context does not free it.
+        if (ctxt->myDoc) {
+            xmlFreeDoc(ctxt->myDoc);
+            ctxt->myDoc = nullptr;
+        }
         ctxt->sax = previous;
         ctxt->userData = ctxt;
         xmlFreeParserCtxt(ctxt);
