@@ -16,6 +16,8 @@
 // live items, so removal stays amortised O(1). Positional access goes through a Fenwick tree
 // over the live flags, O(log n), so loops over positions stay fast even between removals.
 template <typename T> class KeyedList final {
+    struct Slot; // declared before the iterator that names it
+
 public:
     using Pointer = std::shared_ptr<T>;
 

@@ -31,8 +31,10 @@ const char *asChars(const xmlChar *text)
 
 // NOENT makes the parser hand over attribute values with every reference resolved; entity
 // declarations themselves are refused (onEntityDecl), so nothing else is ever substituted.
+// HUGE lifts the parser's default limits of 256 nesting levels and 10 MB per text, which
+// refused scripts that the writer had saved; the parser keeps its own stack on the heap.
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR |
-                              XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC;
+                              XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC | XML_PARSE_HUGE;
 
 } // namespace
 
@@ -76,6 +78,12 @@ public:
         xmlSwitchEncoding(ctxt, XML_CHAR_ENCODING_UTF8);
         xmlParseDocument(ctxt);
         const bool ok = ctxt->wellFormed && ctxt->nsWellFormed && !m_refused;
+        // The parser makes a document of its own to hold a document type's entity declarations;
+        // the parser context does not free it.
+        if (ctxt->myDoc) {
+            xmlFreeDoc(ctxt->myDoc);
+            ctxt->myDoc = nullptr;
+        }
         ctxt->sax = previous;
         ctxt->userData = ctxt;
         xmlFreeParserCtxt(ctxt);

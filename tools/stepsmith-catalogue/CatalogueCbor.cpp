@@ -1,7 +1,9 @@
 #include "CatalogueCbor.h"
 
 #include <QCborParserError>
+#include <QCborStreamWriter>
 #include <QCborValue>
+#include <QHash>
 
 namespace stepsmith::catalogue {
 
@@ -17,26 +19,44 @@ QString key(const char *name, int i, char separator, int j)
     return QLatin1String(name) + QString::number(i) + QLatin1Char(separator) + QString::number(j);
 }
 
-QString readString(const QCborMap &map, const QString &k)
+// The map's text keys and their values. QCborMap looks keys up by a linear search, which made
+// reading a large catalogue quadratic; the first of duplicate keys wins, as in QCborMap::value.
+using Keys = QHash<QString, QCborValue>;
+
+Keys textKeys(const QCborMap &map)
+{
+    Keys keys;
+    keys.reserve(map.size());
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (!it.key().isString())
+            continue;
+        const QString key = it.key().toString();
+        if (!keys.contains(key))
+            keys.insert(key, it.value());
+    }
+    return keys;
+}
+
+QString readString(const Keys &map, const QString &k)
 {
     const QCborValue v = map.value(k);
     return v.isString() ? v.toString() : QString();
 }
 
-bool readBool(const QCborMap &map, const QString &k)
+bool readBool(const Keys &map, const QString &k)
 {
     const QCborValue v = map.value(k);
     return v.isBool() && v.toBool();
 }
 
 // Returns the integer under `k`, `fallback` when absent or not an integer.
-qint64 readInteger(const QCborMap &map, const QString &k, qint64 fallback)
+qint64 readInteger(const Keys &map, const QString &k, qint64 fallback)
 {
     const QCborValue v = map.value(k);
     return v.isInteger() ? v.toInteger() : fallback;
 }
 
-QVariant readDefault(const QCborMap &map, const QString &k)
+QVariant readDefault(const Keys &map, const QString &k)
 {
     const QCborValue v = map.value(k);
     if (v.isBool())
@@ -50,28 +70,30 @@ QVariant readDefault(const QCborMap &map, const QString &k)
 
 } // namespace
 
-QCborMap toCborMap(const Catalogue &catalogue)
+namespace {
+
+// Calls put(key, value) for every key of the compiled form, in file order.
+template <typename Put> void forEachKey(const Catalogue &catalogue, Put put)
 {
-    QCborMap map;
-    map.insert(QStringLiteral("ElementCount"), catalogue.actions.size());
+    put(QStringLiteral("ElementCount"), QCborValue(catalogue.actions.size()));
     for (int n = 0; n < catalogue.actions.size(); ++n) {
         const Action &action = catalogue.actions.at(n);
         const int i = n + 1;
-        map.insert(key("ContainsText", i), action.containsText);
-        map.insert(key("Description", i), action.description);
-        map.insert(key("ElementName", i), action.elementName);
-        map.insert(key("Parent", i), action.parent);
-        map.insert(key("Text", i), action.text);
-        map.insert(key("TextMultiLine", i), action.textMultiLine);
-        map.insert(key("TextRequired", i), action.textRequired);
-        map.insert(key("TextDescription", i), action.textDescription);
-        map.insert(key("Information", i), action.information);
-        map.insert(key("AttribCount", i), action.attributes.size());
+        put(key("ContainsText", i), QCborValue(action.containsText));
+        put(key("Description", i), QCborValue(action.description));
+        put(key("ElementName", i), QCborValue(action.elementName));
+        put(key("Parent", i), QCborValue(action.parent));
+        put(key("Text", i), QCborValue(action.text));
+        put(key("TextMultiLine", i), QCborValue(action.textMultiLine));
+        put(key("TextRequired", i), QCborValue(action.textRequired));
+        put(key("TextDescription", i), QCborValue(action.textDescription));
+        put(key("Information", i), QCborValue(action.information));
+        put(key("AttribCount", i), QCborValue(action.attributes.size()));
         for (int m = 0; m < action.attributes.size(); ++m) {
             const Attribute &a = action.attributes.at(m);
             const int j = m + 1;
-            map.insert(key("AttribName", i, '_', j), a.name);
-            map.insert(key("Type", i, '-', j), a.dataType);
+            put(key("AttribName", i, '_', j), QCborValue(a.name));
+            put(key("Type", i, '-', j), QCborValue(a.dataType));
             QCborValue defaultValue;
             if (a.defaultValue.typeId() == QMetaType::Bool)
                 defaultValue = a.defaultValue.toBool();
@@ -79,28 +101,47 @@ QCborMap toCborMap(const Catalogue &catalogue)
                 defaultValue = a.defaultValue.toLongLong();
             else
                 defaultValue = a.defaultValue.toString();
-            map.insert(key("DefaultValue", i, '_', j), defaultValue);
-            map.insert(key("Description", i, '_', j), a.description);
-            map.insert(key("Required", i, '_', j), a.required);
-            map.insert(key("Value", i, '_', j), a.value);
-            map.insert(key("ArrayValues", i, '_', j), a.arrayValues);
+            put(key("DefaultValue", i, '_', j), defaultValue);
+            put(key("Description", i, '_', j), QCborValue(a.description));
+            put(key("Required", i, '_', j), QCborValue(a.required));
+            put(key("Value", i, '_', j), QCborValue(a.value));
+            put(key("ArrayValues", i, '_', j), QCborValue(a.arrayValues));
         }
     }
-    return map;
 }
 
+} // namespace
+
+// Written as a stream: QCborMap::insert searches the keys linearly, so building a map of a large
+// catalogue key by key took quadratic time. The keys are unique by construction.
 QByteArray toCbor(const Catalogue &catalogue)
 {
-    return QCborValue(toCborMap(catalogue)).toCbor();
+    quint64 pairs = 0;
+    forEachKey(catalogue, [&pairs](const QString &, const QCborValue &) { ++pairs; });
+    QByteArray bytes;
+    QCborStreamWriter writer(&bytes);
+    writer.startMap(pairs);
+    forEachKey(catalogue, [&writer](const QString &k, const QCborValue &value) {
+        writer.append(k);
+        value.toCbor(writer);
+    });
+    writer.endMap();
+    return bytes;
 }
 
-CborReadResult fromCborMap(const QCborMap &map)
+QCborMap toCborMap(const Catalogue &catalogue)
+{
+    return QCborValue::fromCbor(toCbor(catalogue)).toMap();
+}
+
+CborReadResult fromCborMap(const QCborMap &cbor)
 {
     CborReadResult result;
+    const Keys map = textKeys(cbor);
     // Every action and attribute that carries data needs at least one key of its own, so counts
     // that add up to more than the number of keys can only come from a damaged file. Refusing
     // them keeps a bogus count from making us loop billions of times.
-    qint64 budget = map.size();
+    qint64 budget = cbor.size();
     if (!map.contains(QStringLiteral("ElementCount"))) {
         result.errors << QStringLiteral("the file has no \"ElementCount\" key");
         return result;

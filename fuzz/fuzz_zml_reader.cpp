@@ -1,0 +1,41 @@
+// Script reader: any file opens or is refused with a message, without a fault; a script that
+// passes the save check keeps its bytes from the first save on.
+#include "FuzzCheck.h"
+#include "FuzzSupport.h"
+
+#include "document/XmlTree.h"
+#include "document/ZmlReader.h"
+#include "document/ZmlWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static FuzzSupport support;
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString file = QStringLiteral("input.zml");
+    FUZZ_CHECK(support.writeFile(file, bytes));
+    CDocument &doc = support.document();
+    if (!OpenDocument(doc, support.path(file)))
+        return 0;
+    FUZZ_CHECK(!doc.Dirty());
+    for (int row = 0; row < doc.RowCount(); ++row)
+        FUZZ_CHECK(doc.Step(row) != nullptr);
+    // A script that passes the save check is saved, and from the first save on, opening and
+    // saving again keeps the same bytes.
+    if (CheckBlocks(BuildDocumentText(doc)) != BlockCheckResult::Ok)
+        return 0;
+    const QString first = support.path(QStringLiteral("first.zml"));
+    const QString second = support.path(QStringLiteral("second.zml"));
+    FUZZ_CHECK(SaveDocument(doc, first, false));
+    FUZZ_CHECK(OpenDocument(doc, first));
+    FUZZ_CHECK(SaveDocument(doc, second, false));
+    FUZZ_CHECK(OpenDocument(doc, second));
+    FUZZ_CHECK(SaveDocument(doc, first, false));
+    QFile a(first);
+    QFile b(second);
+    FUZZ_CHECK(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    FUZZ_CHECK(a.readAll() == b.readAll());
+    return 0;
+}

@@ -1,0 +1,124 @@
+// The settings file against garbage, odd encodings, size and a path that is not a file.
+#include "controls/CRegistry.h"
+#include "controls/CRegistryError.h"
+#include "controls/RegFileFormat.h"
+#include "controls/RegFileStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kSection = QStringLiteral("Software\\Halvern\\TR AddIn Editor");
+
+class SettingsInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_store = std::make_shared<RegFileStore>(m_dir.path());
+        m_previous = SettingsStore::setCurrent(m_store);
+    }
+    void TearDown() override { SettingsStore::setCurrent(m_previous); }
+
+    QString userFile() const { return m_store->filePath(kHKeyCurrentUser); }
+    void writeUserFile(const QByteArray &bytes) const
+    {
+        QFile file(userFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    static CRegistry reg(const QString &name, const QVariant &fallback = {})
+    {
+        CRegistry r;
+        r.SectionKey = kSection;
+        r.ValueKey = name;
+        r.Default = fallback;
+        return r;
+    }
+
+    QTemporaryDir m_dir;
+    std::shared_ptr<RegFileStore> m_store;
+    std::shared_ptr<SettingsStore> m_previous;
+};
+
+QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &c : bytes)
+        c = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(SettingsInput, BinaryGarbageReadsAsDefaultsAndIsReplacedOnWrite)
+{
+    for (const QByteArray &garbage :
+         {randomBytes(1 << 20, 1), QByteArray(4096, '\0'),
+          QByteArray("\xEF\xBB\xBF[HKEY_CURRENT_USER\\Software\n\"a\"=hex(ffffffffff):00")}) {
+        writeUserFile(garbage);
+        QFile::remove(userFile() + QStringLiteral(".bad"));
+        CRegistry size = reg(QStringLiteral("FontSize"), 8);
+        EXPECT_EQ(size.Value(), QVariant(8));
+
+        size.ValueType = 4;
+        EXPECT_NO_THROW(size.setValue(11));
+        EXPECT_EQ(reg(QStringLiteral("FontSize")).Value(), QVariant(11));
+        // The damaged original is kept beside the rewritten file.
+        QFile backup(userFile() + QStringLiteral(".bad"));
+        ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+        EXPECT_EQ(backup.readAll(), garbage);
+    }
+}
+
+TEST_F(SettingsInput, ValuesAfterGarbageLinesAreKept)
+{
+    QByteArray text = "Windows Registry Editor Version 5.00\r\n";
+    text += randomBytes(2000, 7).replace('\n', ' ').replace('[', ' ').replace('"', ' ') + "\r\n";
+    text += "[HKEY_CURRENT_USER\\Software\\Halvern\\TR AddIn Editor]\r\n";
+    text += "\"Broken\"=dword:\r\n\"Broken2\"=hex(7):6\r\n\"Broken3\"=\"no end\r\n";
+    text += "\"FontName\"=\"Liberation Mono\"\r\n";
+    writeUserFile(text);
+    EXPECT_EQ(reg(QStringLiteral("FontName")).Value(), QVariant(QStringLiteral("Liberation Mono")));
+    EXPECT_EQ(reg(QStringLiteral("Broken"), -1).Value(), QVariant(-1));
+    EXPECT_EQ(reg(QStringLiteral("Broken2"), -1).Value(), QVariant(-1));
+    EXPECT_EQ(reg(QStringLiteral("Broken3"), -1).Value(), QVariant(-1));
+}
+
+TEST_F(SettingsInput, AFolderInPlaceOfTheFileFailsCleanly)
+{
+    ASSERT_TRUE(QDir().mkpath(userFile()));
+    EXPECT_EQ(reg(QStringLiteral("FontName"), QStringLiteral("x")).Value(),
+              QVariant(QStringLiteral("x")));
+    CRegistry write = reg(QStringLiteral("FontName"));
+    EXPECT_THROW(write.setValue(QStringLiteral("Arial")), CRegistryError);
+    EXPECT_TRUE(QFileInfo(userFile()).isDir());
+}
+
+TEST_F(SettingsInput, ALargeFileReadsEveryValue)
+{
+    // 100 000 values under 1000 keys, about 5 MB.
+    QByteArray text = "Windows Registry Editor Version 5.00\r\n\r\n";
+    for (int k = 0; k < 1000; ++k) {
+        text += "[HKEY_CURRENT_USER\\Software\\Many\\Key" + QByteArray::number(k) + "]\r\n";
+        for (int v = 0; v < 100; ++v)
+            text += "\"Value" + QByteArray::number(v) + "\"=\"" + QByteArray(20, 'x') +
+                    QByteArray::number(k * 100 + v) + "\"\r\n";
+    }
+    const RegFileContent content = RegFileFormat::parse(text, QStringLiteral("HKEY_CURRENT_USER"));
+    EXPECT_EQ(content.skippedLines, 0);
+    ASSERT_EQ(content.keys.size(), 1000);
+    writeUserFile(text);
+    CRegistry last;
+    last.SectionKey = QStringLiteral("Software\\Many\\Key999");
+    last.ValueKey = QStringLiteral("Value99");
+    EXPECT_EQ(last.Value(), QVariant(QString(QString(20, u'x') + QStringLiteral("99999"))));
+}

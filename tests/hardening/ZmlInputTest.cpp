@@ -1,0 +1,279 @@
+// Opening and saving scripts against hostile, huge and oddly encoded files and failing disks.
+#include "document/CDocument.h"
+#include "document/StepRowsModel.h"
+#include "document/ZmlReader.h"
+#include "document/ZmlWriter.h"
+
+#include "../document/TestCatalogue.h"
+#include "../document/ZmlTestSupport.h"
+#include "support/MessageRecorder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kCorrupt = QStringLiteral("This file is corrupt or not a valid ZML file");
+
+class ZmlInput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        FillTestCatalogue(doc.Catalogue());
+    }
+    void TearDown() override { SetSaveCommitHook({}); }
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        EXPECT_TRUE(WriteBytes(path(name), bytes));
+        return path(name);
+    }
+    static QByteArray script(const QByteArray &body)
+    {
+        return "<zml "
+               "version=\"1.0\">\r\n<zmlhead><version>1.0</version></zmlhead>\r\n<zmlbody>\r\n" +
+               body + "</zmlbody>\r\n</zml>\r\n";
+    }
+    // Opens a script of one step first, so that refusals can be seen to keep it.
+    void openKnownScript()
+    {
+        ASSERT_TRUE(OpenDocument(doc, write("known.zml", script("<var name=\"kept\" />\r\n"))));
+        messages.clear();
+    }
+    void expectKnownScript() const
+    {
+        ASSERT_EQ(doc.RowCount(), 1);
+        EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value, QStringLiteral("kept"));
+        EXPECT_EQ(doc.FileName(), path("known.zml"));
+    }
+
+    QTemporaryDir dir;
+    CDocument doc;
+    StepMaker steps{doc};
+    MessageRecorder messages;
+};
+
+QByteArray randomBytes(qsizetype size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &c : bytes)
+        c = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+QByteArray utf16le(const QByteArray &utf8)
+{
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray out("\xFF\xFE", 2);
+    for (QChar c : text) {
+        out.append(static_cast<char>(c.unicode() & 0xFF));
+        out.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(ZmlInput, TextThatIsNotXmlIsRefusedAndTheOpenScriptKept)
+{
+    openKnownScript();
+    const QList<QByteArray> inputs = {
+        QByteArray(),
+        randomBytes(100000, 3),
+        QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+        QByteArray(5000, '\0'),
+        script("<var name=\"x\" />").left(40), // cut short
+        "<zml version=\"1.0\"><zmlhead/><zmlbody></zml>",
+        "<!DOCTYPE zml [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+        "<zml version=\"1.0\"><zmlhead/><zmlbody><var name=\"&b;&b;&b;\"/></zmlbody></zml>",
+    };
+    for (const QByteArray &bytes : inputs) {
+        const QString p = write("bad.zml", bytes);
+        EXPECT_FALSE(OpenDocument(doc, p)) << bytes.left(60).toStdString();
+        ASSERT_EQ(messages.texts().size(), 1);
+        EXPECT_EQ(messages.texts().at(0), kCorrupt + QStringLiteral("\r\n'") + p + u'\'');
+        EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
+        expectKnownScript();
+        messages.clear();
+    }
+}
+
+TEST_F(ZmlInput, AnExternalDocumentTypeIsNeverLoaded)
+{
+    // Opened or refused, the file named by the document type is never read.
+    OpenDocument(doc, write("dtd.zml", "<!DOCTYPE zml SYSTEM \"file:///etc/passwd\"><zml "
+                                       "version=\"1.0\"><zmlhead><author>&root;</author>"
+                                       "</zmlhead><zmlbody/></zml>"));
+    EXPECT_FALSE(doc.Header().Author.contains(QStringLiteral("root")));
+}
+
+TEST_F(ZmlInput, OtherEncodingsOpenOrAreRefusedCleanly)
+{
+    const QByteArray body = "<saytext title=\"Gr\xC3\xBC\xC3\x9F"
+                            "e \xE2\x82\xAC\">"
+                            "caf\xC3\xA9</saytext>\r\n";
+    // UTF-8 with a byte order mark opens with its text intact.
+    ASSERT_TRUE(OpenDocument(doc, write("bom.zml", "\xEF\xBB\xBF" + script(body))));
+    ASSERT_EQ(doc.RowCount(), 1);
+    EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("title")->Value, QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
+                                                                                "e \xE2\x82\xAC"));
+
+    // A file declaring another encoding is read by its bytes: Latin-1 bytes as Windows-1252.
+    messages.clear();
+    ASSERT_TRUE(OpenDocument(
+        doc, write("latin.zml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" +
+                                    script("<saytext title=\"x\">caf\xE9 \x80</saytext>"))));
+    EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC"));
+
+    // UTF-16 text is not a ZML file: a clear refusal, never a crash or a half-read script.
+    openKnownScript();
+    const QString p = write("utf16.zml", utf16le(script(body)));
+    EXPECT_FALSE(OpenDocument(doc, p));
+    EXPECT_EQ(messages.texts(), QStringList{kCorrupt + QStringLiteral("\r\n'") + p + u'\''});
+    expectKnownScript();
+}
+
+TEST_F(ZmlInput, AFiftyMegabyteScriptOpensAndSavesUnchanged)
+{
+    // 50 000 steps of about 1 KB each.
+    QByteArray body;
+    body.reserve(52 << 20);
+    const QByteArray filler(1050, 'v');
+    for (int i = 0; i < 50000; ++i) {
+        if (i % 1000 == 0)
+            body += "  <if cond=\"a\">\r\n";
+        body += "    <var name=\"v" + QByteArray::number(i) + "\" value=\"" + filler + "\" />\r\n";
+        if (i % 1000 == 999)
+            body += "  </if>\r\n";
+    }
+    const QByteArray text = script(body);
+    ASSERT_GT(text.size(), 50 << 20);
+    ASSERT_TRUE(OpenDocument(doc, write("big.zml", text)));
+    EXPECT_TRUE(messages.texts().isEmpty());
+    ASSERT_EQ(doc.RowCount(), 50000 + 2 * 50);
+    EXPECT_EQ(doc.Step(doc.RowCount() - 2)->Attributes().Item("name")->Value,
+              QStringLiteral("v49999"));
+    EXPECT_EQ(doc.Rows()->depth(doc.RowCount() - 2), 1);
+
+    ASSERT_TRUE(SaveDocument(doc, path("big2.zml"), false));
+    ASSERT_TRUE(OpenDocument(doc, path("big2.zml")));
+    ASSERT_TRUE(SaveDocument(doc, path("big3.zml"), false));
+    EXPECT_EQ(ReadBytes(path("big3.zml")), ReadBytes(path("big2.zml")));
+}
+
+TEST_F(ZmlInput, MegabyteValuesSurviveOpenAndSave)
+{
+    QByteArray value(1 << 20, 'x');
+    for (int i = 1; i < value.size(); i += 997)
+        value[i] = ' ';
+    value.replace(5000, 5, "&amp;");
+    QByteArray longText(1 << 20, 't');
+    longText.replace(100, 4, "&lt;");
+    const QByteArray body = "<var name=\"" + value + "\" value=\"v\" />\r\n<saytext title=\"" +
+                            value + "\">" + longText + "</saytext>\r\n";
+    ASSERT_TRUE(OpenDocument(doc, write("wide.zml", script(body))));
+    ASSERT_EQ(doc.RowCount(), 2);
+    const QString name = doc.Step(0)->Attributes().Item("name")->Value;
+    EXPECT_EQ(name.size(), value.size() - 4);
+    EXPECT_EQ(name.mid(5000, 1), QStringLiteral("&"));
+    EXPECT_EQ(doc.Step(1)->Text.size(), longText.size() - 3);
+
+    ASSERT_TRUE(SaveDocument(doc, path("wide2.zml"), false));
+    CDocument again;
+    FillTestCatalogue(again.Catalogue());
+    ASSERT_TRUE(OpenDocument(again, path("wide2.zml")));
+    EXPECT_EQ(again.Step(0)->Attributes().Item("name")->Value, name);
+    EXPECT_EQ(again.Step(1)->Text, doc.Step(1)->Text);
+}
+
+TEST_F(ZmlInput, ASavedScriptOfDeeplyNestedBlocksOpensAgain)
+{
+    // Blocks nested as deep as a user may build them in the editor read back as they were saved.
+    const int levels = 300;
+    for (int i = 0; i < levels; ++i)
+        steps.append("if", {{"cond", "x"}});
+    steps.append("var", {{"name", "inner"}});
+    for (int i = 0; i < levels; ++i)
+        steps.append("endif");
+    ASSERT_TRUE(SaveDocument(doc, path("deep.zml"), false));
+    CDocument again;
+    FillTestCatalogue(again.Catalogue());
+    ASSERT_TRUE(OpenDocument(again, path("deep.zml")))
+        << messages.texts().join(u'\n').toStdString();
+    ASSERT_EQ(again.RowCount(), 2 * levels + 1);
+    EXPECT_EQ(again.Rows()->depth(levels), levels);
+    EXPECT_EQ(again.Rows()->depth(2 * levels), 0);
+}
+
+TEST_F(ZmlInput, AFullDiskLeavesThePreviousFileIntact)
+{
+    const QByteArray old = script("<var name=\"old\" />\r\n");
+    write("keep.zml", old);
+    for (int i = 0; i < 2000; ++i)
+        steps.append("var", {{"name", QString(500, u'n')}});
+    doc.SetDirty(true);
+
+    // Files may grow to 64 KB only: the write fails part way, as on a full disk.
+    struct rlimit previous {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = SaveDocument(doc, path("keep.zml"), false);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(messages.texts(), QStringList{SaveFailedMessage()});
+    EXPECT_EQ(ReadBytes(path("keep.zml")), old);
+    EXPECT_TRUE(doc.Dirty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.zml"});
+}
+
+TEST_F(ZmlInput, AReadOnlyFolderLeavesThePreviousFileIntact)
+{
+    const QByteArray old = script("<var name=\"old\" />\r\n");
+    const QString folder = path("ro");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(WriteBytes(folder + QStringLiteral("/keep.zml"), old));
+    bool mounted = false;
+    if (::geteuid() == 0) {
+        // Permissions do not bind root: make the folder a read-only bind mount instead.
+        const QByteArray native = QFile::encodeName(folder);
+        mounted = ::mount(native.constData(), native.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+                  ::mount(nullptr, native.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                          nullptr) == 0;
+        if (!mounted) {
+            ::umount(native.constData());
+            GTEST_SKIP() << "cannot make a read-only folder as root here";
+        }
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    steps.append("var", {{"name", "new"}});
+    doc.SetDirty(true);
+    const bool saved = SaveDocument(doc, folder + QStringLiteral("/keep.zml"), false);
+    if (mounted)
+        ::umount(QFile::encodeName(folder).constData());
+    else
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(messages.texts(), QStringList{SaveFailedMessage()});
+    EXPECT_EQ(ReadBytes(folder + QStringLiteral("/keep.zml")), old);
+    EXPECT_TRUE(doc.Dirty());
+}
