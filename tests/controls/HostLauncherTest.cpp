@@ -44,7 +44,7 @@ protected:
     {
         TempSettingsStore::SetUp();
         ASSERT_TRUE(m_work.isValid());
-        m_hostDir = m_work.filePath(QStringLiteral("host dir"));
+        m_hostDir = m_work.filePath(QStringLiteral("host dir; $(touch pwned) & 'q'"));
         ASSERT_TRUE(QDir().mkpath(m_hostDir));
         m_argsFile = m_work.filePath(QStringLiteral("args.txt"));
     }
