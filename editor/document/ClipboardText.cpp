@@ -1,6 +1,9 @@
 #include "document/ClipboardText.h"
 
+#include "document/CDocument.h"
+#include "document/EditRules.h"
 #include "document/StepRowsModel.h"
+#include "document/ZmlReader.h"
 
 #include <QStringView>
 
@@ -162,6 +165,20 @@ QString PasteDocument(const QString &clipboardText)
     const QString wrapper = QString::fromLatin1(kWrapperElement);
     return QLatin1Char('<') + wrapper + QLatin1Char('>') + kCrLf + FlattenBlocks(clipboardText) +
            kCrLf + QStringLiteral("</") + wrapper + QLatin1Char('>');
+}
+
+PastedSteps PasteSteps(CDocument &doc, const QString &clipboardText, int firstSelected)
+{
+    const int position = EditRules::PastePosition(firstSelected);
+    const int countBefore = doc.RowCount();
+    const int inserted = InsertXmlFragment(doc, PasteDocument(clipboardText), position);
+    PastedSteps pasted;
+    if (inserted <= 0)
+        return pasted;
+    pasted.first = position < 0 || position >= countBefore ? countBefore : position;
+    pasted.count = inserted;
+    pasted.last = pasted.first + inserted - 1;
+    return pasted;
 }
 
 } // namespace ClipboardText

@@ -1,6 +1,7 @@
 #include "document/ZmlReader.h"
 
 #include "document/CDocument.h"
+#include "document/ClipboardText.h"
 #include "document/XmlTree.h"
 #include "document/ZmlWriter.h"
 
@@ -357,6 +358,35 @@ TEST_F(ZmlReaderTest, FragmentsInsertAtAPositionInOneBlock)
     EXPECT_EQ(InsertXmlFragment(doc, "<zmlclip>text only</zmlclip>", -1), 0);
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_EQ(doc.RowCount(), 6);
+}
+
+TEST_F(ZmlReaderTest, PasteInsertsClipboardTextBeforeTheSelectionOrAtTheEnd)
+{
+    steps.append("var", {{"name", "first"}});
+    steps.append("var", {{"name", "last"}});
+    // Copied text holds blocks in nested form and may have any line ends.
+    const QString copied = "<if cond=\"a\">\n<range name=\"r\" />\r</if>\r\n";
+    ClipboardText::PastedSteps pasted = ClipboardText::PasteSteps(doc, copied, 1);
+    EXPECT_EQ(pasted.first, 1);
+    EXPECT_EQ(pasted.last, 3);
+    EXPECT_EQ(pasted.count, 3);
+    EXPECT_EQ(names(), (QStringList{"var", "if", "range", "endif", "var"}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 0, 1, 0, 0}));
+
+    pasted = ClipboardText::PasteSteps(doc, "<var name=\"end\" />", -1);
+    EXPECT_EQ(pasted.first, 5);
+    EXPECT_EQ(pasted.last, 5);
+    EXPECT_EQ(doc.Step(5)->Attributes().Item("name")->Value, "end");
+
+    // Text that is not well-formed, or holds no step, changes nothing and says nothing.
+    for (const char *text : {"<var name=\"x\">", "<var /></range>", "plain words", ""}) {
+        pasted = ClipboardText::PasteSteps(doc, text, 0);
+        EXPECT_EQ(pasted.count, 0) << text;
+        EXPECT_EQ(pasted.first, -1) << text;
+        EXPECT_EQ(pasted.last, -1) << text;
+    }
+    EXPECT_EQ(doc.RowCount(), 6);
+    EXPECT_TRUE(messages.messages().isEmpty());
 }
 
 TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
