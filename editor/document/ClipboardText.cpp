@@ -88,7 +88,9 @@ QString dropSlashAfter(const QString &text, const QString &tag)
 }
 
 // Inserts " /" before the first ">" that follows each occurrence of tag (within its region)
-// unless a "/" stands before it already.
+// unless a "/" stands before it already; after a blank only "/" is inserted, so that the
+// nested form of a copied opener ("<if a=\"1\" >") gets back exactly the text it had (a
+// disabled opener is restored from its comment only when the text is exactly the step's).
 QString closeTagsAfter(const QString &text, const QString &tag)
 {
     std::vector<qsizetype> inserts;
@@ -114,7 +116,7 @@ QString closeTagsAfter(const QString &text, const QString &tag)
     qsizetype copied = 0;
     for (qsizetype i : inserts) {
         result += QStringView(text).mid(copied, i - copied);
-        result += QStringLiteral(" /");
+        result += text.at(i - 1).isSpace() ? QStringLiteral("/") : QStringLiteral(" /");
         copied = i;
     }
     result += QStringView(text).mid(copied);

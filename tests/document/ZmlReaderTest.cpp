@@ -389,6 +389,37 @@ TEST_F(ZmlReaderTest, PasteInsertsClipboardTextBeforeTheSelectionOrAtTheEnd)
     EXPECT_TRUE(messages.messages().isEmpty());
 }
 
+TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
+{
+    steps.append("loop", {{"count", "2"}}, {}, true);
+    steps.append("if", {{"cond", "a"}}, {}, true);
+    steps.append("saytext", {{"title", "t"}}, "hi");
+    steps.append("endif", {}, {}, true);
+    steps.append("endloop");
+    std::vector<int> all(static_cast<std::size_t>(doc.RowCount()));
+    for (int r = 0; r < doc.RowCount(); ++r)
+        all[static_cast<std::size_t>(r)] = r;
+    QStringList texts;
+    for (int r = 0; r < doc.RowCount(); ++r)
+        texts.append(doc.Rows()->rowText(r));
+    const QString copied = ClipboardText::CopyText(*doc.Rows(), all);
+
+    // Pasted again and again, the rows stay the same disabled steps.
+    for (int round = 0; round < 2; ++round) {
+        CDocument pasted;
+        FillTestCatalogue(pasted.Catalogue());
+        ASSERT_EQ(ClipboardText::PasteSteps(pasted, copied, -1).count, 5);
+        QStringList again;
+        for (int r = 0; r < pasted.RowCount(); ++r)
+            again.append(pasted.Rows()->rowText(r));
+        EXPECT_EQ(again, texts);
+        EXPECT_FALSE(pasted.Step(0)->IsComment);
+        EXPECT_TRUE(pasted.Step(0)->Disabled);
+        EXPECT_EQ(pasted.Step(1)->ElementName, "if");
+        EXPECT_TRUE(pasted.Step(1)->Disabled);
+    }
+}
+
 TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
 {
     XmlTree tree;
