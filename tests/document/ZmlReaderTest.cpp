@@ -293,6 +293,33 @@ TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
     EXPECT_EQ(firstNames.size(), other.RowCount());
 }
 
+TEST_F(ZmlReaderTest, DisabledStepsWithSpacesWrittenAsReferencesStayDisabledSteps)
+{
+    // The comment of a disabled step holds "&#160;" where the step read back has U+00A0; it is
+    // still the step's own form, so the step is restored, not turned into a comment.
+    steps.append("saytext", {{"title", "  indented"}}, "two  spaces", true);
+    steps.append("var", {{"name", " v"}, {"value", "1"}}, {}, true);
+    ASSERT_TRUE(SaveDocument(doc, path("one.zml"), false));
+    ASSERT_TRUE(ReadBytes(path("one.zml")).contains("&#160;&#160;indented"));
+    ASSERT_TRUE(OpenDocument(doc, path("one.zml")));
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(names(), (QStringList{"saytext", "var"}));
+    for (int r = 0; r < doc.RowCount(); ++r) {
+        EXPECT_TRUE(doc.Step(r)->Disabled) << r;
+        EXPECT_FALSE(doc.Step(r)->IsComment) << r;
+    }
+    const QString nbsp(QChar(0xA0));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("title")->Value, nbsp + nbsp + "indented");
+    EXPECT_EQ(doc.Step(0)->Text, "two " + nbsp + "spaces");
+    // Saved again, the file keeps its bytes from then on.
+    ASSERT_TRUE(SaveDocument(doc, path("two.zml"), false));
+    ASSERT_TRUE(OpenDocument(doc, path("two.zml")));
+    EXPECT_EQ(names(), (QStringList{"saytext", "var"}));
+    EXPECT_TRUE(doc.Step(1)->Disabled);
+    ASSERT_TRUE(SaveDocument(doc, path("three.zml"), false));
+    EXPECT_EQ(ReadBytes(path("three.zml")), ReadBytes(path("two.zml")));
+}
+
 TEST_F(ZmlReaderTest, SpacesWrittenAsReferencesComeBackAsNoBreakSpaces)
 {
     steps.append("var", {{"name", "  x"}});
