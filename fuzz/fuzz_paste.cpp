@@ -16,15 +16,14 @@
 
 namespace {
 
-// What must survive a copy and a paste of an enabled step: its action, its block depth and,
-// unless it holds references (which are read back one level decoded, and leading or doubled
-// spaces as no-break spaces), its text. Comments and disabled steps: only that a row is there.
+// What must survive a copy and a paste of an enabled step: its action and, unless it holds
+// references (which are read back one level decoded, and leading or doubled spaces as no-break
+// spaces), its text. Comments and disabled steps: only that a row is there. (Depths may differ:
+// pasted text can nest steps in an element that is no block, which the copy writes flat.)
 QString stepForm(const CDocument &doc, int row)
 {
     const auto step = doc.Step(row);
-    if (step->IsComment || step->Disabled)
-        return QString();
-    return QString::number(doc.Rows()->depth(row)) + QLatin1Char(' ') + step->ElementName;
+    return step->IsComment || step->Disabled ? QString() : step->ElementName;
 }
 
 // The row text of an enabled step that holds no reference ("" otherwise).
