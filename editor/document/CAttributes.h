@@ -24,6 +24,13 @@ public:
         const QString &ArrayValues = {}, bool Required = false, const QVariant &DefaultValue = {},
         const QString &Description = {});
 
+    // Replaces the contents by new copies of source's attributes (values included), in order.
+    void CopyFrom(const CAttributes &source)
+    {
+        m_items.assignCopies(source.m_items,
+                             [](const CAttribute &a) { return std::make_shared<CAttribute>(a); });
+    }
+
     // Attribute at a 1-based position; null when out of range.
     [[nodiscard]] std::shared_ptr<CAttribute> Item(int position) const
     {

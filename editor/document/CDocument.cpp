@@ -80,7 +80,8 @@ std::shared_ptr<CElement> CDocument::Step(int row) const
 {
     if (row < 0 || row >= m_rows->count())
         return {};
-    return m_steps.Item(StepKey(m_rows->stepId(row)));
+    const int id = m_rows->stepId(row);
+    return id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)] : nullptr;
 }
 
 int CDocument::depthForNewRow(int row, const QString &previousName, int previousDepth,
@@ -125,6 +126,9 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
         if (!copy) { // cannot happen while ids are tracked here; keep the id out of use
             continue;
         }
+        if (std::size_t(id) >= m_byId.size())
+            m_byId.resize(std::max(std::size_t(id) + 1, m_byId.size() * 2));
+        m_byId[std::size_t(id)] = copy;
         StepRow r;
         r.id = id;
         r.text = BuildStepText(*copy);
@@ -153,6 +157,8 @@ int CDocument::RemoveSteps(const std::vector<int> &rows)
     for (int r : valid) {
         const int id = m_rows->stepId(r);
         m_steps.Remove(StepKey(id));
+        if (std::size_t(id) < m_byId.size())
+            m_byId[std::size_t(id)].reset();
         releaseStepId(id);
     }
     m_rows->removeStepRows(valid);
@@ -195,6 +201,7 @@ void CDocument::Clear()
 {
     m_rows->clear();
     m_steps.Clear();
+    m_byId.clear();
     m_freeIds.clear();
     m_highestId = 0;
     m_header.Reset();

@@ -102,6 +102,7 @@ private:
 
     CElements m_catalogue;
     CElements m_steps;
+    std::vector<std::shared_ptr<CElement>> m_byId; // the steps of m_steps by id, for rows
     CHeader m_header;
     StepRowsModel *m_rows;
     QString m_fileName;

@@ -52,12 +52,7 @@ std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QStri
     copy->TextDescription = source.TextDescription;
     copy->TextRequired = source.TextRequired;
     copy->Disabled = source.Disabled;
-    for (const auto &attribute : source.Attributes()) {
-        // Names are unique in the source, so every Add succeeds.
-        (void)copy->Attributes().Add(attribute->AttributeName, attribute->DataType,
-                                     attribute->Value, attribute->ArrayValues, attribute->Required,
-                                     attribute->DefaultValue, attribute->Description);
-    }
+    copy->Attributes().CopyFrom(source.Attributes());
     QString storeKey = key.isEmpty() ? source.Key() : key;
     if (storeKey.isEmpty())
         storeKey = copy->ElementName.toUpper();

@@ -86,6 +86,21 @@ public:
         return true;
     }
 
+    // Fills this empty list with copy(item) for every item of other, under the same keys (taken
+    // over folded, so nothing is folded or searched again).
+    template <typename Copy> void assignCopies(const KeyedList &other, Copy copy)
+    {
+        clear();
+        m_slots.reserve(other.m_live);
+        for (const Slot &slot : other.m_slots) {
+            if (slot.item)
+                m_slots.push_back(Slot{slot.key, copy(*slot.item)});
+        }
+        m_live = m_slots.size();
+        if (m_live > kLinearLimit)
+            buildIndex();
+    }
+
     // Item stored under key (any case), or null.
     Pointer find(const QString &key) const
     {

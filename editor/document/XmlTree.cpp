@@ -1,11 +1,14 @@
 #include "document/XmlTree.h"
 
-#include <libxml/parser.h>
-#include <libxml/parserInternals.h>
+#include <expat.h>
 
 #include <QHash>
 
+#include <climits>
 #include <cstring>
+#include <deque>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -24,24 +27,41 @@ bool isBlank(const QByteArray &bytes)
     return true;
 }
 
-const char *asChars(const xmlChar *text)
-{
-    return reinterpret_cast<const char *>(text);
-}
+// Separates namespace URI, local name and prefix in the names the parser reports.
+constexpr char kNsSeparator = '\x01';
 
-// NOENT makes the parser hand over attribute values with every reference resolved; entity
-// declarations themselves are refused (onEntityDecl), so nothing else is ever substituted.
-// HUGE lifts the parser's default limits of 256 nesting levels and 10 MB per text, which
-// refused scripts that the writer had saved; the parser keeps its own stack on the heap.
-constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR |
-                              XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC | XML_PARSE_HUGE;
+// The name as written ("prefix:local" or "local") from the parser's "uri SEP local SEP prefix".
+std::string_view writtenName(const char *reported, std::string *scratch)
+{
+    const char *first = std::strchr(reported, kNsSeparator);
+    if (!first)
+        return reported;
+    const char *local = first + 1;
+    const char *second = std::strchr(local, kNsSeparator);
+    if (!second)
+        return local;
+    scratch->assign(second + 1);
+    scratch->push_back(':');
+    scratch->append(local, std::size_t(second - local));
+    return *scratch;
+}
 
 } // namespace
 
 // Receives the parser's events and appends nodes to the tree (or only checks, when tree is null).
+// The parser is expat with namespace processing (so an undeclared prefix is an error); it reads
+// no external entity, and a document type that declares entities is refused before any of them
+// could be expanded.
 class XmlTreeBuilder final {
 public:
     explicit XmlTreeBuilder(XmlTree *tree) : m_tree(tree) {}
+    XmlTreeBuilder(const XmlTreeBuilder &) = delete;
+    XmlTreeBuilder &operator=(const XmlTreeBuilder &) = delete;
+    ~XmlTreeBuilder()
+    {
+        if (m_parser)
+            XML_ParserFree(m_parser);
+    }
 
     bool run(const QByteArray &utf8, QString *error)
     {
@@ -49,102 +69,75 @@ public:
             *error = QStringLiteral("the text is too large");
             return false;
         }
-        xmlSAXHandler sax;
-        std::memset(&sax, 0, sizeof sax);
-        sax.initialized = XML_SAX2_MAGIC;
-        sax.serror = &XmlTreeBuilder::onError;
-        sax.entityDecl = &XmlTreeBuilder::onEntityDecl;
-        sax.unparsedEntityDecl = &XmlTreeBuilder::onUnparsedEntityDecl;
-        if (m_tree) {
-            sax.startElementNs = &XmlTreeBuilder::onStartElement;
-            sax.endElementNs = &XmlTreeBuilder::onEndElement;
-            sax.characters = &XmlTreeBuilder::onCharacters;
-            sax.ignorableWhitespace = &XmlTreeBuilder::onCharacters;
-            sax.cdataBlock = &XmlTreeBuilder::onCData;
-            sax.comment = &XmlTreeBuilder::onComment;
-            sax.processingInstruction = &XmlTreeBuilder::onProcessingInstruction;
-        }
-
-        xmlParserCtxtPtr ctxt = xmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
-        if (!ctxt) {
+        // The given encoding overrides any declaration in the text.
+        m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
+        if (!m_parser) {
             *error = QStringLiteral("out of memory");
             return false;
         }
-        xmlSAXHandlerPtr previous = ctxt->sax;
-        ctxt->sax = &sax;
-        ctxt->userData = this;
-        m_ctxt = ctxt;
-        xmlCtxtUseOptions(ctxt, kParseOptions);
-        xmlSwitchEncoding(ctxt, XML_CHAR_ENCODING_UTF8);
-        xmlParseDocument(ctxt);
-        const bool ok = ctxt->wellFormed && ctxt->nsWellFormed && !m_refused;
-        // The parser makes a document of its own to hold a document type's entity declarations;
-        // the parser context does not free it.
-        if (ctxt->myDoc) {
-            xmlFreeDoc(ctxt->myDoc);
-            ctxt->myDoc = nullptr;
+        XML_Parser p = m_parser;
+        XML_SetUserData(p, this);
+        XML_SetReturnNSTriplet(p, XML_TRUE);
+        XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
+        XML_SetEntityDeclHandler(p, &XmlTreeBuilder::onEntityDecl);
+        XML_SetSkippedEntityHandler(p, &XmlTreeBuilder::onSkippedEntity);
+        if (m_tree) {
+            XML_SetElementHandler(p, &XmlTreeBuilder::onStartElement,
+                                  &XmlTreeBuilder::onEndElement);
+            XML_SetCharacterDataHandler(p, &XmlTreeBuilder::onCharacters);
+            XML_SetCdataSectionHandler(p, &XmlTreeBuilder::onStartCData,
+                                       &XmlTreeBuilder::onEndCData);
+            XML_SetCommentHandler(p, &XmlTreeBuilder::onComment);
+            XML_SetProcessingInstructionHandler(p, &XmlTreeBuilder::onProcessingInstruction);
         }
-        ctxt->sax = previous;
-        ctxt->userData = ctxt;
-        xmlFreeParserCtxt(ctxt);
-        m_ctxt = nullptr;
+        m_input = utf8.constData();
+        const bool parsed = XML_Parse(p, utf8.constData(), static_cast<int>(utf8.size()),
+                                      XML_TRUE) == XML_STATUS_OK;
+        const bool ok = parsed && !m_refused;
+        if (!ok && m_error.isEmpty()) {
+            m_error = QStringLiteral("line %1: %2")
+                          .arg(XML_GetCurrentLineNumber(p))
+                          .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(p))));
+        }
         if (!ok)
-            *error = m_error.isEmpty() ? QStringLiteral("not well-formed") : m_error;
+            *error = m_error;
         return ok;
     }
 
 private:
     static XmlTreeBuilder *self(void *ctx) { return static_cast<XmlTreeBuilder *>(ctx); }
 
-    static void onError(void *ctx, xmlErrorPtr error)
-    {
-        XmlTreeBuilder *b = self(ctx);
-        if (!error || error->level < XML_ERR_ERROR || !b->m_error.isEmpty())
-            return;
-        b->m_error = QStringLiteral("line %1: %2")
-                         .arg(error->line)
-                         .arg(QString::fromUtf8(error->message ? error->message : "").trimmed());
-    }
-
     void refuse(const char *why)
     {
         if (m_error.isEmpty())
             m_error = QString::fromLatin1(why);
         m_refused = true;
-        xmlStopParser(m_ctxt);
+        XML_StopParser(m_parser, XML_FALSE);
     }
 
-    static void onEntityDecl(void *ctx, const xmlChar *, int, const xmlChar *, const xmlChar *,
-                             xmlChar *)
+    static void onEntityDecl(void *ctx, const XML_Char *, int, const XML_Char *, int,
+                             const XML_Char *, const XML_Char *, const XML_Char *, const XML_Char *)
     {
         self(ctx)->refuse("entity declarations are not supported");
     }
-    static void onUnparsedEntityDecl(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *,
-                                     const xmlChar *)
+    // A reference to an entity that is not declared (possible only with an external subset,
+    // which is never read).
+    static void onSkippedEntity(void *ctx, const XML_Char *, int)
     {
-        self(ctx)->refuse("entity declarations are not supported");
+        self(ctx)->refuse("undeclared entity");
     }
 
-    int internName(const xmlChar *prefix, const xmlChar *local)
+    int internName(const char *reported)
     {
-        if (!prefix) { // names from the parser's dictionary are unique pointers
-            const auto it = m_byPointer.find(local);
-            if (it != m_byPointer.end())
-                return it->second;
-            const int index = internBytes(QByteArray(asChars(local)));
-            m_byPointer.emplace(local, index);
-            return index;
-        }
-        return internBytes(QByteArray(asChars(prefix)) + ':' + asChars(local));
-    }
-    int internBytes(const QByteArray &name)
-    {
-        const auto it = m_byName.constFind(name);
-        if (it != m_byName.constEnd())
-            return *it;
+        const std::string_view name = writtenName(reported, &m_scratch);
+        const auto it = m_byName.find(name);
+        if (it != m_byName.end())
+            return it->second;
         const int index = static_cast<int>(m_tree->m_names.size());
-        m_tree->m_names.push_back(QString::fromUtf8(name));
-        m_byName.insert(name, index);
+        m_tree->m_names.push_back(
+            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        m_nameBytes.emplace_back(name);
+        m_byName.emplace(std::string_view(m_nameBytes.back()), index);
         return index;
     }
 
@@ -188,33 +181,44 @@ private:
         m_text.truncate(0); // keeps the buffer for the next run
     }
 
-    static void onStartElement(void *ctx, const xmlChar *localname, const xmlChar *prefix,
-                               const xmlChar *, int, const xmlChar **, int nbAttributes, int,
-                               const xmlChar **attributes)
+    // True when the start tag the parser is reporting ends with "/>".
+    bool tagIsSelfClosing() const
+    {
+        const XML_Index at = XML_GetCurrentByteIndex(m_parser);
+        const int count = XML_GetCurrentByteCount(m_parser);
+        if (at < 0 || count < 2)
+            return false;
+        const char *end = m_input + at + count;
+        return end[-2] == '/' && end[-1] == '>';
+    }
+
+    static void onStartElement(void *ctx, const XML_Char *name, const XML_Char **attributes)
     {
         XmlTreeBuilder *b = self(ctx);
         b->flushText();
         XmlTree *t = b->m_tree;
         const int index = b->append(XmlNode::Type::Element);
-        XmlTree::Node &node = t->m_nodes[std::size_t(index)];
-        node.name = b->internName(prefix, localname);
-        const xmlChar *cur = b->m_ctxt->input ? b->m_ctxt->input->cur : nullptr;
-        node.selfClosing = cur && cur[0] == '/' && cur[1] == '>';
-        node.firstAttribute = static_cast<int>(t->m_attributes.size());
-        node.attributeCount = nbAttributes;
-        for (int i = 0; i < nbAttributes; ++i) {
-            const xmlChar **a = attributes + 5 * i; // local name, prefix, URI, value, end
+        const int nameIndex = b->internName(name);
+        const bool selfClosing = b->tagIsSelfClosing();
+        const int firstAttribute = static_cast<int>(t->m_attributes.size());
+        int count = 0;
+        for (const XML_Char **a = attributes; a[0]; a += 2, ++count) {
             XmlTree::Attribute attribute;
-            attribute.name = b->internName(a[1], a[0]);
-            attribute.value = b->store(asChars(a[3]), a[4] - a[3]);
+            attribute.name = b->internName(a[0]);
+            attribute.value = b->store(a[1], qsizetype(std::strlen(a[1])));
             t->m_attributes.push_back(attribute);
         }
+        XmlTree::Node &node = t->m_nodes[std::size_t(index)];
+        node.name = nameIndex;
+        node.selfClosing = selfClosing;
+        node.firstAttribute = firstAttribute;
+        node.attributeCount = count;
         if (b->m_current < 0)
             t->m_root = index;
         b->m_current = index;
     }
 
-    static void onEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+    static void onEndElement(void *ctx, const XML_Char *)
     {
         XmlTreeBuilder *b = self(ctx);
         b->flushText();
@@ -222,9 +226,10 @@ private:
             b->m_current = b->m_tree->m_nodes[std::size_t(b->m_current)].parent;
     }
 
-    static void onCharacters(void *ctx, const xmlChar *text, int size)
+    static void onCharacters(void *ctx, const XML_Char *text, int size)
     {
-        self(ctx)->m_text.append(asChars(text), size);
+        XmlTreeBuilder *b = self(ctx);
+        (b->m_inCData ? b->m_cdata : b->m_text).append(text, size);
     }
 
     void appendText(XmlNode::Type type, const char *bytes, qsizetype size, int name = -1)
@@ -238,35 +243,49 @@ private:
         m_tree->m_nodes[std::size_t(index)].name = name;
     }
 
-    static void onCData(void *ctx, const xmlChar *text, int size)
+    static void onStartCData(void *ctx)
     {
-        self(ctx)->appendText(XmlNode::Type::CData, asChars(text), size);
+        XmlTreeBuilder *b = self(ctx);
+        b->flushText();
+        b->m_inCData = true;
+        b->m_cdata.truncate(0);
     }
 
-    static void onComment(void *ctx, const xmlChar *text)
+    static void onEndCData(void *ctx)
+    {
+        XmlTreeBuilder *b = self(ctx);
+        b->m_inCData = false;
+        b->appendText(XmlNode::Type::CData, b->m_cdata.constData(), b->m_cdata.size());
+    }
+
+    static void onComment(void *ctx, const XML_Char *text)
     {
         XmlTreeBuilder *b = self(ctx);
         if (b->m_current < 0)
             return; // comments outside the root element are not part of the tree
-        b->appendText(XmlNode::Type::Comment, asChars(text), qsizetype(std::strlen(asChars(text))));
+        b->appendText(XmlNode::Type::Comment, text, qsizetype(std::strlen(text)));
     }
 
-    static void onProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data)
+    static void onProcessingInstruction(void *ctx, const XML_Char *target, const XML_Char *data)
     {
         XmlTreeBuilder *b = self(ctx);
         if (b->m_current < 0)
             return;
-        const char *bytes = data ? asChars(data) : "";
+        const char *bytes = data ? data : "";
         b->appendText(XmlNode::Type::ProcessingInstruction, bytes, qsizetype(std::strlen(bytes)),
-                      b->internBytes(QByteArray(asChars(target))));
+                      b->internName(target));
     }
 
     XmlTree *m_tree;
-    xmlParserCtxtPtr m_ctxt = nullptr;
+    XML_Parser m_parser = nullptr;
+    const char *m_input = nullptr;
     int m_current = -1;
     QByteArray m_text;
-    std::unordered_map<const xmlChar *, int> m_byPointer;
-    QHash<QByteArray, int> m_byName;
+    QByteArray m_cdata;
+    bool m_inCData = false;
+    std::deque<std::string> m_nameBytes; // a deque never moves its strings: m_byName views them
+    std::unordered_map<std::string_view, int> m_byName;
+    std::string m_scratch;
     QString m_error;
     bool m_refused = false;
 };

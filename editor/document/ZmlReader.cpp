@@ -160,9 +160,7 @@ private:
         auto step = std::make_shared<CElement>();
         copyFields(*definition, *step);
         step->Text = definition->Text;
-        for (const auto &a : definition->Attributes())
-            (void)step->Attributes().Add(a->AttributeName, a->DataType, a->Value, a->ArrayValues,
-                                         a->Required, a->DefaultValue, a->Description);
+        step->Attributes().CopyFrom(definition->Attributes());
         m_steps.push_back({nullptr, depth, std::move(step)});
     }
 
@@ -197,9 +195,7 @@ private:
     {
         auto step = std::make_shared<CElement>();
         copyFields(definition, *step);
-        for (const auto &a : definition.Attributes())
-            (void)step->Attributes().Add(a->AttributeName, a->DataType, a->Value, a->ArrayValues,
-                                         a->Required, a->DefaultValue, a->Description);
+        step->Attributes().CopyFrom(definition.Attributes());
         const int count = node.attributeCount();
         for (int i = 0; i < count; ++i) {
             if (const auto attribute = step->Attributes().Item(node.attributeName(i)))

@@ -89,11 +89,21 @@ void appendHeader(QString &out, const CHeader &header)
     out += QStringLiteral("    </zmlhead>") + kCrLf;
 }
 
+// Blanks before a row of the given depth: four a level, one level more than the depth. Deeper
+// than kMaxIndentedDepth the indentation stays the same, so that scripts nested many thousand
+// levels deep (possible in files) do not grow quadratically when written; the reader takes the
+// depth from the nesting, never from the blanks.
+constexpr int kMaxIndentedDepth = 64;
+int rowIndent(int depth)
+{
+    return 4 * (std::clamp(depth, 0, kMaxIndentedDepth) + 1);
+}
+
 qsizetype bodySize(const StepRowsModel &rows)
 {
     qsizetype size = 64;
     for (int i = 0; i < rows.count(); ++i)
-        size += rows.rowText(i).size() + 4 * (rows.depth(i) + 2) + 2;
+        size += rows.rowText(i).size() + rowIndent(rows.depth(i)) + 6;
     return size;
 }
 
@@ -107,7 +117,7 @@ void appendBody(QString &out, const CDocument &doc)
         const auto step = doc.Step(i);
         const QString name = step ? step->ElementName : QString();
         const bool comment = step && step->IsComment;
-        const int indent = 4 * (row.depth + 1);
+        const int indent = rowIndent(row.depth);
         appendSpaces(out, 4);
         if (name == QLatin1String("endif")) {
             appendSpaces(out, indent);

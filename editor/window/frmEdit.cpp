@@ -703,19 +703,13 @@ void frmEdit::SelectAll()
 
 void frmEdit::IndentSelection()
 {
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty())
-        return;
-    m_doc->Indent(rows);
+    m_commands->IndentSelection();
     m_list->relayout();
 }
 
 void frmEdit::OutdentSelection()
 {
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty())
-        return;
-    m_doc->Outdent(rows);
+    m_commands->OutdentSelection();
     m_list->relayout();
 }
 

@@ -489,4 +489,16 @@ TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
     EXPECT_FALSE(XmlTree::isWellFormed("<a><!-- x -- y --></a>"));
     EXPECT_FALSE(XmlTree::isWellFormed("<p:a/>")); // undeclared prefix
     EXPECT_TRUE(XmlTree::isWellFormed("<a>&#10;&lt;</a>"));
+    // A reference the parser cannot resolve (its declaration would be in an external subset,
+    // which is never read) is refused rather than dropped.
+    EXPECT_FALSE(XmlTree::isWellFormed("<!DOCTYPE a SYSTEM \"a.dtd\"><a>&b;</a>"));
+    EXPECT_FALSE(XmlTree::isWellFormed("<a x=\"1\" x=\"2\"/>"));
+
+    // Names keep the prefix they were written with; namespace declarations are not attributes.
+    ASSERT_TRUE(tree.parse("<p:a xmlns:p=\"urn:p\" xmlns=\"urn:d\" p:x=\"1\" y=\"2\"><b/></p:a>"));
+    EXPECT_EQ(tree.root().name(), "p:a");
+    ASSERT_EQ(tree.root().attributeCount(), 2);
+    EXPECT_EQ(tree.root().attributeName(0), "p:x");
+    EXPECT_EQ(tree.root().attributeName(1), "y");
+    EXPECT_EQ(tree.root().firstChild().name(), "b");
 }

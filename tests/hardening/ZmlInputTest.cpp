@@ -218,6 +218,35 @@ TEST_F(ZmlInput, ASavedScriptOfDeeplyNestedBlocksOpensAgain)
     EXPECT_EQ(again.Rows()->depth(2 * levels), 0);
 }
 
+TEST_F(ZmlInput, AHundredThousandNestedBlocksOpenAndSaveInLinearSpace)
+{
+    // Written by hand (no indentation): blocks inside blocks, 100 000 levels deep.
+    const int levels = 100000;
+    QByteArray body;
+    body.reserve(levels * 20);
+    for (int i = 0; i < levels; ++i)
+        body += "<if cond=\"x\">";
+    body += "<var name=\"inner\" />";
+    for (int i = 0; i < levels; ++i)
+        body += "</if>";
+    ASSERT_TRUE(OpenDocument(doc, write("nested.zml", script(body))));
+    EXPECT_TRUE(messages.texts().isEmpty());
+    ASSERT_EQ(doc.RowCount(), 2 * levels + 1);
+    EXPECT_EQ(doc.Rows()->depth(levels), levels);
+    EXPECT_EQ(doc.Step(levels + 1)->ElementName, QStringLiteral("endif"));
+    EXPECT_EQ(doc.Rows()->depth(2 * levels), 0);
+
+    // Indentation stops growing at some depth: the file stays proportional to the rows.
+    ASSERT_TRUE(SaveDocument(doc, path("nested2.zml"), false));
+    EXPECT_LT(QFileInfo(path("nested2.zml")).size(), qint64(2 * levels + 1) * 400);
+    CDocument again;
+    FillTestCatalogue(again.Catalogue());
+    ASSERT_TRUE(OpenDocument(again, path("nested2.zml")));
+    ASSERT_EQ(again.RowCount(), doc.RowCount());
+    EXPECT_EQ(again.Rows()->depth(levels), levels);
+    EXPECT_EQ(again.Step(levels)->Attributes().Item("name")->Value, QStringLiteral("inner"));
+}
+
 TEST_F(ZmlInput, AFullDiskLeavesThePreviousFileIntact)
 {
     const QByteArray old = script("<var name=\"old\" />\r\n");
