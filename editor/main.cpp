@@ -1,6 +1,4 @@
-#include "catalogue/CatalogueLocation.h"
 #include "cli/CommandLine.h"
-#include "controls/MessageService.h"
 #include "document/CElements.h"
 #include "window/AppMessageBox.h"
 #include "window/ProgramInfo.h"
@@ -33,14 +31,7 @@ int main(int argc, char *argv[])
 
     frmEdit window;
     const bool loaded = window.Load(file, [](CElements &catalogue) {
-        const QString path = LocateCatalogue(ProgramDir(), InstalledDataDir());
-        if (!path.isEmpty())
-            catalogue.LoadFile(path);
-        if (catalogue.Count() == 0) {
-            ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical, MsgButtons::Ok);
-            return false;
-        }
-        return true;
+        return LoadStartupCatalogue(catalogue, ProgramDir(), InstalledDataDir());
     });
     if (!loaded)
         return 1;

@@ -12,10 +12,23 @@ constexpr int kHexLineWidth = 76;
 QString decodeText(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xFF\xFE")) {
+        // A surrogate without its partner cannot be written back (the file is rewritten in
+        // UTF-8): it becomes U+FFFD, as invalid UTF-8 does.
         QString text;
         text.reserve(bytes.size() / 2);
-        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2)
-            text.append(QChar(qFromLittleEndian<quint16>(bytes.constData() + i)));
+        const qsizetype units = (bytes.size() - 2) / 2;
+        const auto unit = [&bytes](qsizetype i) {
+            return qFromLittleEndian<quint16>(bytes.constData() + 2 + 2 * i);
+        };
+        for (qsizetype i = 0; i < units; ++i) {
+            const char16_t u = unit(i);
+            if (QChar::isHighSurrogate(u) && i + 1 < units && QChar::isLowSurrogate(unit(i + 1))) {
+                text.append(QChar(u));
+                text.append(QChar(unit(++i)));
+            } else {
+                text.append(QChar::isSurrogate(u) ? QChar(QChar::ReplacementCharacter) : QChar(u));
+            }
+        }
         return text;
     }
     if (bytes.startsWith("\xEF\xBB\xBF"))

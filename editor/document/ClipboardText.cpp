@@ -1,6 +1,9 @@
 #include "document/ClipboardText.h"
 
+#include "document/CDocument.h"
+#include "document/EditRules.h"
 #include "document/StepRowsModel.h"
+#include "document/ZmlReader.h"
 
 #include <QStringView>
 
@@ -85,7 +88,9 @@ QString dropSlashAfter(const QString &text, const QString &tag)
 }
 
 // Inserts " /" before the first ">" that follows each occurrence of tag (within its region)
-// unless a "/" stands before it already.
+// unless a "/" stands before it already; after a blank only "/" is inserted, so that the
+// nested form of a copied opener ("<if a=\"1\" >") gets back exactly the text it had (a
+// disabled opener is restored from its comment only when the text is exactly the step's).
 QString closeTagsAfter(const QString &text, const QString &tag)
 {
     std::vector<qsizetype> inserts;
@@ -111,7 +116,7 @@ QString closeTagsAfter(const QString &text, const QString &tag)
     qsizetype copied = 0;
     for (qsizetype i : inserts) {
         result += QStringView(text).mid(copied, i - copied);
-        result += QStringLiteral(" /");
+        result += text.at(i - 1).isSpace() ? QStringLiteral("/") : QStringLiteral(" /");
         copied = i;
     }
     result += QStringView(text).mid(copied);
@@ -162,6 +167,20 @@ QString PasteDocument(const QString &clipboardText)
     const QString wrapper = QString::fromLatin1(kWrapperElement);
     return QLatin1Char('<') + wrapper + QLatin1Char('>') + kCrLf + FlattenBlocks(clipboardText) +
            kCrLf + QStringLiteral("</") + wrapper + QLatin1Char('>');
+}
+
+PastedSteps PasteSteps(CDocument &doc, const QString &clipboardText, int firstSelected)
+{
+    const int position = EditRules::PastePosition(firstSelected);
+    const int countBefore = doc.RowCount();
+    const int inserted = InsertXmlFragment(doc, PasteDocument(clipboardText), position);
+    PastedSteps pasted;
+    if (inserted <= 0)
+        return pasted;
+    pasted.first = position < 0 || position >= countBefore ? countBefore : position;
+    pasted.count = inserted;
+    pasted.last = pasted.first + inserted - 1;
+    return pasted;
 }
 
 } // namespace ClipboardText

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class CDocument;
 class StepRowsModel;
 
 // The text form of steps on the clipboard. Copied steps are their row texts, one per line,
@@ -29,5 +30,17 @@ QString FlattenBlocks(QString text);
 // The document handed to the XML reader on paste: FlattenBlocks of text inside
 // "<zmlclip>" CR LF ... CR LF "</zmlclip>".
 QString PasteDocument(const QString &clipboardText);
+
+// The rows a paste inserted: the first and the last one and their count (all -1 and 0 when
+// nothing was inserted).
+struct PastedSteps {
+    int first = -1;
+    int last = -1;
+    int count = 0;
+};
+
+// Paste: inserts the steps of clipboard text into doc before row firstSelected (-1, no
+// selection: at the end). Text that is not well-formed inserts nothing, without a message.
+PastedSteps PasteSteps(CDocument &doc, const QString &clipboardText, int firstSelected);
 
 } // namespace ClipboardText

@@ -127,7 +127,14 @@ private:
             return false;
         auto step = stepFromElement(*definition, element);
         step->Disabled = true;
-        if (BuildStepText(*step) != QLatin1String("<!--") + comment + QLatin1String("-->"))
+        // The comment keeps the "&#160;" that the step's values were written with, while the
+        // values read back hold U+00A0 (the parser resolves the reference): both forms count
+        // as the same text, or a step with a leading or doubled space would become a comment.
+        const auto sameForm = [](QString text) {
+            return text.replace(QLatin1String("&#160;"), QString(QChar(QChar::Nbsp)));
+        };
+        if (sameForm(BuildStepText(*step)) !=
+            sameForm(QLatin1String("<!--") + comment + QLatin1String("-->")))
             return false;
         const int rowDepth = name == QLatin1String("else") && depth >= 1 ? depth - 1 : depth;
         m_steps.push_back({nullptr, rowDepth, std::move(step)});

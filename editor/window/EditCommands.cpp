@@ -4,7 +4,6 @@
 #include "document/CDocument.h"
 #include "document/ClipboardText.h"
 #include "document/EditRules.h"
-#include "document/ZmlReader.h"
 #include "window/IStepDialogs.h"
 
 #include <QAbstractItemView>
@@ -274,17 +273,12 @@ bool EditCommands::PasteText()
 {
     if (!ClipboardHasText())
         return false;
-    const QString text = QGuiApplication::clipboard()->text();
-    const int position = EditRules::PastePosition(FirstSelectedIndex());
-    const int countBefore = m_document.RowCount();
-    const int inserted =
-        InsertXmlFragment(m_document, ClipboardText::PasteDocument(text), position);
-    if (inserted <= 0)
+    const ClipboardText::PastedSteps pasted = ClipboardText::PasteSteps(
+        m_document, QGuiApplication::clipboard()->text(), FirstSelectedIndex());
+    if (pasted.count <= 0)
         return false;
     // As after inserting them one by one, the last pasted row is the selected one.
-    const int last = position < 0 || position >= countBefore ? m_document.RowCount() - 1
-                                                             : position + inserted - 1;
-    SelectOnly(last);
+    SelectOnly(pasted.last);
     if (m_actionTree && m_actionTree->isVisible())
         m_actionTree->setFocus(Qt::OtherFocusReason);
     return true;

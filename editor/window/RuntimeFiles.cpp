@@ -1,5 +1,9 @@
 #include "window/RuntimeFiles.h"
 
+#include "catalogue/CatalogueLocation.h"
+#include "controls/MessageService.h"
+#include "document/CElements.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -32,4 +36,16 @@ QString FindRuntimeFile(const QString &fileName)
             return path;
     }
     return QDir(ProgramDir()).filePath(fileName);
+}
+
+bool LoadStartupCatalogue(CElements &catalogue, const QString &programDir, const QString &dataDir)
+{
+    const QString path = LocateCatalogue(programDir, dataDir);
+    if (!path.isEmpty())
+        catalogue.LoadFile(path);
+    if (catalogue.Count() == 0) {
+        ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical, MsgButtons::Ok);
+        return false;
+    }
+    return true;
 }

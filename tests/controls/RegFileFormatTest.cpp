@@ -81,6 +81,32 @@ TEST(RegFileFormat, ReadsUtf16FilesAsRegeditWritesThem)
               utf16z(QStringLiteral("C:\\Programme\\Tessaro \u00e9")));
 }
 
+TEST(RegFileFormat, Utf16SurrogatesWithoutPartnerBecomeReplacementCharacters)
+{
+    // A key path and a string with lone surrogates: written back as UTF-8 they must read the
+    // same, so they are read as U+FFFD; a proper pair stays.
+    const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[") + kRoot +
+                         QStringLiteral("\\A") + QChar(0xD800) + QStringLiteral("]\r\n\"X\"=\"") +
+                         QChar(0xDC00) + QChar(0xD83D) + QChar(0xDE00) + QChar(0xD83D) +
+                         QStringLiteral("\"\r\n");
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(utf16z(text).chopped(2));
+    const RegFileContent first = RegFileFormat::parse(bytes, kRoot);
+    const QString path = QStringLiteral("A") + QChar(QChar::ReplacementCharacter);
+    ASSERT_TRUE(first.keyExists(path));
+    const RegFileNamedValue *value = first.value(path, QStringLiteral("X"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->value.data,
+              utf16z(QString(QChar(QChar::ReplacementCharacter)) + QChar(0xD83D) + QChar(0xDE00) +
+                     QChar(QChar::ReplacementCharacter)));
+    const QByteArray written = RegFileFormat::serialise(first, kRoot);
+    const RegFileContent second = RegFileFormat::parse(written, kRoot);
+    EXPECT_EQ(second.skippedLines, 0);
+    ASSERT_TRUE(second.keyExists(path));
+    EXPECT_EQ(second.value(path, QStringLiteral("X"))->value, value->value);
+    EXPECT_EQ(RegFileFormat::serialise(second, kRoot), written);
+}
+
 TEST(RegFileFormat, EveryValueTypeRoundTrips)
 {
     QByteArray longBinary;

@@ -1,6 +1,7 @@
 #include "document/ZmlReader.h"
 
 #include "document/CDocument.h"
+#include "document/ClipboardText.h"
 #include "document/XmlTree.h"
 #include "document/ZmlWriter.h"
 
@@ -292,6 +293,33 @@ TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
     EXPECT_EQ(firstNames.size(), other.RowCount());
 }
 
+TEST_F(ZmlReaderTest, DisabledStepsWithSpacesWrittenAsReferencesStayDisabledSteps)
+{
+    // The comment of a disabled step holds "&#160;" where the step read back has U+00A0; it is
+    // still the step's own form, so the step is restored, not turned into a comment.
+    steps.append("saytext", {{"title", "  indented"}}, "two  spaces", true);
+    steps.append("var", {{"name", " v"}, {"value", "1"}}, {}, true);
+    ASSERT_TRUE(SaveDocument(doc, path("one.zml"), false));
+    ASSERT_TRUE(ReadBytes(path("one.zml")).contains("&#160;&#160;indented"));
+    ASSERT_TRUE(OpenDocument(doc, path("one.zml")));
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(names(), (QStringList{"saytext", "var"}));
+    for (int r = 0; r < doc.RowCount(); ++r) {
+        EXPECT_TRUE(doc.Step(r)->Disabled) << r;
+        EXPECT_FALSE(doc.Step(r)->IsComment) << r;
+    }
+    const QString nbsp(QChar(0xA0));
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("title")->Value, nbsp + nbsp + "indented");
+    EXPECT_EQ(doc.Step(0)->Text, "two " + nbsp + "spaces");
+    // Saved again, the file keeps its bytes from then on.
+    ASSERT_TRUE(SaveDocument(doc, path("two.zml"), false));
+    ASSERT_TRUE(OpenDocument(doc, path("two.zml")));
+    EXPECT_EQ(names(), (QStringList{"saytext", "var"}));
+    EXPECT_TRUE(doc.Step(1)->Disabled);
+    ASSERT_TRUE(SaveDocument(doc, path("three.zml"), false));
+    EXPECT_EQ(ReadBytes(path("three.zml")), ReadBytes(path("two.zml")));
+}
+
 TEST_F(ZmlReaderTest, SpacesWrittenAsReferencesComeBackAsNoBreakSpaces)
 {
     steps.append("var", {{"name", "  x"}});
@@ -357,6 +385,66 @@ TEST_F(ZmlReaderTest, FragmentsInsertAtAPositionInOneBlock)
     EXPECT_EQ(InsertXmlFragment(doc, "<zmlclip>text only</zmlclip>", -1), 0);
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_EQ(doc.RowCount(), 6);
+}
+
+TEST_F(ZmlReaderTest, PasteInsertsClipboardTextBeforeTheSelectionOrAtTheEnd)
+{
+    steps.append("var", {{"name", "first"}});
+    steps.append("var", {{"name", "last"}});
+    // Copied text holds blocks in nested form and may have any line ends.
+    const QString copied = "<if cond=\"a\">\n<range name=\"r\" />\r</if>\r\n";
+    ClipboardText::PastedSteps pasted = ClipboardText::PasteSteps(doc, copied, 1);
+    EXPECT_EQ(pasted.first, 1);
+    EXPECT_EQ(pasted.last, 3);
+    EXPECT_EQ(pasted.count, 3);
+    EXPECT_EQ(names(), (QStringList{"var", "if", "range", "endif", "var"}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 0, 1, 0, 0}));
+
+    pasted = ClipboardText::PasteSteps(doc, "<var name=\"end\" />", -1);
+    EXPECT_EQ(pasted.first, 5);
+    EXPECT_EQ(pasted.last, 5);
+    EXPECT_EQ(doc.Step(5)->Attributes().Item("name")->Value, "end");
+
+    // Text that is not well-formed, or holds no step, changes nothing and says nothing.
+    for (const char *text : {"<var name=\"x\">", "<var /></range>", "plain words", ""}) {
+        pasted = ClipboardText::PasteSteps(doc, text, 0);
+        EXPECT_EQ(pasted.count, 0) << text;
+        EXPECT_EQ(pasted.first, -1) << text;
+        EXPECT_EQ(pasted.last, -1) << text;
+    }
+    EXPECT_EQ(doc.RowCount(), 6);
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
+{
+    steps.append("loop", {{"count", "2"}}, {}, true);
+    steps.append("if", {{"cond", "a"}}, {}, true);
+    steps.append("saytext", {{"title", "t"}}, "hi");
+    steps.append("endif", {}, {}, true);
+    steps.append("endloop");
+    std::vector<int> all(static_cast<std::size_t>(doc.RowCount()));
+    for (int r = 0; r < doc.RowCount(); ++r)
+        all[static_cast<std::size_t>(r)] = r;
+    QStringList texts;
+    for (int r = 0; r < doc.RowCount(); ++r)
+        texts.append(doc.Rows()->rowText(r));
+    const QString copied = ClipboardText::CopyText(*doc.Rows(), all);
+
+    // Pasted again and again, the rows stay the same disabled steps.
+    for (int round = 0; round < 2; ++round) {
+        CDocument pasted;
+        FillTestCatalogue(pasted.Catalogue());
+        ASSERT_EQ(ClipboardText::PasteSteps(pasted, copied, -1).count, 5);
+        QStringList again;
+        for (int r = 0; r < pasted.RowCount(); ++r)
+            again.append(pasted.Rows()->rowText(r));
+        EXPECT_EQ(again, texts);
+        EXPECT_FALSE(pasted.Step(0)->IsComment);
+        EXPECT_TRUE(pasted.Step(0)->Disabled);
+        EXPECT_EQ(pasted.Step(1)->ElementName, "if");
+        EXPECT_TRUE(pasted.Step(1)->Disabled);
+    }
 }
 
 TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)

@@ -71,7 +71,7 @@ TEST(ClipboardPasteText, NestedFormBecomesFlatAgain)
     EXPECT_EQ(ClipboardText::FlattenBlocks(
                   QStringLiteral("<if cond=\"a\" >\r\n<beep />\r\n</if>\r\n<loop count=\"2\">"
                                  "\r\n</loop>\r\n")),
-              QStringLiteral("<if cond=\"a\"  />\r\n<beep />\r\n<endif />\r\n<loop count=\"2\" />"
+              QStringLiteral("<if cond=\"a\" />\r\n<beep />\r\n<endif />\r\n<loop count=\"2\" />"
                              "\r\n<endloop />\r\n"));
     // Tags that are self-closing already stay as they are.
     const QString flat = QStringLiteral("<if cond=\"a\" />\r\n<endif />");
@@ -102,7 +102,7 @@ TEST(ClipboardPasteText, CopyThenFlattenGivesSelfClosingOpeners)
     fill(model, {QStringLiteral("<loop count=\"1\" />"), QStringLiteral("<if cond=\"c\" />"),
                  QStringLiteral("<endif />"), QStringLiteral("<endloop />")});
     const QString flat = ClipboardText::FlattenBlocks(ClipboardText::CopyText(model, {0, 1, 2, 3}));
-    EXPECT_EQ(flat, QStringLiteral("<loop count=\"1\"  />\r\n<if cond=\"c\"  />\r\n<endif />\r\n"
+    EXPECT_EQ(flat, QStringLiteral("<loop count=\"1\" />\r\n<if cond=\"c\" />\r\n<endif />\r\n"
                                    "<endloop />\r\n"));
 }
 

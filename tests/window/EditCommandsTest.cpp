@@ -546,7 +546,7 @@ TEST_F(EditCommandsTest, CommentMentioningAnOpenerSurvivesCutAndPaste)
     EXPECT_EQ(names(), QStringList({"#see <if below", "saytext", "#x"}));
 }
 
-TEST_F(EditCommandsTest, DisabledStepsPasteAsComments)
+TEST_F(EditCommandsTest, DisabledBlocksPasteBackAsDisabledSteps)
 {
     addSteps({"if", "endif"});
     select({0, 1});
@@ -556,8 +556,11 @@ TEST_F(EditCommandsTest, DisabledStepsPasteAsComments)
               QStringLiteral("<!-- <if cond=\"\" > -->\r\n<!-- </if> -->\r\n"));
     list.selectionModel()->clearSelection();
     ASSERT_TRUE(commands.PasteText());
-    // The reader restores a comment that is exactly a step's form as a disabled step; the
-    // opener's form was changed by the block transformations and stays a comment.
-    EXPECT_EQ(names().mid(2), QStringList({"# <if cond=\"\"  /> ", "endif"}));
+    // The reader restores a comment that is exactly a step's form as a disabled step: the
+    // opener gets its own form back, so the block stays a disabled if with its endif (not a
+    // comment followed by a stray endif).
+    EXPECT_EQ(names().mid(2), QStringList({"if", "endif"}));
+    EXPECT_TRUE(document.Step(2)->Disabled);
     EXPECT_TRUE(document.Step(3)->Disabled);
+    EXPECT_EQ(document.Rows()->rowText(2), document.Rows()->rowText(0));
 }
