@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cstring>
@@ -27,18 +28,73 @@ QString tr(const char *text)
     return QCoreApplication::translate("ZmlWriter", text);
 }
 
-void appendHeaderLine(QString &out, const char *name, const QString &value)
-{
-    out += QStringLiteral("        <") + QLatin1String(name) + QLatin1Char('>') +
-           EncodeText(value) + QStringLiteral("</") + QLatin1String(name) + QLatin1Char('>') +
-           kCrLf;
-}
+// Receives the document text piece by piece as a QString.
+class TextSink final {
+public:
+    explicit TextSink(QString &out) : m_out(out) {}
+    void add(QStringView text) { m_out.append(text); }
+    void add(QLatin1String text) { m_out.append(text); }
+    void spaces(int count)
+    {
+        static const QString blanks(256, QLatin1Char(' '));
+        for (; count > 0; count -= 256)
+            m_out.append(QStringView(blanks).left(std::min(count, 256)));
+    }
 
-void appendSpaces(QString &out, int count)
+private:
+    QString &m_out;
+};
+
+// Receives the document text piece by piece as UTF-8, converting each piece as it comes, so
+// that the whole text never exists as UTF-16 as well.
+class Utf8Sink final {
+public:
+    explicit Utf8Sink(qsizetype expected) { m_out.resize(std::max<qsizetype>(expected, 256)); }
+    void add(QStringView text)
+    {
+        ensure(3 * text.size());
+        char *end = m_encoder.appendToBuffer(m_out.data() + m_used, text);
+        m_used = end - m_out.constData();
+    }
+    void add(QLatin1String text) // ASCII only
+    {
+        ensure(text.size());
+        std::memcpy(m_out.data() + m_used, text.data(), std::size_t(text.size()));
+        m_used += text.size();
+    }
+    void spaces(int count)
+    {
+        ensure(count);
+        std::memset(m_out.data() + m_used, ' ', std::size_t(count));
+        m_used += count;
+    }
+    QByteArray take()
+    {
+        m_out.truncate(m_used);
+        return std::move(m_out);
+    }
+
+private:
+    void ensure(qsizetype more)
+    {
+        if (m_used + more > m_out.size())
+            m_out.resize(std::max(m_used + more, 2 * m_out.size()));
+    }
+    QByteArray m_out;
+    qsizetype m_used = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
+
+template <typename Sink> void appendHeaderLine(Sink &out, const char *name, const QString &value)
 {
-    static const QString spaces(256, QLatin1Char(' '));
-    for (; count > 0; count -= 256)
-        out.append(QStringView(spaces).left(std::min(count, 256)));
+    out.spaces(8);
+    out.add(QLatin1String("<"));
+    out.add(QLatin1String(name));
+    out.add(QLatin1String(">"));
+    out.add(EncodeText(value));
+    out.add(QLatin1String("</"));
+    out.add(QLatin1String(name));
+    out.add(QLatin1String(">\r\n"));
 }
 
 // The opening tag form of an if/loop row: every " />" becomes ">".
@@ -77,16 +133,16 @@ BlockCheckResult checkUtf8(const QByteArray &utf8)
 
 namespace {
 
-void appendHeader(QString &out, const CHeader &header)
+template <typename Sink> void appendHeader(Sink &out, const CHeader &header)
 {
-    out += QStringLiteral("    <zmlhead>") + kCrLf;
+    out.add(QLatin1String("    <zmlhead>\r\n"));
     appendHeaderLine(out, "author", header.Author);
     appendHeaderLine(out, "company", header.Company);
     appendHeaderLine(out, "web", header.Web);
     appendHeaderLine(out, "email", header.EMail);
     appendHeaderLine(out, "version", header.Version);
     appendHeaderLine(out, "description", header.Description);
-    out += QStringLiteral("    </zmlhead>") + kCrLf;
+    out.add(QLatin1String("    </zmlhead>\r\n"));
 }
 
 // Blanks before a row of the given depth: four a level, one level more than the depth. Deeper
@@ -107,35 +163,44 @@ qsizetype bodySize(const StepRowsModel &rows)
     return size;
 }
 
-void appendBody(QString &out, const CDocument &doc)
+template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
 {
     const StepRowsModel &rows = *doc.Rows();
     const int count = rows.count();
-    out += QStringLiteral("    <zmlbody>") + kCrLf;
+    out.add(QLatin1String("    <zmlbody>\r\n"));
     for (int i = 0; i < count; ++i) {
         const StepRow &row = rows.row(i);
         const auto step = doc.Step(i);
         const QString name = step ? step->ElementName : QString();
         const bool comment = step && step->IsComment;
         const int indent = rowIndent(row.depth);
-        appendSpaces(out, 4);
+        out.spaces(4);
         if (name == QLatin1String("endif")) {
-            appendSpaces(out, indent);
-            out += QLatin1String("</if>");
+            out.spaces(indent);
+            out.add(QLatin1String("</if>"));
         } else if (name == QLatin1String("endloop")) {
-            appendSpaces(out, indent);
-            out += QLatin1String("</loop>");
+            out.spaces(indent);
+            out.add(QLatin1String("</loop>"));
         } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
-            appendSpaces(out, indent);
-            out += openingForm(row.text);
+            out.spaces(indent);
+            out.add(openingForm(row.text));
         } else {
             if (!comment)
-                appendSpaces(out, indent);
-            out += row.text;
+                out.spaces(indent);
+            out.add(row.text);
         }
-        out += kCrLf;
+        out.add(QLatin1String("\r\n"));
     }
-    out += QStringLiteral("    </zmlbody>") + kCrLf;
+    out.add(QLatin1String("    </zmlbody>\r\n"));
+}
+
+template <typename Sink> void appendDocument(Sink &out, const CDocument &doc)
+{
+    out.add(QLatin1String(kZmlRootLine));
+    out.add(QLatin1String("\r\n"));
+    appendHeader(out, doc.Header());
+    appendBody(out, doc);
+    out.add(QLatin1String("</zml>"));
 }
 
 } // namespace
@@ -143,7 +208,8 @@ void appendBody(QString &out, const CDocument &doc)
 QString BuildHeaderText(const CHeader &header)
 {
     QString out;
-    appendHeader(out, header);
+    TextSink sink(out);
+    appendHeader(sink, header);
     return out;
 }
 
@@ -151,7 +217,8 @@ QString BuildBodyText(const CDocument &doc)
 {
     QString out;
     out.reserve(bodySize(*doc.Rows()));
-    appendBody(out, doc);
+    TextSink sink(out);
+    appendBody(sink, doc);
     return out;
 }
 
@@ -159,11 +226,16 @@ QString BuildDocumentText(const CDocument &doc)
 {
     QString out;
     out.reserve(bodySize(*doc.Rows()) + 1024);
-    out += QLatin1String(kZmlRootLine) + kCrLf;
-    appendHeader(out, doc.Header());
-    appendBody(out, doc);
-    out += QLatin1String("</zml>");
+    TextSink sink(out);
+    appendDocument(sink, doc);
     return out;
+}
+
+QByteArray BuildDocumentUtf8(const CDocument &doc)
+{
+    Utf8Sink sink(bodySize(*doc.Rows()) + 1024);
+    appendDocument(sink, doc);
+    return sink.take();
 }
 
 bool CheckZmlName(const QString &fileName)
@@ -205,8 +277,17 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
     if (nameJustChosen && !CheckZmlName(fileName))
         fileName += QStringLiteral(".zml");
 
-    const QString text = BuildDocumentText(doc);
-    QByteArray utf8 = text.toUtf8();
+    // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
+    // check, which reads UTF-8.
+    const bool utf8System = AnsiCodec::systemIsUtf8();
+    QString text;
+    QByteArray utf8;
+    if (utf8System) {
+        utf8 = BuildDocumentUtf8(doc);
+    } else {
+        text = BuildDocumentText(doc);
+        utf8 = text.toUtf8();
+    }
     const BlockCheckResult check = checkUtf8(utf8);
     if (check != BlockCheckResult::Ok) {
         ShowMessage(BlockCheckMessage(check), MsgIcon::Critical);
@@ -217,7 +298,7 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
     emit doc.recentFileAdded(fileName);
 
     QByteArray bytes;
-    if (AnsiCodec::systemIsUtf8()) {
+    if (utf8System) {
         utf8.append("\r\n");
         bytes = std::move(utf8);
     } else {

@@ -20,6 +20,8 @@ QString BuildBodyText(const CDocument &doc);
 // The root line, CR LF, the header and body blocks and "</zml>": the text Save writes, which
 // adds one CR LF after it.
 QString BuildDocumentText(const CDocument &doc);
+// The same text as UTF-8.
+QByteArray BuildDocumentUtf8(const CDocument &doc);
 
 // True when fileName ends in ".zml" in any case.
 bool CheckZmlName(const QString &fileName);

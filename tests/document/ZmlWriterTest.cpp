@@ -133,6 +133,27 @@ TEST_F(ZmlWriterTest, BlockRowsBecomeTagsAndOrdinaryRowsKeepTheirText)
     // Depth only indents; a deep row keeps its form.
     doc.SetDepth(3, 4);
     EXPECT_TRUE(BuildBodyText(doc).contains("\r\n                        <else />\r\n"));
+    // Indentation stops growing at 64 levels.
+    doc.SetDepth(3, 64);
+    const QString deepest = BuildBodyText(doc);
+    doc.SetDepth(3, 5000);
+    EXPECT_EQ(BuildBodyText(doc), deepest);
+    EXPECT_TRUE(deepest.contains(QStringLiteral("\n") + QString(4 + 4 * 65, u' ') + "<else />"));
+}
+
+TEST_F(ZmlWriterTest, TheUtf8TextSaveWritesIsTheDocumentTextEncoded)
+{
+    doc.Header().Author = QString::fromUtf8("J\xC3\xBCrgen \xF0\x9F\x98\x80 & Co");
+    steps.comment(QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
+                                    "e\r\nline two"));
+    steps.append("if", {{"cond", QString::fromUtf8("\xE2\x82\xAC < 5")}});
+    steps.append("saytext", {{"title", QString(3000, u'\u00e9')}}, "text");
+    steps.append("endif");
+    doc.SetDepth(2, 300);
+    const QString text = BuildDocumentText(doc);
+    EXPECT_EQ(BuildDocumentUtf8(doc), text.toUtf8());
+    // Growth past the first estimate keeps every byte.
+    EXPECT_GT(text.toUtf8().size(), 6000);
 }
 
 TEST_F(ZmlWriterTest, ZmlNameRule)
