@@ -2,7 +2,6 @@
 
 #include <expat.h>
 
-#include <QHash>
 
 #include <climits>
 #include <cstring>
