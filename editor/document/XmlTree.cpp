@@ -2,7 +2,6 @@
 
 #include <expat.h>
 
-
 #include <climits>
 #include <cstring>
 #include <deque>
