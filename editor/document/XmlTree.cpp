@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <deque>
@@ -89,8 +90,18 @@ public:
             XML_SetProcessingInstructionHandler(p, &XmlTreeBuilder::onProcessingInstruction);
         }
         m_input = utf8.constData();
-        const bool parsed = XML_Parse(p, utf8.constData(), static_cast<int>(utf8.size()),
-                                      XML_TRUE) == XML_STATUS_OK;
+        // The parser copies what it is given into a buffer of its own: give it the text a piece
+        // at a time so that the copy stays small.
+        constexpr qsizetype kPiece = 1 << 20;
+        bool parsed = true;
+        qsizetype at = 0;
+        do {
+            const qsizetype size = std::min(kPiece, utf8.size() - at);
+            const XML_Bool last = at + size == utf8.size() ? XML_TRUE : XML_FALSE;
+            parsed =
+                XML_Parse(p, utf8.constData() + at, static_cast<int>(size), last) == XML_STATUS_OK;
+            at += size;
+        } while (parsed && at < utf8.size());
         const bool ok = parsed && !m_refused;
         if (!ok && m_error.isEmpty()) {
             m_error = QStringLiteral("line %1: %2")

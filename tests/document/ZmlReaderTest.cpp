@@ -494,6 +494,15 @@ TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
     EXPECT_FALSE(XmlTree::isWellFormed("<!DOCTYPE a SYSTEM \"a.dtd\"><a>&b;</a>"));
     EXPECT_FALSE(XmlTree::isWellFormed("<a x=\"1\" x=\"2\"/>"));
 
+    // The text reaches the parser in pieces of 1 MiB: a tag across two pieces is still told
+    // apart as self-closing or not.
+    for (int before : {5, 3, 1}) {
+        const QByteArray big = "<r>" + QByteArray((1 << 20) - before, ' ') + "<e/><f></f></r>";
+        ASSERT_TRUE(tree.parseUtf8(big));
+        EXPECT_TRUE(tree.root().firstChild().isSelfClosing()) << before;
+        EXPECT_FALSE(tree.root().firstChild().nextSibling().isSelfClosing()) << before;
+    }
+
     // Names keep the prefix they were written with; namespace declarations are not attributes.
     ASSERT_TRUE(tree.parse("<p:a xmlns:p=\"urn:p\" xmlns=\"urn:d\" p:x=\"1\" y=\"2\"><b/></p:a>"));
     EXPECT_EQ(tree.root().name(), "p:a");
