@@ -109,7 +109,7 @@ int check(CDocument &doc, const QStringList &scripts)
             status = 1;
             continue;
         }
-        const BlockCheckResult result = CheckBlocks(BuildDocumentText(doc));
+        const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
         if (result != BlockCheckResult::Ok) {
             ShowMessage(BlockCheckMessage(result), MsgIcon::Critical);
             status = 1;

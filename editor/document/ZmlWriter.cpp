@@ -248,6 +248,11 @@ BlockCheckResult CheckBlocks(const QString &documentText)
     return checkUtf8(documentText.toUtf8());
 }
 
+BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8)
+{
+    return checkUtf8(documentUtf8);
+}
+
 QString BlockCheckMessage(BlockCheckResult result)
 {
     switch (result) {

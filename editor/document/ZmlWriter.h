@@ -33,6 +33,8 @@ enum class BlockCheckResult {
     StrayCloser // "<endif" or "<endloop" in the text (any case)
 };
 BlockCheckResult CheckBlocks(const QString &documentText);
+// The same check on the text as UTF-8 (BuildDocumentUtf8).
+BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8);
 // The message of a failed check (empty for Ok).
 QString BlockCheckMessage(BlockCheckResult result);
 
