@@ -2,6 +2,7 @@
 #include "controls/RegFileStore.h"
 #include "controls/SettingsStore.h"
 #include "printing/CPrinter.h"
+#include "support/PdfText.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,15 +84,6 @@ protected:
         return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
                !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
     }
-    static QString pdfText(const QString &pdf)
-    {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        if (!process.waitForFinished(30000))
-            return QString();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
     static QString simplified(const QString &text) { return text.simplified(); }
 
     QTemporaryDir m_dir;
@@ -151,7 +143,7 @@ TEST_F(ExportPdfTest, PrintsTheSavedTextWithTheUsersPageSettings)
     ASSERT_EQ(lines.size(), 1 + 8 + 1 + 150 + 3 + 1 + 1);
     EXPECT_EQ(lines.last(), QStringLiteral("</zml>"));
 
-    const QString text = pdfText(pdf);
+    const QString text = PdfText(pdf, true);
     const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
     const QString flat = simplified(text);

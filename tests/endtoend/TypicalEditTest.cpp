@@ -6,6 +6,7 @@
 // window's own commands.
 #include "../controls/TempSettingsStore.h"
 #include "support/MessageRecorder.h"
+#include "support/PdfText.h"
 
 #include "catalogue/ActionTree.h"
 #include "controls/CRegistry.h"
@@ -39,7 +40,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -285,15 +285,6 @@ protected:
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
     }
 
-    static QString pdfText(const QString &pdf)
-    {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        if (!process.waitForFinished(30000))
-            return QString();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
     QTemporaryDir m_work;
     MessageRecorder m_messages;
     std::unique_ptr<frmEdit> m_window;
@@ -518,7 +509,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         ADD_FAILURE() << "pdftotext (poppler-utils) is not installed";
     } else {
-        const QString text = pdfText(m_pdf);
+        const QString text = PdfText(m_pdf);
         for (const char *expected :
              {"<zml version=\"1.0\" edition=\"Tessaro\">", "<!-- <msgbox title=\"Greeting\"",
               "<if var=\"answer\" operator=\"=\" value=\"OK\">", "</if>", "Ask first,",

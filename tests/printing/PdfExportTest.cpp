@@ -1,26 +1,12 @@
 #include "printing/PdfExport.h"
 #include "printing/CPrinter.h"
+#include "support/PdfText.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QString PdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
 
 TEST(PdfExport, PrintsLinesNumbersHeaderAndFooter)
 {
@@ -39,7 +25,7 @@ TEST(PdfExport, PrintsLinesNumbersHeaderAndFooter)
     ASSERT_TRUE(ExportPdf(lines.join(QStringLiteral("\r\n")), printer, pdf, &error))
         << error.toStdString();
 
-    const QString text = PdfText(pdf);
+    const QString text = PdfText(pdf, true);
     const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 2);
     EXPECT_EQ(pages.size(), printer.PageNumber());

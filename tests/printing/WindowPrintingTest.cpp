@@ -5,12 +5,12 @@
 #include "printing/CPrintCommand.h"
 #include "printing/CPrinter.h"
 #include "printing/frmPreview.h"
+#include "support/PdfText.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <stdexcept>
@@ -57,16 +57,6 @@ protected:
         return window;
     }
 
-    static QString pdfText(const QString &pdf)
-    {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        if (!process.waitForFinished(30000))
-            return QString();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
     QStringList m_installed;
     QString m_pdf;
     QString m_device;
@@ -90,7 +80,7 @@ TEST_F(WindowPrintingTest, PrintMenuAsksForThePrinterAndPrintsTheDocument)
     ASSERT_TRUE(QFileInfo::exists(m_pdf));
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    const QString text = pdfText(m_pdf);
+    const QString text = PdfText(m_pdf, true);
     EXPECT_TRUE(text.contains(QStringLiteral("<zml version=\"1.0\" edition=\"Tessaro\">")));
     EXPECT_TRUE(text.contains(QStringLiteral("<author>Changed Author</author>")));
     EXPECT_TRUE(text.contains(QStringLiteral("<var name=\"beta\" value=\"2\" />")));
