@@ -208,6 +208,47 @@ TEST_F(ZmlReaderTest, EmptyBlockWrittenWithTwoTagsGetsItsClosingRow)
     EXPECT_EQ(depths(), (std::vector<int>{0, 1}));
 }
 
+TEST_F(ZmlReaderTest, BlocksReadTheSameAcrossReadPiecesAndFromATree)
+{
+    // The file reaches the parser in pieces of 1 MiB: tags across two pieces keep their form.
+    const QByteArray blocks = "<if cond=\"a\" /><var/><endif/><loop count=\"2\"></loop>"
+                              "<saytext title=\"t\">hi</saytext><!-- c -->";
+    const QByteArray prefix = "<zml version=\"1.0\">\r\n<zmlhead><version>1.0</version>"
+                              "</zmlhead>\r\n<zmlbody>\r\n";
+    for (int before : {2, 9, 14, 30}) {
+        const QByteArray filler(int((1 << 20) - prefix.size() - before), ' ');
+        ASSERT_TRUE(
+            OpenDocument(doc, raw(prefix + filler + blocks + "\r\n</zmlbody>\r\n</zml>\r\n")));
+        EXPECT_EQ(names(), (QStringList{"if", "var", "endif", "loop", "endloop", "saytext", "#"}))
+            << before;
+        EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 0, 0, 0, 0})) << before;
+        EXPECT_EQ(doc.Step(5)->Text, "hi") << before;
+    }
+
+    // A body handed over as a tree gives the same rows as the file.
+    const QByteArray tricky = "<var name=\"a&amp;amp;b\"/><if cond=\"x\"><else/><unknown><var/>"
+                              "</unknown><!-- n --></if><msgbox>t<!-- split --></msgbox>"
+                              "<saytext title=\"s\">a &lt; b</saytext><endif><var/></endif>";
+    ASSERT_TRUE(OpenDocument(doc, file(tricky)));
+    std::vector<int> fileDepths = depths();
+    QStringList fileTexts;
+    for (int r = 0; r < doc.RowCount(); ++r)
+        fileTexts << doc.Rows()->rowText(r);
+    XmlTree tree;
+    ASSERT_TRUE(tree.parseUtf8("<zmlbody>" + tricky + "</zmlbody>"));
+    CDocument other;
+    FillTestCatalogue(other.Catalogue());
+    EXPECT_EQ(ParseBody(other, tree.root(), 0, -1), doc.RowCount());
+    QStringList treeTexts;
+    std::vector<int> treeDepths;
+    for (int r = 0; r < other.RowCount(); ++r) {
+        treeTexts << other.Rows()->rowText(r);
+        treeDepths.push_back(other.Rows()->depth(r));
+    }
+    EXPECT_EQ(treeTexts, fileTexts);
+    EXPECT_EQ(treeDepths, fileDepths);
+}
+
 TEST_F(ZmlReaderTest, UpperCaseLoopIsFoundButGetsNoBlockRules)
 {
     ASSERT_TRUE(OpenDocument(doc, file("<LOOP count=\"2\"><var/></LOOP><LOOP/><var/>")));
