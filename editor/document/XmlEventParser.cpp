@@ -59,14 +59,29 @@ public:
             XML_ParserFree(m_parser);
     }
 
+    // Prepares the parser for a new text.
     bool start()
     {
         // The given encoding overrides any declaration in the text.
-        m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
+        if (m_parser) {
+            if (!XML_ParserReset(m_parser, "UTF-8")) {
+                XML_ParserFree(m_parser);
+                m_parser = nullptr;
+            }
+        }
+        if (!m_parser)
+            m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
+        m_depth = 0;
+        m_text.clear();
+        m_cdata.clear();
+        m_inCData = false;
+        m_error.clear();
+        m_refused = false;
         if (!m_parser) {
             m_error = QStringLiteral("out of memory");
             return false;
         }
+        // A reset parser has lost its handlers and options (not its namespace processing).
         XML_Parser p = m_parser;
         XML_SetUserData(p, this);
         XML_SetReturnNSTriplet(p, XML_TRUE);
@@ -260,22 +275,31 @@ private:
 
 XmlEventParser::XmlEventParser(XmlEventHandler *handler) : m_handler(handler) {}
 
+XmlEventParser::~XmlEventParser() = default;
+
+XmlEventParser::Driver &XmlEventParser::driver()
+{
+    if (!m_driver)
+        m_driver = std::make_unique<Driver>(m_handler);
+    return *m_driver;
+}
+
 bool XmlEventParser::parse(const QByteArray &utf8)
 {
     m_error.clear();
     m_readFailed = false;
-    Driver driver(m_handler);
-    bool ok = driver.start();
+    Driver &d = driver();
+    bool ok = d.start();
     for (qsizetype at = 0; ok;) {
         const int size = int(std::min<qsizetype>(kPiece, utf8.size() - at));
         const bool last = at + size == utf8.size();
-        ok = driver.feed(utf8.constData() + at, size, last);
+        ok = d.feed(utf8.constData() + at, size, last);
         at += size;
         if (last)
             break;
     }
     if (!ok)
-        m_error = driver.error();
+        m_error = d.error();
     return ok;
 }
 
@@ -283,11 +307,11 @@ bool XmlEventParser::parse(QIODevice &device)
 {
     m_error.clear();
     m_readFailed = false;
-    Driver driver(m_handler);
-    bool ok = driver.start();
+    Driver &d = driver();
+    bool ok = d.start();
     for (bool done = false; ok && !done;)
-        ok = driver.feed(device, &done, &m_readFailed);
+        ok = d.feed(device, &done, &m_readFailed);
     if (!ok)
-        m_error = driver.error();
+        m_error = d.error();
     return ok;
 }

@@ -37,10 +37,12 @@ public:
 // declaration is ignored. The parser rejects text that is not well-formed XML, a document type
 // that declares entities (no entity is ever expanded, so no expansion blow-up and no external
 // entities) and undeclared namespace prefixes. Nothing recurses along the nesting, and the text
-// is handed to the parser a piece at a time, so its own copy stays small.
+// is handed to the parser a piece at a time, so its own copy stays small. One object may parse
+// many texts, one after the other.
 class XmlEventParser final {
 public:
     explicit XmlEventParser(XmlEventHandler *handler);
+    ~XmlEventParser();
     XmlEventParser(const XmlEventParser &) = delete;
     XmlEventParser &operator=(const XmlEventParser &) = delete;
 
@@ -56,7 +58,10 @@ public:
 
 private:
     class Driver;
+    Driver &driver();
+
     XmlEventHandler *m_handler;
+    std::unique_ptr<Driver> m_driver; // kept for the next parse: creating a parser is costly
     QString m_error;
     bool m_readFailed = false;
 };

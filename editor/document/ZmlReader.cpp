@@ -74,6 +74,50 @@ QString stepText(std::string_view text)
     return DecodeText(s);
 }
 
+// The one element of a disabled step's comment, with the values as written.
+class SingleElement final : public XmlEventHandler {
+public:
+    void clear()
+    {
+        name.clear();
+        values.clear();
+        children = 0;
+        text.reset();
+        m_depth = 0;
+    }
+
+    void startElement(std::string_view elementName, const Attribute *attributes, int count,
+                      bool) override
+    {
+        if (m_depth++ > 0) {
+            ++children;
+            return;
+        }
+        name.assign(elementName);
+        for (int i = 0; i < count; ++i)
+            values.emplace_back(attributes[i].name, attributes[i].value);
+    }
+    void endElement() override { --m_depth; }
+    void characters(XmlNodeType kind, std::string_view data, std::string_view) override
+    {
+        if (m_depth == 1) {
+            if (children == 0 && kind == XmlNodeType::Text)
+                text = data;
+            else
+                text.reset();
+            ++children;
+        }
+    }
+
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> values;
+    int children = 0;
+    std::optional<std::string> text; // set when the only child is text
+
+private:
+    int m_depth = 0;
+};
+
 // Builds the steps of a body, and the depth of each row, from the events inside the body
 // element (or any other container) as they come. The nesting is kept on a stack, never by
 // recursion.
@@ -272,51 +316,18 @@ private:
     std::unordered_map<std::string, Definition> m_cache;
     std::vector<Frame> m_frames; // [0] is the container
     int m_skipping = 0;          // open elements of an unknown element being dropped
+    SingleElement m_commented;   // the element inside a comment that may be a disabled step
+    XmlEventParser m_commentParser{&m_commented};
     std::vector<CDocument::NewStep> m_steps;
-};
-
-// The one element of a disabled step's comment, with the values as written.
-class SingleElement final : public XmlEventHandler {
-public:
-    void startElement(std::string_view elementName, const Attribute *attributes, int count,
-                      bool) override
-    {
-        if (m_depth++ > 0) {
-            ++children;
-            return;
-        }
-        name.assign(elementName);
-        for (int i = 0; i < count; ++i)
-            values.emplace_back(attributes[i].name, attributes[i].value);
-    }
-    void endElement() override { --m_depth; }
-    void characters(XmlNodeType kind, std::string_view data, std::string_view) override
-    {
-        if (m_depth == 1) {
-            if (children == 0 && kind == XmlNodeType::Text)
-                text = data;
-            else
-                text.reset();
-            ++children;
-        }
-    }
-
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> values;
-    int children = 0;
-    std::optional<std::string> text; // set when the only child is text
-
-private:
-    int m_depth = 0;
 };
 
 bool BodyReader::addDisabledStep(std::string_view comment, int depth)
 {
     if (comment.size() < 5 || comment.substr(0, 2) != " <" || comment.back() != ' ')
         return false;
-    SingleElement element;
-    XmlEventParser parser(&element);
-    if (!parser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
+    SingleElement &element = m_commented;
+    element.clear();
+    if (!m_commentParser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
         return false;
     Definition *definition = lookup(element.name);
     if (!definition)

@@ -290,13 +290,18 @@ TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
 {
     ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"c\"><!-- <var name=\"a\" value=\"\" /> -->"
                                        "<!-- <else /> --><!-- <var name=\"a\" /> -->"
-                                       "<!-- <nope /> --></if>")));
-    EXPECT_EQ(names(), (QStringList{"if", "var", "else", "#", "#", "endif"}));
+                                       "<!-- <nope /> --><!-- <var name=\"a\" value=\"\"> -->"
+                                       "<!-- <var name=\"b\" value=\"\" /> --></if>")));
+    EXPECT_EQ(names(), (QStringList{"if", "var", "else", "#", "#", "#", "var", "endif"}));
     EXPECT_TRUE(doc.Step(1)->Disabled);
     EXPECT_TRUE(doc.Step(2)->Disabled);
-    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 1, 1, 0}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 1, 1, 1, 1, 0}));
     // A comment that is not exactly a step's written form stays a comment.
     EXPECT_EQ(doc.Step(3)->Text, " <var name=\"a\" /> ");
+    // One that is not well-formed too, and the next disabled step is still recognised.
+    EXPECT_EQ(doc.Step(5)->Text, " <var name=\"a\" value=\"\"> ");
+    EXPECT_TRUE(doc.Step(6)->Disabled);
+    EXPECT_EQ(doc.Step(6)->Attributes().Item("name")->Value, "b");
 }
 
 TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
