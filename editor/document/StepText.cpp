@@ -25,12 +25,12 @@ template <typename Sink> void appendStep(Sink &line, const CElement &step, StepF
         line += QLatin1Char(' ');
         line += attribute->AttributeName;
         line += QLatin1String("=\"");
-        line += EncodeText(attribute->Value);
+        AppendEncodedText(line, attribute->Value);
         line += QLatin1Char('"');
     }
     if (step.ContainsText && !step.Text.isEmpty()) {
         line += QLatin1Char('>');
-        line += EncodeText(step.Text);
+        AppendEncodedText(line, step.Text);
         line += QLatin1String("</");
         line += step.ElementName;
         line += QLatin1Char('>');

@@ -36,7 +36,7 @@ template <typename Sink> void appendHeaderLine(Sink &out, const char *name, cons
     out.add(QLatin1String("<"));
     out.add(QLatin1String(name));
     out.add(QLatin1String(">"));
-    out.add(EncodeText(value));
+    AppendEncodedText(out, value);
     out.add(QLatin1String("</"));
     out.add(QLatin1String(name));
     out.add(QLatin1String(">\r\n"));
