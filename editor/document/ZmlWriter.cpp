@@ -92,11 +92,12 @@ int rowIndent(int depth)
     return 4 * (std::clamp(depth, 0, kMaxIndentedDepth) + 1);
 }
 
-// Estimated size of the body text, to reserve room once: rows are not measured one by one
-// (their text is not stored); the buffers grow as needed.
+// Room to reserve for the body text, so that it is built without growing the buffer in most
+// scripts: rows are not measured one by one (their text is not stored). Generous, since room
+// never written is never touched; a longer text grows the buffer.
 qsizetype bodySize(const StepRowsModel &rows)
 {
-    constexpr qsizetype kRowEstimate = 100; // indent, a step with a few attributes, CR LF
+    constexpr qsizetype kRowEstimate = 160; // indent, a step with several attributes, CR LF
     return 64 + kRowEstimate * rows.count();
 }
 
