@@ -24,7 +24,16 @@ std::vector<int> validRows(const std::vector<int> &rows, int count)
 
 } // namespace
 
-CDocument::CDocument(QObject *parent) : QObject(parent), m_rows(new StepRowsModel(this)) {}
+CDocument::CDocument(QObject *parent) : QObject(parent), m_rows(new StepRowsModel(this))
+{
+    // Row text is built from the step when a view or a copy asks for it, never stored: only the
+    // rows on screen are ever painted.
+    m_rows->setRowTextProvider([this](int id) {
+        const CElement *step =
+            id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)].get() : nullptr;
+        return step ? BuildStepText(*step) : QString();
+    });
+}
 
 CDocument::~CDocument() = default;
 
@@ -131,7 +140,6 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
         m_byId[std::size_t(id)] = copy;
         StepRow r;
         r.id = id;
-        r.text = BuildStepText(*copy);
         r.depth = entry.depth >= 0
                       ? entry.depth
                       : depthForNewRow(row, previousName, previousDepth, copy->ElementName);
@@ -176,8 +184,9 @@ bool CDocument::MoveSteps(const std::vector<int> &rows, bool up)
 
 void CDocument::RefreshRow(int row)
 {
-    if (const auto step = Step(row))
-        m_rows->setRowText(row, BuildStepText(*step));
+    // A null text: the row shows its step's text again, even if one was set on the model.
+    if (Step(row))
+        m_rows->setRowText(row, QString());
 }
 
 void CDocument::SetDepth(int row, int depth)

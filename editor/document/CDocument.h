@@ -68,7 +68,8 @@ public:
     int RemoveSteps(const std::vector<int> &rows);
     // Moves the given rows one place up or down keeping their order; sets Dirty on success.
     bool MoveSteps(const std::vector<int> &rows, bool up);
-    // Rebuilds the row text of a row from its step (after the step was edited).
+    // Tells the views that a row's step was edited (its row text, built from the step, and its
+    // height may have changed). Every change to a step's content is followed by this call.
     void RefreshRow(int row);
     // Sets the depth of a row (negative values become 0).
     void SetDepth(int row, int depth);

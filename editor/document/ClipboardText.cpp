@@ -131,11 +131,9 @@ QString CopyText(const StepRowsModel &model, const std::vector<int> &rows)
 {
     if (rows.empty())
         return {};
-    qsizetype size = 0;
-    for (int r : rows)
-        size += model.rowText(r).size() + 2;
+    // Row texts may be built on demand: each is asked for once, the room is estimated.
     QString text;
-    text.reserve(size);
+    text.reserve(static_cast<qsizetype>(rows.size()) * 100);
     for (int r : rows) {
         text += model.rowText(r);
         text += kCrLf;

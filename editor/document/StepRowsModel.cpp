@@ -17,7 +17,7 @@ QVariant StepRowsModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case RowTextRole:
-        return r.text;
+        return rowText(index.row());
     case StepIdRole:
         return r.id;
     case DepthRole:
@@ -34,6 +34,27 @@ QHash<int, QByteArray> StepRowsModel::roleNames() const
     names.insert(DepthRole, "depth");
     names.insert(RowTextRole, "rowText");
     return names;
+}
+
+QString StepRowsModel::rowText(int row) const
+{
+    const StepRow &r = m_rows.at(row);
+    return !r.text.isNull() || !m_textProvider ? r.text : m_textProvider(r.id);
+}
+
+void StepRowsModel::setRowTextProvider(RowTextProvider provider)
+{
+    m_textProvider = std::move(provider);
+    if (m_rows.size() > 0)
+        emit dataChanged(index(0), index(m_rows.size() - 1), {Qt::DisplayRole, RowTextRole});
+}
+
+void StepRowsModel::rowTextChanged(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    const QModelIndex i = index(row);
+    emit dataChanged(i, i, {Qt::DisplayRole, RowTextRole});
 }
 
 int StepRowsModel::insertStepRow(int position, StepRow row)
@@ -132,8 +153,7 @@ void StepRowsModel::setRowText(int row, const QString &text)
     if (row < 0 || row >= m_rows.size())
         return;
     m_rows.at(row).text = text;
-    const QModelIndex i = index(row);
-    emit dataChanged(i, i, {Qt::DisplayRole, RowTextRole});
+    rowTextChanged(row);
 }
 
 void StepRowsModel::clear()

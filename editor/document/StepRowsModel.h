@@ -6,11 +6,17 @@
 
 #include <QAbstractListModel>
 
+#include <functional>
 #include <vector>
 
 // The rows of the step list in document order: step id, row text and block depth per row.
 // Batch operations emit one signal per contiguous block and cost O(rows) overall, so scripts
 // of 100 000 steps stay fast.
+//
+// Row text: a row's explicit text (StepRow::text, setRowText) when it is not null, otherwise
+// the text the row text provider builds from the row's step id (empty without a provider).
+// The document stores no text and installs a provider, so the text always follows the step;
+// after editing a step, RefreshRow tells the views.
 class StepRowsModel final : public QAbstractListModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(StepRowsModel)
@@ -30,8 +36,15 @@ public:
     int stepId(int row) const { return m_rows.at(row).id; }
     // Block depth of a row.
     int depth(int row) const { return m_rows.at(row).depth; }
-    // Row text (the step's ZML line) of a row.
-    const QString &rowText(int row) const { return m_rows.at(row).text; }
+    // Row text (the step's ZML line) of a row: its explicit text, or the provider's.
+    QString rowText(int row) const;
+
+    // Builds the row text of rows without explicit text from their step id.
+    using RowTextProvider = std::function<QString(int stepId)>;
+    void setRowTextProvider(RowTextProvider provider);
+    // Tells the views that the text of a row changed (its provider's text follows a step that
+    // was edited): emits dataChanged for the display and row text roles.
+    void rowTextChanged(int row);
 
     // Inserts one row before position (-1 or past the end appends); returns its index.
     int insertStepRow(int position, StepRow row);
@@ -45,7 +58,7 @@ public:
     bool moveStepRows(std::vector<int> rows, bool up);
     // Sets the depth of a row (negative values become 0).
     void setDepth(int row, int depth);
-    // Sets the row text of a row.
+    // Sets the explicit row text of a row (a null text hands it back to the provider).
     void setRowText(int row, const QString &text);
     // Removes every row.
     void clear();
@@ -55,4 +68,5 @@ private:
     std::vector<int> normalised(std::vector<int> rows) const;
 
     StepRowStore m_rows;
+    RowTextProvider m_textProvider;
 };

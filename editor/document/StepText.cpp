@@ -1,43 +1,65 @@
 #include "document/StepText.h"
 
 #include "document/CElement.h"
+#include "document/TextSink.h"
+#include "document/Utf8Sink.h"
 #include "document/ZmlText.h"
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-}
 
-QString BuildStepText(const CElement &step)
+// The one implementation of the step form, written into any sink (TextSink, Utf8Sink).
+template <typename Sink> void appendStep(Sink &line, const CElement &step, StepForm form)
 {
-    if (step.IsComment)
-        return QStringLiteral("<!--") + kCrLf + step.Text + kCrLf + QStringLiteral("-->");
-
-    // Appended piece by piece into one buffer: this runs for every row of a large script.
-    QString line;
-    line.reserve(64);
+    if (step.IsComment) {
+        line += QLatin1String("<!--\r\n");
+        line += step.Text;
+        line += QLatin1String("\r\n-->");
+        return;
+    }
+    if (step.Disabled)
+        line += QLatin1String("<!-- ");
     line += QLatin1Char('<');
     line += step.ElementName;
     for (const auto &attribute : step.Attributes()) {
         line += QLatin1Char(' ');
         line += attribute->AttributeName;
         line += QLatin1String("=\"");
-        line += EncodeText(attribute->Value);
+        AppendEncodedText(line, attribute->Value);
         line += QLatin1Char('"');
     }
     if (step.ContainsText && !step.Text.isEmpty()) {
         line += QLatin1Char('>');
-        line += EncodeText(step.Text);
+        AppendEncodedText(line, step.Text);
         line += QLatin1String("</");
         line += step.ElementName;
         line += QLatin1Char('>');
     } else {
-        line += QLatin1String(" />");
+        line += form == StepForm::Opening ? QLatin1String(">") : QLatin1String(" />");
     }
-
     if (step.Disabled)
-        return QStringLiteral("<!-- ") + line + QStringLiteral(" -->");
-    line.squeeze(); // the row keeps this text
-    return line;
+        line += QLatin1String(" -->");
+}
+
+} // namespace
+
+QString BuildStepText(const CElement &step)
+{
+    QString text;
+    text.reserve(64);
+    TextSink sink(text);
+    appendStep(sink, step, StepForm::Line);
+    return text;
+}
+
+void AppendStepText(TextSink &out, const CElement &step, StepForm form)
+{
+    appendStep(out, step, form);
+}
+
+void AppendStepText(Utf8Sink &out, const CElement &step, StepForm form)
+{
+    appendStep(out, step, form);
 }
 
 QString BuildStepInfo(const CElement &step)

@@ -3,9 +3,21 @@
 #include <QString>
 
 class CElement;
+class TextSink;
+class Utf8Sink;
 
-// The step's one-line ZML form, which is also its row text in the step list.
+// The step's one-line ZML form, which is also its row text in the step list: a comment is
+// "<!--" CR LF text CR LF "-->", a disabled step its form inside "<!-- " and " -->".
 QString BuildStepText(const CElement &step);
+
+// How AppendStepText writes an element without text content: "<name ... />", or as an
+// opening tag "<name ...>" (if and loop rows in a file).
+enum class StepForm { Line, Opening };
+
+// Appends the step's form (BuildStepText's, or with StepForm::Opening its opening tag) to out,
+// piece by piece, without building it as one string first.
+void AppendStepText(TextSink &out, const CElement &step, StepForm form = StepForm::Line);
+void AppendStepText(Utf8Sink &out, const CElement &step, StepForm form = StepForm::Line);
 
 // The step's multi-line information text (caption and the attributes that have a value).
 QString BuildStepInfo(const CElement &step);

@@ -1,5 +1,8 @@
 #include "document/ZmlText.h"
 
+#include "document/TextSink.h"
+#include "document/Utf8Sink.h"
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -49,29 +52,83 @@ bool needsDecoding(const QString &text)
     return false;
 }
 
+// Writes the encoded text in one pass: unchanged runs as they are, each character to replace
+// as its reference. A line break (CR LF, CR or LF) becomes "&#10;"; spaces at the very start
+// become "&#160;" each; in any later run of spaces every second one does.
+template <typename Sink> void appendEncoded(Sink &out, QStringView text)
+{
+    const qsizetype size = text.size();
+    qsizetype copied = 0; // text before this index is written
+    bool leading = true;  // only spaces so far
+    qsizetype run = 0;    // spaces just before the current character
+    const auto replace = [&](qsizetype at, qsizetype length, QLatin1String by) {
+        if (at > copied)
+            out.add(text.mid(copied, at - copied));
+        out.add(by);
+        copied = at + length;
+    };
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u' ') {
+            ++run;
+            if (leading || run % 2 == 0)
+                replace(i, 1, QLatin1String("&#160;"));
+            continue;
+        }
+        leading = false;
+        run = 0;
+        switch (c) {
+        case u'\r':
+            replace(i, i + 1 < size && text[i + 1] == u'\n' ? 2 : 1, QLatin1String("&#10;"));
+            i = copied - 1;
+            break;
+        case u'\n':
+            replace(i, 1, QLatin1String("&#10;"));
+            break;
+        case u'&':
+            replace(i, 1, QLatin1String("&amp;"));
+            break;
+        case u'\t':
+            replace(i, 1, QLatin1String("&#9;"));
+            break;
+        case u'<':
+            replace(i, 1, QLatin1String("&lt;"));
+            break;
+        case u'>':
+            replace(i, 1, QLatin1String("&gt;"));
+            break;
+        case u'"':
+            replace(i, 1, QLatin1String("&quot;"));
+            break;
+        default:
+            break;
+        }
+    }
+    if (copied < size)
+        out.add(text.mid(copied));
+}
+
 } // namespace
 
 QString EncodeText(const QString &text)
 {
     if (!needsEncoding(text))
         return text;
-    QString s = text;
-    normaliseLineBreaks(s);
-    s.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    s.replace(kCrLf, QStringLiteral("&#10;"));
-
-    qsizetype leading = 0;
-    while (leading < s.size() && s.at(leading) == QLatin1Char(' '))
-        ++leading;
-    if (leading > 0)
-        s = QStringLiteral("&#160;").repeated(leading) + s.mid(leading);
-
-    s.replace(QStringLiteral("  "), QStringLiteral(" &#160;"));
-    s.replace(QLatin1Char('\t'), QStringLiteral("&#9;"));
-    s.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    s.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    s.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    QString s;
+    s.reserve(text.size() + 16);
+    TextSink sink(s);
+    appendEncoded(sink, text);
     return s;
+}
+
+void AppendEncodedText(TextSink &out, QStringView text)
+{
+    appendEncoded(out, text);
+}
+
+void AppendEncodedText(Utf8Sink &out, QStringView text)
+{
+    appendEncoded(out, text);
 }
 
 QString DecodeText(const QString &text)

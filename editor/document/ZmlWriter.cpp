@@ -3,12 +3,14 @@
 #include "controls/MessageService.h"
 #include "document/AnsiCodec.h"
 #include "document/CDocument.h"
+#include "document/StepText.h"
+#include "document/TextSink.h"
+#include "document/Utf8Sink.h"
 #include "document/XmlTree.h"
 #include "document/ZmlText.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cstring>
@@ -28,81 +30,16 @@ QString tr(const char *text)
     return QCoreApplication::translate("ZmlWriter", text);
 }
 
-// Receives the document text piece by piece as a QString.
-class TextSink final {
-public:
-    explicit TextSink(QString &out) : m_out(out) {}
-    void add(QStringView text) { m_out.append(text); }
-    void add(QLatin1String text) { m_out.append(text); }
-    void spaces(int count)
-    {
-        static const QString blanks(256, QLatin1Char(' '));
-        for (; count > 0; count -= 256)
-            m_out.append(QStringView(blanks).left(std::min(count, 256)));
-    }
-
-private:
-    QString &m_out;
-};
-
-// Receives the document text piece by piece as UTF-8, converting each piece as it comes, so
-// that the whole text never exists as UTF-16 as well.
-class Utf8Sink final {
-public:
-    explicit Utf8Sink(qsizetype expected) { m_out.resize(std::max<qsizetype>(expected, 256)); }
-    void add(QStringView text)
-    {
-        ensure(3 * text.size());
-        char *end = m_encoder.appendToBuffer(m_out.data() + m_used, text);
-        m_used = end - m_out.constData();
-    }
-    void add(QLatin1String text) // ASCII only
-    {
-        ensure(text.size());
-        std::memcpy(m_out.data() + m_used, text.data(), std::size_t(text.size()));
-        m_used += text.size();
-    }
-    void spaces(int count)
-    {
-        ensure(count);
-        std::memset(m_out.data() + m_used, ' ', std::size_t(count));
-        m_used += count;
-    }
-    QByteArray take()
-    {
-        m_out.truncate(m_used);
-        return std::move(m_out);
-    }
-
-private:
-    void ensure(qsizetype more)
-    {
-        if (m_used + more > m_out.size())
-            m_out.resize(std::max(m_used + more, 2 * m_out.size()));
-    }
-    QByteArray m_out;
-    qsizetype m_used = 0;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
-};
-
 template <typename Sink> void appendHeaderLine(Sink &out, const char *name, const QString &value)
 {
     out.spaces(8);
     out.add(QLatin1String("<"));
     out.add(QLatin1String(name));
     out.add(QLatin1String(">"));
-    out.add(EncodeText(value));
+    AppendEncodedText(out, value);
     out.add(QLatin1String("</"));
     out.add(QLatin1String(name));
     out.add(QLatin1String(">\r\n"));
-}
-
-// The opening tag form of an if/loop row: every " />" becomes ">".
-QString openingForm(const QString &rowText)
-{
-    QString s = rowText;
-    s.replace(QStringLiteral(" />"), QStringLiteral(">"));
-    return s;
 }
 
 // True when the UTF-8 text holds "<endif" or "<endloop" in any case.
@@ -155,12 +92,13 @@ int rowIndent(int depth)
     return 4 * (std::clamp(depth, 0, kMaxIndentedDepth) + 1);
 }
 
+// Room to reserve for the body text, so that it is built without growing the buffer in most
+// scripts: rows are not measured one by one (their text is not stored). Generous, since room
+// never written is never touched; a longer text grows the buffer.
 qsizetype bodySize(const StepRowsModel &rows)
 {
-    qsizetype size = 64;
-    for (int i = 0; i < rows.count(); ++i)
-        size += rows.rowText(i).size() + rowIndent(rows.depth(i)) + 6;
-    return size;
+    constexpr qsizetype kRowEstimate = 160; // indent, a step with several attributes, CR LF
+    return 64 + kRowEstimate * rows.count();
 }
 
 template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
@@ -169,12 +107,16 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
     const int count = rows.count();
     out.add(QLatin1String("    <zmlbody>\r\n"));
     for (int i = 0; i < count; ++i) {
-        const StepRow &row = rows.row(i);
         const auto step = doc.Step(i);
-        const QString name = step ? step->ElementName : QString();
-        const bool comment = step && step->IsComment;
-        const int indent = rowIndent(row.depth);
+        const int indent = rowIndent(rows.depth(i));
         out.spaces(4);
+        if (!step) { // not made by the document: the row's own text
+            out.spaces(indent);
+            out.add(rows.rowText(i));
+            out.add(QLatin1String("\r\n"));
+            continue;
+        }
+        const QString &name = step->ElementName;
         if (name == QLatin1String("endif")) {
             out.spaces(indent);
             out.add(QLatin1String("</if>"));
@@ -183,11 +125,11 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
             out.add(QLatin1String("</loop>"));
         } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
             out.spaces(indent);
-            out.add(openingForm(row.text));
+            AppendStepText(out, *step, StepForm::Opening);
         } else {
-            if (!comment)
+            if (!step->IsComment)
                 out.spaces(indent);
-            out.add(row.text);
+            AppendStepText(out, *step);
         }
         out.add(QLatin1String("\r\n"));
     }

@@ -155,11 +155,14 @@ int StepRowDelegate::estimatedLines(int row) const
     CDocument *doc = m_view->document();
     if (row < 0 || row >= doc->RowCount())
         return 1;
-    if (m_view->ShowZML())
-        return lineCount(doc->Rows()->rowText(row));
     const auto step = doc->Step(row);
     if (!step)
         return 1;
+    if (m_view->ShowZML()) {
+        // The row text without building it: only a comment spans lines ("<!--", its text,
+        // "-->"); other steps write line breaks in values and text as "&#10;".
+        return step->IsComment ? lineCount(step->Text) + 2 : 1;
+    }
     int lines = 0;
     if (step->IsComment) {
         lines = lineCount(step->Text);

@@ -196,6 +196,43 @@ TEST_F(DocumentTest, MoveAndRefresh)
     EXPECT_EQ(doc.Rows()->rowText(1), "<!-- <var name=\"\" value=\"\" /> -->");
 }
 
+TEST_F(DocumentTest, RowTextIsBuiltFromTheStepNotStored)
+{
+    append("var");
+    append("if");
+    CElement comment;
+    comment.IsComment = true;
+    comment.Text = "one";
+    doc.InsertStep(comment, -1);
+    for (int r = 0; r < doc.RowCount(); ++r)
+        EXPECT_TRUE(doc.Rows()->row(r).text.isNull()) << r;
+
+    // An edited step shows its new text once its row is refreshed, and views are told.
+    QSignalSpy changed(doc.Rows(), &QAbstractItemModel::dataChanged);
+    doc.Step(0)->Attributes().Item("name")->Value = "a<b";
+    doc.RefreshRow(0);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).value<QModelIndex>().row(), 0);
+    EXPECT_TRUE(changed.at(0).at(2).value<QList<int>>().contains(Qt::DisplayRole));
+    EXPECT_EQ(doc.Rows()->index(0).data().toString(), "<var name=\"a&lt;b\" value=\"\" />");
+    doc.Step(2)->Text = "one\r\ntwo";
+    doc.RefreshRow(2);
+    EXPECT_EQ(doc.Rows()->rowText(2), "<!--\r\none\r\ntwo\r\n-->");
+
+    // Text set on the model by hand gives way to the step's on refresh.
+    doc.Rows()->setRowText(1, "<stale />");
+    doc.RefreshRow(1);
+    EXPECT_EQ(doc.Rows()->rowText(1), "<if cond=\"\" />");
+
+    // A reused id shows the new step's text, not the removed one's.
+    ASSERT_EQ(doc.RemoveSteps({0}), 1);
+    auto &var = *doc.Catalogue().Item("var");
+    var.Attributes().Item("name")->Value = "fresh";
+    EXPECT_EQ(doc.InsertStep(var, 0), 0);
+    EXPECT_EQ(doc.Rows()->stepId(0), 1);
+    EXPECT_EQ(doc.Rows()->rowText(0), "<var name=\"fresh\" value=\"\" />");
+}
+
 TEST_F(DocumentTest, ClearStartsANewDocument)
 {
     QSignalSpy names(&doc, &CDocument::fileNameChanged);

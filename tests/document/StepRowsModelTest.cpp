@@ -122,6 +122,34 @@ TEST_F(StepRowsModelTest, SetDepthAndTextEmitDataChanged)
     EXPECT_EQ(model.count(), 0);
 }
 
+TEST_F(StepRowsModelTest, ExplicitTextWinsOverTheProviderWhichFollowsTheStepId)
+{
+    model.insertStepRows(-1, {StepRow{1, 0, {}}, StepRow{2, 0, "<own />"}, StepRow{3, 0, {}}});
+    EXPECT_TRUE(model.rowText(0).isEmpty()); // no provider yet
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setRowTextProvider([](int id) { return "<p" + QString::number(id) + " />"; });
+    ASSERT_EQ(changed.count(), 1); // views repaint every row once
+    EXPECT_EQ(changed.at(0).at(1).value<QModelIndex>().row(), 2);
+    EXPECT_EQ(model.rowText(0), "<p1 />");
+    EXPECT_EQ(model.index(0).data(Qt::DisplayRole).toString(), "<p1 />");
+    EXPECT_EQ(model.index(2).data(RowTextRole).toString(), "<p3 />");
+    EXPECT_EQ(model.rowText(1), "<own />");
+    // The text travels with the row's id when rows move.
+    ASSERT_TRUE(model.moveStepRows({2}, true));
+    EXPECT_EQ(model.rowText(1), "<p3 />");
+    EXPECT_EQ(model.rowText(2), "<own />");
+    // A null text hands the row back to the provider; an empty one is explicit.
+    model.setRowText(2, QString());
+    EXPECT_EQ(model.rowText(2), "<p2 />");
+    model.setRowText(0, QLatin1String(""));
+    EXPECT_TRUE(model.rowText(0).isEmpty());
+    changed.clear();
+    model.rowTextChanged(1);
+    model.rowTextChanged(7); // out of range: ignored
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_TRUE(changed.at(0).at(2).value<QList<int>>().contains(Qt::DisplayRole));
+}
+
 // Random inserts, removals and moves agree with a plain vector. maxBatch large crosses many
 // storage chunk boundaries.
 static void checkRandomOperations(StepRowsModel &model, int rounds, int maxBatch)

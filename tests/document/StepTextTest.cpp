@@ -1,5 +1,7 @@
 #include "document/StepText.h"
 #include "document/CElements.h"
+#include "document/TextSink.h"
+#include "document/Utf8Sink.h"
 
 #include "TestCatalogue.h"
 
@@ -57,6 +59,44 @@ TEST_F(StepTextTest, CommentIsWrittenRawOnItsOwnLines)
     EXPECT_EQ(BuildStepText(comment), "<!--\r\na < b & \"c\"\r\nsecond\r\n-->");
     comment.Disabled = true; // a comment has no disabled form
     EXPECT_EQ(BuildStepText(comment), "<!--\r\na < b & \"c\"\r\nsecond\r\n-->");
+}
+
+TEST_F(StepTextTest, SinksReceiveTheSameFormAndIfAndLoopOpenAsTags)
+{
+    auto var = step("var");
+    var->Attributes().Item("value")->Value = QString::fromUtf8("\xE2\x82\xAC \xF0\x9F\x98\x80");
+    auto say = step("saytext");
+    say->Text = QString::fromUtf8("Gr\xC3\xBC\xC3\x9F") + QChar(0xD800); // lone half at the end
+    say->Disabled = true;
+    CElement comment;
+    comment.IsComment = true;
+    comment.Text = "x\r\n<if a=\"1\" />";
+    for (const CElement *s : {var.get(), say.get(), &comment}) {
+        QString text = "before";
+        TextSink textSink(text);
+        AppendStepText(textSink, *s);
+        EXPECT_EQ(text, "before" + BuildStepText(*s));
+        Utf8Sink utf8(0);
+        utf8.add(QLatin1String("before"));
+        AppendStepText(utf8, *s);
+        QString expected = BuildStepText(*s);
+        expected.replace(QChar(0xD800), QChar(0xFFFD));
+        EXPECT_EQ(utf8.take(), "before" + expected.toUtf8());
+    }
+
+    auto cond = step("if");
+    cond->Attributes().Item("cond")->Value = "a > b";
+    auto loop = step("loop");
+    loop->Disabled = true;
+    const auto opening = [](const CElement &s) {
+        QString text;
+        TextSink sink(text);
+        AppendStepText(sink, s, StepForm::Opening);
+        return text;
+    };
+    EXPECT_EQ(opening(*cond), "<if cond=\"a &gt; b\">");
+    EXPECT_EQ(opening(*loop), "<!-- <loop count=\"\"> -->");
+    EXPECT_EQ(opening(comment), BuildStepText(comment)); // comments have one form
 }
 
 TEST_F(StepTextTest, InformationListsAttributesWithValuesAndText)

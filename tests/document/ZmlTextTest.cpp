@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,34 @@ TEST(ZmlTextTest, EncodeTable)
     };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(EncodeText(input), expected) << input.toStdString();
+}
+
+// The encoding as a chain of replacements over the whole text: the one-pass encoder must give
+// the same result for any mix of spaces, line breaks and markup characters.
+static QString encodeByReplacing(QString s)
+{
+    s.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+    s.replace('&', "&amp;").replace("\r\n", "&#10;");
+    qsizetype leading = 0;
+    while (leading < s.size() && s.at(leading) == u' ')
+        ++leading;
+    s = QString("&#160;").repeated(leading) + s.mid(leading);
+    s.replace("  ", " &#160;").replace('\t', "&#9;").replace('<', "&lt;");
+    return s.replace('>', "&gt;").replace('"', "&quot;");
+}
+
+TEST(ZmlTextTest, EncodingAgreesWithTheReplacementChain)
+{
+    const QString alphabet = QStringLiteral(" \r\n\t&<>\"a;#") + kNbsp;
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        QString input;
+        const int size = std::uniform_int_distribution<int>(0, 12)(random);
+        for (int i = 0; i < size; ++i)
+            input += alphabet.at(
+                std::uniform_int_distribution<qsizetype>(0, alphabet.size() - 1)(random));
+        ASSERT_EQ(EncodeText(input), encodeByReplacing(input)) << round;
+    }
 }
 
 TEST(ZmlTextTest, DecodeTable)

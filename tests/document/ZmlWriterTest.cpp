@@ -159,6 +159,47 @@ TEST_F(ZmlWriterTest, TheUtf8TextSaveWritesIsTheDocumentTextEncoded)
     EXPECT_GT(text.toUtf8().size(), 6000);
 }
 
+TEST_F(ZmlWriterTest, DisabledBlocksAndCommentsKeepTheirFileForm)
+{
+    steps.append("loop", {{"count", "2"}}, {}, true);
+    steps.append("if", {{"cond", "x"}}, {}, true);
+    steps.comment("a <if b=\"1\" /> c\r\nsecond");
+    steps.append("saytext", {{"title", "t"}}, "say", true);
+    steps.append("endif", {}, {}, true);
+    steps.append("endloop");
+    doc.SetDepth(1, 1);
+    doc.SetDepth(2, 2);
+    doc.SetDepth(3, 2);
+    doc.SetDepth(4, 1);
+    doc.SetDepth(5, 0);
+    EXPECT_EQ(BuildBodyText(doc), QString::fromUtf8(CrLfLines({
+                                      "    <zmlbody>",
+                                      "        <!-- <loop count=\"2\"> -->",
+                                      "            <!-- <if cond=\"x\"> -->",
+                                      "    <!--",
+                                      "a <if b=\"1\" /> c",
+                                      "second",
+                                      "-->",
+                                      "                <!-- <saytext title=\"t\">say</saytext> -->",
+                                      "            </if>",
+                                      "        </loop>",
+                                      "    </zmlbody>",
+                                  })));
+    EXPECT_EQ(BuildDocumentUtf8(doc), BuildDocumentText(doc).toUtf8());
+}
+
+TEST_F(ZmlWriterTest, AnUnpairedSurrogateEndingAValueIsReplacedWhereItStands)
+{
+    doc.Header().Author = QStringLiteral("a") + QChar(0xD83D);
+    doc.Header().Company = QStringLiteral("b");
+    steps.append("var", {{"name", QStringLiteral("n") + QChar(0xD83D)}, {"value", "v"}});
+    QString text = BuildDocumentText(doc);
+    text.replace(QChar(0xD83D), QChar(0xFFFD));
+    const QByteArray utf8 = BuildDocumentUtf8(doc);
+    EXPECT_EQ(utf8, text.toUtf8());
+    EXPECT_TRUE(utf8.contains("<author>a\xEF\xBF\xBD</author>"));
+}
+
 TEST_F(ZmlWriterTest, ZmlNameRule)
 {
     EXPECT_TRUE(CheckZmlName("a.zml"));

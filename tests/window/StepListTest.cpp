@@ -251,6 +251,36 @@ TEST_F(StepListTest, RowsAreMeasuredOnceWhenFirstPaintedAndNotOnRelayout)
     EXPECT_EQ(d->measureCount(), before + 1);
 }
 
+TEST_F(StepListTest, SourceModeRowsNotYetPaintedAreSizedByTheirLineCount)
+{
+    QStringList body;
+    for (int i = 0; i < 300; ++i)
+        body << "<var name=\"v\" value=\"1\" />";
+    body << "<!--"
+         << "one"
+         << "two"
+         << "three"
+         << "-->"
+         << "<var name=\"multi\" value=\"a&#10;b&#10;c\" />";
+    frmEdit &w = openShown(body);
+    w.setShowZML(true);
+    settle();
+    StepRowDelegate *d = w.List()->rowDelegate();
+    const int measured = d->measureCount();
+    // Off screen: the comment takes its five lines, the encoded line breaks one line.
+    EXPECT_EQ(rowHeight(w, 300), expectedHeight(w, 300));
+    EXPECT_EQ(rowHeight(w, 301), rowHeight(w, 0));
+    EXPECT_GT(rowHeight(w, 300), rowHeight(w, 0));
+    EXPECT_EQ(d->measureCount(), measured);
+    // Painted, they keep those heights.
+    const QModelIndex last = w.Document()->Rows()->index(301, 0);
+    w.List()->scrollTo(last);
+    settle();
+    EXPECT_GT(d->measureCount(), measured);
+    EXPECT_EQ(rowHeight(w, 300), expectedHeight(w, 300));
+    EXPECT_EQ(rowHeight(w, 301), expectedHeight(w, 301));
+}
+
 TEST_F(StepListTest, SelectionDrivesStatusPanelsAndCommands)
 {
     frmEdit &w = openShown({"<bmclear />", "<bmfirst />", "<bmlast />"});

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLatin1String>
+#include <QStringEncoder>
+#include <QStringView>
+
+#include <algorithm>
+#include <cstring>
+
+// Receives text piece by piece as UTF-8, converting each piece as it comes, so that a whole
+// document never exists as UTF-16 as well. Each piece is converted on its own: an unpaired
+// surrogate at either end of a piece becomes U+FFFD there.
+class Utf8Sink final {
+public:
+    // expected: bytes to reserve (the buffer grows as needed).
+    explicit Utf8Sink(qsizetype expected) { m_out.resize(std::max<qsizetype>(expected, 256)); }
+    void add(QStringView text)
+    {
+        ensure(3 * text.size());
+        char *out = m_out.data() + m_used;
+        // Mostly ASCII: copied as is up to the first other character.
+        const QChar *in = text.data();
+        const qsizetype size = text.size();
+        qsizetype i = 0;
+        while (i < size && in[i].unicode() < 0x80) {
+            out[i] = static_cast<char>(in[i].unicode());
+            ++i;
+        }
+        if (i < size)
+            out = m_encoder.appendToBuffer(out + i, text.mid(i));
+        else
+            out += i;
+        m_used = out - m_out.constData();
+    }
+    void add(QLatin1String text) // ASCII only
+    {
+        ensure(text.size());
+        std::memcpy(m_out.data() + m_used, text.data(), std::size_t(text.size()));
+        m_used += text.size();
+    }
+    void spaces(int count)
+    {
+        ensure(count);
+        std::memset(m_out.data() + m_used, ' ', std::size_t(count));
+        m_used += count;
+    }
+    Utf8Sink &operator+=(QStringView text)
+    {
+        add(text);
+        return *this;
+    }
+    Utf8Sink &operator+=(QLatin1String text)
+    {
+        add(text);
+        return *this;
+    }
+    Utf8Sink &operator+=(QLatin1Char c) // ASCII only
+    {
+        ensure(1);
+        m_out.data()[m_used++] = c.toLatin1();
+        return *this;
+    }
+    // The text received so far; the sink is empty afterwards.
+    QByteArray take()
+    {
+        m_out.truncate(m_used);
+        m_used = 0;
+        return std::move(m_out);
+    }
+
+private:
+    void ensure(qsizetype more)
+    {
+        if (m_used + more > m_out.size())
+            m_out.resize(std::max(m_used + more, 2 * m_out.size()));
+    }
+    QByteArray m_out;
+    qsizetype m_used = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
