@@ -141,26 +141,37 @@ private:
         return true;
     }
 
-    std::shared_ptr<const CElement> lookup(const QString &name)
+    // A catalogue action and the frozen definitions of its attributes, shared by its steps.
+    struct Action {
+        std::shared_ptr<const CElement> element;
+        CAttributes::DefinitionsPtr attributes;
+    };
+
+    // The action of an element name; null when the catalogue has none. Valid until the next
+    // lookup (the cache may grow).
+    const Action *lookup(const QString &name)
     {
         // Names of a file repeat; QString's hash of the exact name saves the case folding.
-        const auto it = m_cache.constFind(name);
-        if (it != m_cache.constEnd())
-            return *it;
-        std::shared_ptr<const CElement> definition = m_catalogue.Item(name);
-        m_cache.insert(name, definition);
-        return definition;
+        auto it = m_cache.constFind(name);
+        if (it == m_cache.constEnd()) {
+            Action action;
+            action.element = m_catalogue.Item(name);
+            if (action.element)
+                action.attributes = action.element->Attributes().Definitions();
+            it = m_cache.insert(name, std::move(action));
+        }
+        return it->element ? &*it : nullptr;
     }
 
     void addDefinition(const QString &name, int depth)
     {
-        const auto definition = lookup(name);
+        const Action *definition = lookup(name);
         if (!definition)
             return;
         auto step = std::make_shared<CElement>();
-        copyFields(*definition, *step);
-        step->Text = definition->Text;
-        step->Attributes().CopyFrom(definition->Attributes());
+        copyFields(*definition->element, *step);
+        step->Text = definition->element->Text;
+        step->Attributes().AssignDefinitions(definition->attributes);
         m_steps.push_back({nullptr, depth, std::move(step)});
     }
 
@@ -190,16 +201,18 @@ private:
 
     // A step of definition with the element's attribute values and text. Attributes the element
     // does not carry keep the definition's loaded value.
-    static std::shared_ptr<CElement> stepFromElement(const CElement &definition,
-                                                     const XmlNode &node)
+    static std::shared_ptr<CElement> stepFromElement(const Action &action, const XmlNode &node)
     {
+        const CElement &definition = *action.element;
         auto step = std::make_shared<CElement>();
         copyFields(definition, *step);
-        step->Attributes().CopyFrom(definition.Attributes());
+        CAttributes &attributes = step->Attributes();
+        attributes.AssignDefinitions(action.attributes);
         const int count = node.attributeCount();
         for (int i = 0; i < count; ++i) {
-            if (const auto attribute = step->Attributes().Item(node.attributeName(i)))
-                attribute->Value = DecodeText(node.attributeValue(i));
+            const int index = attributes.IndexOf(node.attributeName(i));
+            if (index >= 0)
+                attributes.SetValueAt(index, DecodeText(node.attributeValue(i)));
         }
         if (definition.ContainsText) {
             const XmlNode child = node.firstChild();
@@ -211,7 +224,7 @@ private:
     }
 
     const CElements &m_catalogue;
-    QHash<QString, std::shared_ptr<const CElement>> m_cache;
+    QHash<QString, Action> m_cache;
     std::vector<CDocument::NewStep> m_steps;
 };
 
