@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/XmlEventParser.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,7 +13,7 @@ class XmlTree;
 // lives. A null node (isNull()) stands for "no node".
 class XmlNode final {
 public:
-    enum class Type { Element, Text, CData, Comment, ProcessingInstruction };
+    using Type = XmlNodeType;
 
     XmlNode() = default;
 

@@ -208,6 +208,47 @@ TEST_F(ZmlReaderTest, EmptyBlockWrittenWithTwoTagsGetsItsClosingRow)
     EXPECT_EQ(depths(), (std::vector<int>{0, 1}));
 }
 
+TEST_F(ZmlReaderTest, BlocksReadTheSameAcrossReadPiecesAndFromATree)
+{
+    // The file reaches the parser in pieces of 1 MiB: tags across two pieces keep their form.
+    const QByteArray blocks = "<if cond=\"a\" /><var/><endif/><loop count=\"2\"></loop>"
+                              "<saytext title=\"t\">hi</saytext><!-- c -->";
+    const QByteArray prefix = "<zml version=\"1.0\">\r\n<zmlhead><version>1.0</version>"
+                              "</zmlhead>\r\n<zmlbody>\r\n";
+    for (int before : {2, 9, 14, 30}) {
+        const QByteArray filler(int((1 << 20) - prefix.size() - before), ' ');
+        ASSERT_TRUE(
+            OpenDocument(doc, raw(prefix + filler + blocks + "\r\n</zmlbody>\r\n</zml>\r\n")));
+        EXPECT_EQ(names(), (QStringList{"if", "var", "endif", "loop", "endloop", "saytext", "#"}))
+            << before;
+        EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 0, 0, 0, 0})) << before;
+        EXPECT_EQ(doc.Step(5)->Text, "hi") << before;
+    }
+
+    // A body handed over as a tree gives the same rows as the file.
+    const QByteArray tricky = "<var name=\"a&amp;amp;b\"/><if cond=\"x\"><else/><unknown><var/>"
+                              "</unknown><!-- n --></if><msgbox>t<!-- split --></msgbox>"
+                              "<saytext title=\"s\">a &lt; b</saytext><endif><var/></endif>";
+    ASSERT_TRUE(OpenDocument(doc, file(tricky)));
+    std::vector<int> fileDepths = depths();
+    QStringList fileTexts;
+    for (int r = 0; r < doc.RowCount(); ++r)
+        fileTexts << doc.Rows()->rowText(r);
+    XmlTree tree;
+    ASSERT_TRUE(tree.parseUtf8("<zmlbody>" + tricky + "</zmlbody>"));
+    CDocument other;
+    FillTestCatalogue(other.Catalogue());
+    EXPECT_EQ(ParseBody(other, tree.root(), 0, -1), doc.RowCount());
+    QStringList treeTexts;
+    std::vector<int> treeDepths;
+    for (int r = 0; r < other.RowCount(); ++r) {
+        treeTexts << other.Rows()->rowText(r);
+        treeDepths.push_back(other.Rows()->depth(r));
+    }
+    EXPECT_EQ(treeTexts, fileTexts);
+    EXPECT_EQ(treeDepths, fileDepths);
+}
+
 TEST_F(ZmlReaderTest, UpperCaseLoopIsFoundButGetsNoBlockRules)
 {
     ASSERT_TRUE(OpenDocument(doc, file("<LOOP count=\"2\"><var/></LOOP><LOOP/><var/>")));
@@ -249,13 +290,18 @@ TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
 {
     ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"c\"><!-- <var name=\"a\" value=\"\" /> -->"
                                        "<!-- <else /> --><!-- <var name=\"a\" /> -->"
-                                       "<!-- <nope /> --></if>")));
-    EXPECT_EQ(names(), (QStringList{"if", "var", "else", "#", "#", "endif"}));
+                                       "<!-- <nope /> --><!-- <var name=\"a\" value=\"\"> -->"
+                                       "<!-- <var name=\"b\" value=\"\" /> --></if>")));
+    EXPECT_EQ(names(), (QStringList{"if", "var", "else", "#", "#", "#", "var", "endif"}));
     EXPECT_TRUE(doc.Step(1)->Disabled);
     EXPECT_TRUE(doc.Step(2)->Disabled);
-    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 1, 1, 0}));
+    EXPECT_EQ(depths(), (std::vector<int>{0, 1, 0, 1, 1, 1, 1, 0}));
     // A comment that is not exactly a step's written form stays a comment.
     EXPECT_EQ(doc.Step(3)->Text, " <var name=\"a\" /> ");
+    // One that is not well-formed too, and the next disabled step is still recognised.
+    EXPECT_EQ(doc.Step(5)->Text, " <var name=\"a\" value=\"\"> ");
+    EXPECT_TRUE(doc.Step(6)->Disabled);
+    EXPECT_EQ(doc.Step(6)->Attributes().Item("name")->Value, "b");
 }
 
 TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)

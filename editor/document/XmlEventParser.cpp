@@ -1,0 +1,317 @@
+#include "document/XmlEventParser.h"
+
+#include <QIODevice>
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool isXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isBlank(const std::string &bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), isXmlSpace);
+}
+
+// Separates namespace URI, local name and prefix in the names the parser reports.
+constexpr char kNsSeparator = '\x01';
+
+// The name as written ("prefix:local" or "local") from the parser's "uri SEP local SEP prefix".
+std::string_view writtenName(const char *reported, std::string *scratch)
+{
+    const char *first = std::strchr(reported, kNsSeparator);
+    if (!first)
+        return reported;
+    const char *local = first + 1;
+    const char *second = std::strchr(local, kNsSeparator);
+    if (!second)
+        return local;
+    scratch->assign(second + 1);
+    scratch->push_back(':');
+    scratch->append(local, std::size_t(second - local));
+    return *scratch;
+}
+
+// The parser gets the text in pieces of this size.
+constexpr int kPiece = 1 << 20;
+
+} // namespace
+
+// Runs expat with namespace processing (so an undeclared prefix is an error); it reads no
+// external entity, and a document type that declares entities is refused before any of them
+// could be expanded. Joins character data into runs and reports them at the next boundary.
+class XmlEventParser::Driver final {
+public:
+    explicit Driver(XmlEventHandler *handler) : m_handler(handler) {}
+    Driver(const Driver &) = delete;
+    Driver &operator=(const Driver &) = delete;
+    ~Driver()
+    {
+        if (m_parser)
+            XML_ParserFree(m_parser);
+    }
+
+    // Prepares the parser for a new text.
+    bool start()
+    {
+        // The given encoding overrides any declaration in the text.
+        if (m_parser) {
+            if (!XML_ParserReset(m_parser, "UTF-8")) {
+                XML_ParserFree(m_parser);
+                m_parser = nullptr;
+            }
+        }
+        if (!m_parser)
+            m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
+        m_depth = 0;
+        m_text.clear();
+        m_cdata.clear();
+        m_inCData = false;
+        m_error.clear();
+        m_refused = false;
+        if (!m_parser) {
+            m_error = QStringLiteral("out of memory");
+            return false;
+        }
+        // A reset parser has lost its handlers and options (not its namespace processing).
+        XML_Parser p = m_parser;
+        XML_SetUserData(p, this);
+        XML_SetReturnNSTriplet(p, XML_TRUE);
+        XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
+        XML_SetEntityDeclHandler(p, &Driver::onEntityDecl);
+        XML_SetSkippedEntityHandler(p, &Driver::onSkippedEntity);
+        if (m_handler) {
+            XML_SetElementHandler(p, &Driver::onStartElement, &Driver::onEndElement);
+            XML_SetCharacterDataHandler(p, &Driver::onCharacters);
+            XML_SetCdataSectionHandler(p, &Driver::onStartCData, &Driver::onEndCData);
+            XML_SetCommentHandler(p, &Driver::onComment);
+            XML_SetProcessingInstructionHandler(p, &Driver::onProcessingInstruction);
+        }
+        return true;
+    }
+
+    // Copies size bytes into the parser's buffer and parses them.
+    bool feed(const char *bytes, int size, bool last)
+    {
+        void *buffer = XML_GetBuffer(m_parser, std::max(size, 1));
+        if (!buffer)
+            return fail();
+        if (size > 0)
+            std::memcpy(buffer, bytes, std::size_t(size));
+        return parseBuffer(size, last);
+    }
+
+    // Reads the next piece of device straight into the parser's buffer and parses it; sets
+    // *done after the last piece.
+    bool feed(QIODevice &device, bool *done, bool *readFailed)
+    {
+        void *buffer = XML_GetBuffer(m_parser, kPiece);
+        if (!buffer)
+            return fail();
+        const qint64 size = device.read(static_cast<char *>(buffer), kPiece);
+        if (size < 0) {
+            *readFailed = true;
+            m_error = QStringLiteral("the text cannot be read: ") + device.errorString();
+            return false;
+        }
+        *done = size == 0;
+        return parseBuffer(int(size), *done);
+    }
+
+    const QString &error() const { return m_error; }
+
+private:
+    static Driver *self(void *ctx) { return static_cast<Driver *>(ctx); }
+
+    bool parseBuffer(int size, bool last)
+    {
+        const bool ok =
+            XML_ParseBuffer(m_parser, size, last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK &&
+            !m_refused;
+        return ok || fail();
+    }
+
+    bool fail()
+    {
+        if (m_error.isEmpty()) {
+            m_error = QStringLiteral("line %1: %2")
+                          .arg(XML_GetCurrentLineNumber(m_parser))
+                          .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(m_parser))));
+        }
+        return false;
+    }
+
+    void refuse(const char *why)
+    {
+        if (m_error.isEmpty())
+            m_error = QString::fromLatin1(why);
+        m_refused = true;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+
+    static void onEntityDecl(void *ctx, const XML_Char *, int, const XML_Char *, int,
+                             const XML_Char *, const XML_Char *, const XML_Char *, const XML_Char *)
+    {
+        self(ctx)->refuse("entity declarations are not supported");
+    }
+    // A reference to an entity that is not declared (possible only with an external subset,
+    // which is never read).
+    static void onSkippedEntity(void *ctx, const XML_Char *, int)
+    {
+        self(ctx)->refuse("undeclared entity");
+    }
+
+    // Ends the text run collected so far: reported unless it is white space only.
+    void flushText()
+    {
+        if (m_text.empty())
+            return;
+        if (m_depth > 0 && !isBlank(m_text))
+            m_handler->characters(XmlNodeType::Text, m_text, {});
+        m_text.clear(); // keeps the buffer for the next run
+    }
+
+    // True when the start tag the parser is reporting ends with "/>".
+    bool tagIsSelfClosing() const
+    {
+        int offset = 0;
+        int size = 0;
+        const char *buffer = XML_GetInputContext(m_parser, &offset, &size);
+        const int count = XML_GetCurrentByteCount(m_parser);
+        if (!buffer || count < 2 || offset + count > size)
+            return false;
+        const char *end = buffer + offset + count;
+        return end[-2] == '/' && end[-1] == '>';
+    }
+
+    static void onStartElement(void *ctx, const XML_Char *name, const XML_Char **attributes)
+    {
+        Driver *d = self(ctx);
+        d->flushText();
+        int count = 0;
+        while (attributes[2 * count])
+            ++count;
+        if (d->m_scratch.size() < std::size_t(count) + 1)
+            d->m_scratch.resize(std::size_t(count) + 1);
+        d->m_attributes.resize(std::size_t(count));
+        for (int i = 0; i < count; ++i) {
+            d->m_attributes[std::size_t(i)] = {
+                writtenName(attributes[2 * i], &d->m_scratch[std::size_t(i) + 1]),
+                attributes[2 * i + 1]};
+        }
+        ++d->m_depth;
+        d->m_handler->startElement(writtenName(name, &d->m_scratch[0]), d->m_attributes.data(),
+                                   count, d->tagIsSelfClosing());
+    }
+
+    static void onEndElement(void *ctx, const XML_Char *)
+    {
+        Driver *d = self(ctx);
+        d->flushText();
+        --d->m_depth;
+        d->m_handler->endElement();
+    }
+
+    static void onCharacters(void *ctx, const XML_Char *text, int size)
+    {
+        Driver *d = self(ctx);
+        (d->m_inCData ? d->m_cdata : d->m_text).append(text, std::size_t(size));
+    }
+
+    void report(XmlNodeType kind, std::string_view text, std::string_view target = {})
+    {
+        flushText();
+        if (m_depth > 0)
+            m_handler->characters(kind, text, target);
+    }
+
+    static void onStartCData(void *ctx)
+    {
+        Driver *d = self(ctx);
+        d->flushText();
+        d->m_inCData = true;
+        d->m_cdata.clear();
+    }
+
+    static void onEndCData(void *ctx)
+    {
+        Driver *d = self(ctx);
+        d->m_inCData = false;
+        d->report(XmlNodeType::CData, d->m_cdata);
+    }
+
+    static void onComment(void *ctx, const XML_Char *text)
+    {
+        self(ctx)->report(XmlNodeType::Comment, text);
+    }
+
+    static void onProcessingInstruction(void *ctx, const XML_Char *target, const XML_Char *data)
+    {
+        Driver *d = self(ctx);
+        d->report(XmlNodeType::ProcessingInstruction, data ? data : "",
+                  writtenName(target, &d->m_targetScratch));
+    }
+
+    XmlEventHandler *m_handler;
+    XML_Parser m_parser = nullptr;
+    int m_depth = 0; // open elements
+    std::string m_text;
+    std::string m_cdata;
+    bool m_inCData = false;
+    std::vector<XmlEventHandler::Attribute> m_attributes;
+    std::vector<std::string> m_scratch; // written names: [0] element, [i + 1] attribute i
+    std::string m_targetScratch;
+    QString m_error;
+    bool m_refused = false;
+};
+
+XmlEventParser::XmlEventParser(XmlEventHandler *handler) : m_handler(handler) {}
+
+XmlEventParser::~XmlEventParser() = default;
+
+XmlEventParser::Driver &XmlEventParser::driver()
+{
+    if (!m_driver)
+        m_driver = std::make_unique<Driver>(m_handler);
+    return *m_driver;
+}
+
+bool XmlEventParser::parse(const QByteArray &utf8)
+{
+    m_error.clear();
+    m_readFailed = false;
+    Driver &d = driver();
+    bool ok = d.start();
+    for (qsizetype at = 0; ok;) {
+        const int size = int(std::min<qsizetype>(kPiece, utf8.size() - at));
+        const bool last = at + size == utf8.size();
+        ok = d.feed(utf8.constData() + at, size, last);
+        at += size;
+        if (last)
+            break;
+    }
+    if (!ok)
+        m_error = d.error();
+    return ok;
+}
+
+bool XmlEventParser::parse(QIODevice &device)
+{
+    m_error.clear();
+    m_readFailed = false;
+    Driver &d = driver();
+    bool ok = d.start();
+    for (bool done = false; ok && !done;)
+        ok = d.feed(device, &done, &m_readFailed);
+    if (!ok)
+        m_error = d.error();
+    return ok;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <string_view>
+
+class QIODevice;
+
+// Kinds of XML nodes.
+enum class XmlNodeType { Element, Text, CData, Comment, ProcessingInstruction };
+
+// Receives the events of an XmlEventParser in document order. Texts and names are UTF-8 views
+// valid only during the call; entity and character references are resolved. Names keep the
+// prefix they were written with.
+class XmlEventHandler {
+public:
+    struct Attribute {
+        std::string_view name;
+        std::string_view value;
+    };
+
+    virtual ~XmlEventHandler() = default;
+
+    // selfClosing: the element was written as one empty-element tag ("<a/>").
+    virtual void startElement(std::string_view name, const Attribute *attributes, int count,
+                              bool selfClosing) = 0;
+    virtual void endElement() = 0;
+    // A run of text between two other nodes (never white space only), a CDATA section, a comment
+    // or a processing instruction (target: its target). Nothing outside the root element is
+    // reported.
+    virtual void characters(XmlNodeType kind, std::string_view text, std::string_view target) = 0;
+};
+
+// Streams UTF-8 XML to a handler (or only checks it, without a handler). Any encoding
+// declaration is ignored. The parser rejects text that is not well-formed XML, a document type
+// that declares entities (no entity is ever expanded, so no expansion blow-up and no external
+// entities) and undeclared namespace prefixes. Nothing recurses along the nesting, and the text
+// is handed to the parser a piece at a time, so its own copy stays small. One object may parse
+// many texts, one after the other.
+class XmlEventParser final {
+public:
+    explicit XmlEventParser(XmlEventHandler *handler);
+    ~XmlEventParser();
+    XmlEventParser(const XmlEventParser &) = delete;
+    XmlEventParser &operator=(const XmlEventParser &) = delete;
+
+    // Parses the whole text; false when it is not well-formed (see errorString()).
+    bool parse(const QByteArray &utf8);
+    // Parses what device gives until its end; false when it is not well-formed or cannot be read.
+    bool parse(QIODevice &device);
+
+    // Short description of the first error (line and message).
+    const QString &errorString() const { return m_error; }
+    // True when the last parse failed because the device could not be read.
+    bool readFailed() const { return m_readFailed; }
+
+private:
+    class Driver;
+    Driver &driver();
+
+    XmlEventHandler *m_handler;
+    std::unique_ptr<Driver> m_driver; // kept for the next parse: creating a parser is costly
+    QString m_error;
+    bool m_readFailed = false;
+};
