@@ -1,6 +1,10 @@
 #include "document/CAttributes.h"
+#include "document/CDocument.h"
 #include "document/CElement.h"
 #include "document/StepText.h"
+#include "document/ZmlReader.h"
+
+#include "TestCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -254,4 +258,28 @@ TEST(CAttributesCompactTest, MaterialisingKeepsOrderKeysAndEveryField)
     EXPECT_EQ(step.Item(20)->Value, "last");
     EXPECT_EQ(step.Item(1)->Value, "v20");
     EXPECT_FALSE(step.Add("a7"));
+}
+
+TEST(CAttributesCompactTest, StepsReadFromAFileShareDefinitionsButNotValues)
+{
+    CDocument doc;
+    FillTestCatalogue(doc.Catalogue());
+    ASSERT_EQ(InsertXmlFragment(doc,
+                                "<zmlclip><var NAME=\"a\" value=\"1 &amp; 2\"/><var name=\"b\"/>"
+                                "<endif/></zmlclip>",
+                                0),
+              3);
+    const auto first = doc.Step(0);
+    const auto second = doc.Step(1);
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->Attributes().IsCompact());
+    EXPECT_EQ(&first->Attributes().DefinitionAt(0), &second->Attributes().DefinitionAt(0));
+    EXPECT_EQ(valuesOf(first->Attributes()), QStringList({"a", "1 & 2"}));
+    EXPECT_EQ(valuesOf(second->Attributes()), QStringList({"b", ""}));
+    EXPECT_EQ(doc.Step(2)->Attributes().Count(), 0);
+
+    first->Attributes().Item("name")->Value = "changed";
+    EXPECT_EQ(second->Attributes().ValueAt(0), "b");
+    EXPECT_EQ(BuildStepText(*first), "<var name=\"changed\" value=\"1 &amp; 2\" />");
+    EXPECT_EQ(doc.Catalogue().Item("var")->Attributes().Item("name")->Value, "");
 }
