@@ -33,14 +33,16 @@ public:
     CAttributes &operator=(CAttributes &&) = default;
 
     // Creates and stores an attribute; null when an attribute of that name (any case) exists.
+    // Materialises.
     [[nodiscard]] std::shared_ptr<CAttribute>
     Add(const QString &AttributeName, qint32 DataType = 0, const QString &Value = {},
         const QString &ArrayValues = {}, bool Required = false, const QVariant &DefaultValue = {},
         const QString &Description = {});
 
     // Replaces the contents by source's attributes with source's current values, in order.
-    // The result is compact: it shares source's definitions when source is compact, else a
-    // snapshot of source's attributes taken now. Later edits of either side are not shared.
+    // The result is compact (or empty): it shares source's definitions when source is compact,
+    // else a snapshot of source's attributes taken now. Later edits of either side are not
+    // shared.
     void CopyFrom(const CAttributes &source);
 
     // Definitions whose values are this list's current values, for a caller that copies the
