@@ -69,9 +69,10 @@ QStringList CElements::GetVariableNames(bool ranges) const
     for (const auto &element : m_items) {
         if (element->ElementName != wanted)
             continue;
-        const auto name = element->Attributes().Item(nameKey);
-        if (name && !name->Value.isEmpty())
-            names.append(name->Value);
+        const CAttributes &attributes = element->Attributes();
+        const QString &name = attributes.ValueAt(attributes.IndexOf(nameKey));
+        if (!name.isEmpty())
+            names.append(name);
     }
     return names;
 }

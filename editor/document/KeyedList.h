@@ -33,6 +33,8 @@ public:
         const_iterator() = default;
         reference operator*() const { return (*m_slots)[m_pos].item; }
         pointer operator->() const { return &(*m_slots)[m_pos].item; }
+        // Folded key of the current item.
+        const QString &key() const { return (*m_slots)[m_pos].key; }
         const_iterator &operator++()
         {
             ++m_pos;
@@ -109,6 +111,17 @@ public:
     }
 
     bool contains(const QString &key) const { return slotOfKey(foldKey(key)) != npos; }
+
+    // 1-based position of the item stored under key (any case), or 0 when absent.
+    int positionOf(const QString &key) const
+    {
+        const std::size_t slot = slotOfKey(foldKey(key));
+        if (slot == npos)
+            return 0;
+        if (m_tree.empty())
+            return static_cast<int>(slot) + 1; // no removal yet: positions are slot indexes
+        return prefix(slot + 1);
+    }
 
     // Item at 1-based position, or null when out of range.
     Pointer at(int position) const

@@ -21,11 +21,12 @@ template <typename Sink> void appendStep(Sink &line, const CElement &step, StepF
         line += QLatin1String("<!-- ");
     line += QLatin1Char('<');
     line += step.ElementName;
-    for (const auto &attribute : step.Attributes()) {
+    const CAttributes &attributes = step.Attributes();
+    for (int i = 0, count = attributes.Count(); i < count; ++i) {
         line += QLatin1Char(' ');
-        line += attribute->AttributeName;
+        line += attributes.DefinitionAt(i).AttributeName;
         line += QLatin1String("=\"");
-        AppendEncodedText(line, attribute->Value);
+        AppendEncodedText(line, attributes.ValueAt(i));
         line += QLatin1Char('"');
     }
     if (step.ContainsText && !step.Text.isEmpty()) {
@@ -69,10 +70,12 @@ QString BuildStepInfo(const CElement &step)
         info = step.Text;
     } else {
         info = step.Description;
-        for (const auto &attribute : step.Attributes()) {
-            if (!attribute->Value.isEmpty())
-                info += kCrLf + QStringLiteral("    ") + attribute->Description +
-                        QStringLiteral(": ") + attribute->Value;
+        const CAttributes &attributes = step.Attributes();
+        for (int i = 0, count = attributes.Count(); i < count; ++i) {
+            const QString &value = attributes.ValueAt(i);
+            if (!value.isEmpty())
+                info += kCrLf + QStringLiteral("    ") + attributes.DefinitionAt(i).Description +
+                        QStringLiteral(": ") + value;
         }
     }
     if (step.ContainsText && !step.Text.isEmpty())

@@ -221,6 +221,7 @@ private:
     // A catalogue action with the positions of the attribute names met in the file.
     struct Definition {
         std::shared_ptr<const CElement> element;
+        CAttributes::DefinitionsPtr attributes; // frozen, shared by every step of the action
         std::vector<std::pair<std::string, int>> positions; // written name, 1-based or 0
 
         int position(std::string_view name)
@@ -253,6 +254,8 @@ private:
             return it->second.element ? &it->second : nullptr;
         Definition &definition = m_cache[key];
         definition.element = m_catalogue.Item(fromUtf8(name));
+        if (definition.element)
+            definition.attributes = definition.element->Attributes().Definitions();
         return definition.element ? &definition : nullptr;
     }
 
@@ -277,11 +280,11 @@ private:
     {
         auto step = std::make_shared<CElement>();
         copyFields(*definition.element, *step);
-        step->Attributes().CopyFrom(definition.element->Attributes());
+        CAttributes &values = step->Attributes();
+        values.AssignDefinitions(definition.attributes);
         for (int i = 0; i < count; ++i) {
             if (const int position = definition.position(attributes[i].name))
-                step->Attributes().Item(position)->Value =
-                    DecodeText(fromUtf8(attributes[i].value));
+                values.SetValueAt(position - 1, DecodeText(fromUtf8(attributes[i].value)));
         }
         return step;
     }
@@ -294,7 +297,7 @@ private:
         auto step = std::make_shared<CElement>();
         copyFields(*definition->element, *step);
         step->Text = definition->element->Text;
-        step->Attributes().CopyFrom(definition->element->Attributes());
+        step->Attributes().AssignDefinitions(definition->attributes);
         m_steps.push_back({nullptr, depth, std::move(step)});
     }
 

@@ -168,9 +168,11 @@ int StepRowDelegate::estimatedLines(int row) const
         lines = lineCount(step->Text);
     } else {
         lines = 1;
-        for (const auto &attribute : step->Attributes()) {
-            if (!attribute->Value.isEmpty())
-                lines += lineCount(attribute->Value);
+        const CAttributes &attributes = step->Attributes();
+        for (int i = 0, count = attributes.Count(); i < count; ++i) {
+            const QString &value = attributes.ValueAt(i);
+            if (!value.isEmpty())
+                lines += lineCount(value);
         }
     }
     if (step->ContainsText && !step->Text.isEmpty())
