@@ -13,10 +13,15 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -118,12 +123,124 @@ private:
     int m_depth = 0;
 };
 
-// Builds the steps of a body, and the depth of each row, from the events inside the body
+// A catalogue action as the reader uses it, with the positions of the attribute names met in
+// the file. Built and changed only by the parsing thread; element and attributes are read by the
+// building one too, and never change once set.
+struct Definition {
+    std::shared_ptr<const CElement> element;
+    CAttributes::DefinitionsPtr attributes;           // frozen, shared by every step of the action
+    std::vector<std::pair<std::string, int>> indexes; // written name, 0-based index or -1
+
+    int indexOf(std::string_view name)
+    {
+        for (const auto &known : indexes) {
+            if (known.first == name)
+                return known.second;
+        }
+        const int found = attributes ? attributes->IndexOf(fromUtf8(name)) : -1;
+        indexes.emplace_back(std::string(name), found);
+        return found;
+    }
+};
+
+void copyFields(const CElement &from, CElement &to)
+{
+    to.ElementName = from.ElementName;
+    to.Description = from.Description;
+    to.ContainsText = from.ContainsText;
+    to.TextRequired = from.TextRequired;
+    to.TextAllowMultiLine = from.TextAllowMultiLine;
+    to.Parent = from.Parent;
+    to.TextDescription = from.TextDescription;
+    to.Information = from.Information;
+    to.IsComment = from.IsComment;
+    to.Disabled = from.Disabled;
+}
+
+// A step of the action, every attribute with the action's loaded value.
+std::shared_ptr<CElement> newStep(const Definition &definition)
+{
+    auto step = std::make_shared<CElement>();
+    copyFields(*definition.element, *step);
+    step->Attributes().AssignDefinitions(definition.attributes);
+    return step;
+}
+
+// Steps read from the text but not built yet: what each step takes from the file, kept as
+// bytes, so that the steps can be built on another thread while the parse goes on.
+struct PendingSteps {
+    struct Step {
+        const Definition *definition = nullptr; // null: built is the step
+        std::shared_ptr<CElement> built;
+        int depth = 0;
+        std::size_t firstValue = 0; // in values
+        std::size_t valueCount = 0;
+        std::size_t textOffset = 0; // in bytes
+        std::size_t textSize = 0;
+        bool hasText = false; // the element's text content is textSize bytes at textOffset
+        bool closer = false;  // a closing row added by the reader: it gets the action's text
+    };
+    struct Value {
+        int index; // of the attribute
+        std::size_t offset;
+        std::size_t size;
+    };
+
+    bool restart = false; // the steps handed over before were of a failed attempt
+    std::vector<Step> steps;
+    std::vector<Value> values;
+    std::string bytes;
+
+    void clear()
+    {
+        restart = false;
+        steps.clear();
+        values.clear();
+        bytes.clear();
+    }
+};
+
+std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_t size)
+{
+    return std::string_view(bytes).substr(offset, size);
+}
+
+// Builds pending steps and appends them to steps.
+void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
+{
+    if (pending.restart)
+        steps.clear();
+    steps.reserve(steps.size() + pending.steps.size());
+    for (PendingSteps::Step &p : pending.steps) {
+        if (!p.definition) {
+            steps.push_back({nullptr, p.depth, std::move(p.built)});
+            continue;
+        }
+        auto step = newStep(*p.definition);
+        CAttributes &attributes = step->Attributes();
+        for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
+            const PendingSteps::Value &value = pending.values[v];
+            attributes.SetValueAt(
+                value.index, DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size))));
+        }
+        if (p.closer)
+            step->Text = p.definition->element->Text;
+        else if (p.hasText)
+            step->Text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
+        steps.push_back({nullptr, p.depth, std::move(step)});
+    }
+}
+
+// Reads the steps of a body, and the depth of each row, from the events inside the body
 // element (or any other container) as they come. The nesting is kept on a stack, never by
-// recursion.
+// recursion. The steps are handed over in batches, each when no element that could still
+// change one of its steps is open.
 class BodyReader final {
 public:
-    BodyReader(const CElements &catalogue, int depth) : m_catalogue(catalogue)
+    using Publish = std::function<void(PendingSteps &&)>;
+
+    BodyReader(const CElements &catalogue, int depth, Publish publish)
+        : m_catalogue(catalogue), m_publish(std::move(publish))
     {
         m_frames.push_back(Frame{});
         m_frames.back().depth = std::max(0, depth);
@@ -147,17 +264,31 @@ public:
         const bool isLoop = is(name, "loop");
         const int rowDepth =
             is(name, "else") && parent.depth >= 1 ? parent.depth - 1 : parent.depth;
-        m_steps.push_back({nullptr, rowDepth, stepFromElement(*definition, attributes, count)});
+        PendingSteps::Step step;
+        step.definition = definition;
+        step.depth = rowDepth;
+        step.firstValue = m_pending.values.size();
+        for (int i = 0; i < count; ++i) {
+            const int index = definition->indexOf(attributes[i].name);
+            if (index < 0)
+                continue;
+            m_pending.values.push_back({index, m_pending.bytes.size(), attributes[i].value.size()});
+            m_pending.bytes.append(attributes[i].value);
+        }
+        step.valueCount = m_pending.values.size() - step.firstValue;
+        m_pending.steps.push_back(std::move(step));
 
         Frame frame;
         frame.depth = parent.depth + 1;
-        frame.step = m_steps.size() - 1;
+        frame.step = m_pending.steps.size() - 1;
         frame.closer = isIf ? "endif" : isLoop ? "endloop" : nullptr;
         frame.closerDepth = parent.depth;
         frame.selfClosing = selfClosing;
         frame.closesBlock = is(name, "endif") || is(name, "endloop");
         frame.wantsText = definition->element->ContainsText;
-        m_frames.push_back(std::move(frame));
+        if (frame.holdsStep())
+            ++m_holding;
+        m_frames.push_back(frame);
     }
 
     void endElement()
@@ -168,21 +299,28 @@ public:
         }
         if (m_frames.size() < 2)
             return;
-        const Frame frame = std::move(m_frames.back());
+        const Frame frame = m_frames.back();
         m_frames.pop_back();
         Frame &parent = m_frames.back();
-        if (frame.wantsText && frame.children == 1 && frame.onlyText)
-            m_steps[frame.step].owned->Text = frame.text;
+        if (frame.wantsText && frame.children == 1 && frame.onlyText) {
+            PendingSteps::Step &step = m_pending.steps[frame.step];
+            step.hasText = true;
+            step.textOffset = frame.textOffset;
+            step.textSize = frame.textSize;
+        }
         // An if or loop written with start and end tags is a block even when empty.
         if (frame.children > 0 || (frame.closer && !frame.selfClosing)) {
             if (frame.closer)
-                addDefinition(frame.closer, frame.closerDepth);
+                addCloser(frame.closer, frame.closerDepth);
         } else if (frame.closer) {
             ++parent.depth; // flat form: the rows that follow are inside the block
         } else if (frame.closesBlock) {
             parent.depth = std::max(0, parent.depth - 1);
-            m_steps[frame.step].depth = parent.depth;
+            m_pending.steps[frame.step].depth = parent.depth;
         }
+        if (frame.holdsStep())
+            --m_holding;
+        publishIfDue();
     }
 
     void characters(XmlNodeType kind, std::string_view text)
@@ -192,22 +330,29 @@ public:
         Frame &frame = m_frames.back();
         if (kind == XmlNodeType::Text && frame.children == 0 && frame.wantsText) {
             frame.onlyText = true;
-            frame.text = stepText(text);
+            frame.textOffset = m_pending.bytes.size();
+            frame.textSize = text.size();
+            m_pending.bytes.append(text);
         }
         ++frame.children;
-        if (kind == XmlNodeType::Comment && m_frames.size() == 1)
+        if (kind == XmlNodeType::Comment) {
             addComment(text, frame.depth);
-        else if (kind == XmlNodeType::Comment)
-            addComment(text, frame.depth);
+            publishIfDue();
+        }
     }
 
-    std::vector<CDocument::NewStep> takeSteps() { return std::move(m_steps); }
+    // Hands over the steps not handed over yet.
+    void finish()
+    {
+        if (!m_pending.steps.empty())
+            publish();
+    }
 
 private:
     // What an element opened: the rows its children get and what its end does.
     struct Frame {
         int depth = 0;                // depth of the rows inside
-        std::size_t step = 0;         // index of the element's step in m_steps
+        std::size_t step = 0;         // index of the element's step in m_pending
         const char *closer = nullptr; // "endif"/"endloop" row to add at the end, or null
         int closerDepth = 0;          // depth of that row
         bool selfClosing = false;     // written as one empty-element tag
@@ -215,35 +360,26 @@ private:
         bool wantsText = false;       // the action carries text content
         int children = 0;             // child nodes seen so far
         bool onlyText = false;        // the first child is text
-        QString text;                 // that text, decoded
+        std::size_t textOffset = 0;   // that text, in m_pending's bytes
+        std::size_t textSize = 0;
+
+        // The element's end may still change its step.
+        bool holdsStep() const { return wantsText || closesBlock; }
     };
 
-    // A catalogue action with the positions of the attribute names met in the file.
-    struct Definition {
-        std::shared_ptr<const CElement> element;
-        CAttributes::DefinitionsPtr attributes; // frozen, shared by every step of the action
-        std::vector<std::pair<std::string, int>> positions; // written name, 1-based or 0
+    // Steps handed over at a time.
+    static constexpr std::size_t kBatch = 4096;
 
-        int position(std::string_view name)
-        {
-            for (const auto &known : positions) {
-                if (known.first == name)
-                    return known.second;
-            }
-            const QString wanted = fromUtf8(name);
-            int found = 0;
-            int at = 1;
-            for (const auto &attribute : element->Attributes()) {
-                if (attribute->AttributeName.compare(wanted, Qt::CaseInsensitive) == 0) {
-                    found = at;
-                    break;
-                }
-                ++at;
-            }
-            positions.emplace_back(std::string(name), found);
-            return found;
-        }
-    };
+    void publishIfDue()
+    {
+        if (m_holding == 0 && m_pending.steps.size() >= kBatch)
+            publish();
+    }
+    void publish()
+    {
+        m_publish(std::move(m_pending));
+        m_pending.clear();
+    }
 
     Definition *lookup(std::string_view name)
     {
@@ -259,46 +395,23 @@ private:
         return definition.element ? &definition : nullptr;
     }
 
-    static void copyFields(const CElement &from, CElement &to)
+    void addCloser(const char *name, int depth)
     {
-        to.ElementName = from.ElementName;
-        to.Description = from.Description;
-        to.ContainsText = from.ContainsText;
-        to.TextRequired = from.TextRequired;
-        to.TextAllowMultiLine = from.TextAllowMultiLine;
-        to.Parent = from.Parent;
-        to.TextDescription = from.TextDescription;
-        to.Information = from.Information;
-        to.IsComment = from.IsComment;
-        to.Disabled = from.Disabled;
-    }
-
-    // A step of definition with the element's attribute values. Attributes the element does
-    // not carry keep the definition's loaded value; the text content is set at the element's end.
-    static std::shared_ptr<CElement> stepFromElement(Definition &definition,
-                                                     const Attribute *attributes, int count)
-    {
-        auto step = std::make_shared<CElement>();
-        copyFields(*definition.element, *step);
-        CAttributes &values = step->Attributes();
-        values.AssignDefinitions(definition.attributes);
-        for (int i = 0; i < count; ++i) {
-            if (const int position = definition.position(attributes[i].name))
-                values.SetValueAt(position - 1, DecodeText(fromUtf8(attributes[i].value)));
-        }
-        return step;
-    }
-
-    void addDefinition(const char *name, int depth)
-    {
-        const Definition *definition = lookup(name);
-        if (!definition)
+        PendingSteps::Step step;
+        step.definition = lookup(name);
+        if (!step.definition)
             return;
-        auto step = std::make_shared<CElement>();
-        copyFields(*definition->element, *step);
-        step->Text = definition->element->Text;
-        step->Attributes().AssignDefinitions(definition->attributes);
-        m_steps.push_back({nullptr, depth, std::move(step)});
+        step.depth = depth;
+        step.closer = true;
+        m_pending.steps.push_back(std::move(step));
+    }
+
+    void addBuilt(std::shared_ptr<CElement> built, int depth)
+    {
+        PendingSteps::Step step;
+        step.built = std::move(built);
+        step.depth = depth;
+        m_pending.steps.push_back(std::move(step));
     }
 
     void addComment(std::string_view text, int depth)
@@ -308,7 +421,7 @@ private:
         auto step = std::make_shared<CElement>();
         step->IsComment = true;
         step->Text = commentText(fromUtf8(text));
-        m_steps.push_back({nullptr, depth, std::move(step)});
+        addBuilt(std::move(step), depth);
     }
 
     // A disabled step is written as a comment holding its form between two blanks. Restores
@@ -316,12 +429,14 @@ private:
     bool addDisabledStep(std::string_view comment, int depth);
 
     const CElements &m_catalogue;
-    std::unordered_map<std::string, Definition> m_cache;
-    std::vector<Frame> m_frames; // [0] is the container
-    int m_skipping = 0;          // open elements of an unknown element being dropped
-    SingleElement m_commented;   // the element inside a comment that may be a disabled step
+    Publish m_publish;
+    std::unordered_map<std::string, Definition> m_cache; // never moves its values
+    std::vector<Frame> m_frames;                         // [0] is the container
+    int m_holding = 0;         // open frames whose end may change their step
+    int m_skipping = 0;        // open elements of an unknown element being dropped
+    SingleElement m_commented; // the element inside a comment that may be a disabled step
     XmlEventParser m_commentParser{&m_commented};
-    std::vector<CDocument::NewStep> m_steps;
+    PendingSteps m_pending;
 };
 
 bool BodyReader::addDisabledStep(std::string_view comment, int depth)
@@ -335,11 +450,12 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     Definition *definition = lookup(element.name);
     if (!definition)
         return false;
-    std::vector<Attribute> attributes;
-    attributes.reserve(element.values.size());
-    for (const auto &value : element.values)
-        attributes.push_back({value.first, value.second});
-    auto step = stepFromElement(*definition, attributes.data(), int(attributes.size()));
+    auto step = newStep(*definition);
+    for (const auto &[name, value] : element.values) {
+        const int index = definition->indexOf(name);
+        if (index >= 0)
+            step->Attributes().SetValueAt(index, DecodeText(fromUtf8(value)));
+    }
     if (step->ContainsText && element.children == 1 && element.text)
         step->Text = stepText(*element.text);
     step->Disabled = true;
@@ -353,7 +469,7 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
         return false;
     const int rowDepth = is(element.name, "else") && depth >= 1 ? depth - 1 : depth;
-    m_steps.push_back({nullptr, rowDepth, std::move(step)});
+    addBuilt(std::move(step), rowDepth);
     return true;
 }
 
@@ -391,7 +507,8 @@ private:
 class FragmentReader final : public XmlEventHandler {
 public:
     FragmentReader(const CElements &catalogue, int depth)
-        : m_reader(catalogue, depth), m_events(m_reader, 1)
+        : m_reader(catalogue, depth, [this](PendingSteps &&steps) { buildSteps(steps, m_steps); }),
+          m_events(m_reader, 1)
     {}
     void startElement(std::string_view name, const Attribute *attributes, int count,
                       bool selfClosing) override
@@ -403,20 +520,27 @@ public:
     {
         m_events.characters(m_depth, kind, text);
     }
-    std::vector<CDocument::NewStep> takeSteps() { return m_reader.takeSteps(); }
+    std::vector<CDocument::NewStep> takeSteps()
+    {
+        m_reader.finish();
+        return std::move(m_steps);
+    }
 
 private:
+    std::vector<CDocument::NewStep> m_steps;
     BodyReader m_reader;
     ContainerEvents m_events;
     int m_depth = 0;
 };
 
 // What a ZML file holds, gathered while it is parsed: the root's name and version, the names
-// of its first two elements, the header fields and the steps of the body. The steps are built
-// only when the file looks like a script up to its body.
+// of its first two elements and the header fields. The steps of the body are handed to
+// publish, and only when the file looks like a script up to its body.
 class ZmlFileReader final : public XmlEventHandler {
 public:
-    explicit ZmlFileReader(const CElements &catalogue) : m_catalogue(catalogue) {}
+    ZmlFileReader(const CElements &catalogue, BodyReader::Publish publish)
+        : m_catalogue(catalogue), m_publish(std::move(publish))
+    {}
 
     void startElement(std::string_view name, const Attribute *attributes, int count,
                       bool selfClosing) override
@@ -442,7 +566,7 @@ public:
                 bodyName = fromUtf8(name);
                 if (bodyName == QLatin1String("zmlbody") && rootName == QLatin1String("zml") &&
                     version == QLatin1String("1.0") && headName == QLatin1String("zmlhead")) {
-                    m_body = std::make_unique<BodyReader>(m_catalogue, 0);
+                    m_body = std::make_unique<BodyReader>(m_catalogue, 0, m_publish);
                     m_bodyEvents = std::make_unique<ContainerEvents>(*m_body, 2);
                 }
             }
@@ -462,7 +586,7 @@ public:
         if (depth == 1) {
             m_inHead = false;
             if (m_body)
-                steps = m_body->takeSteps();
+                m_body->finish();
             m_bodyEvents.reset();
             m_body.reset();
         }
@@ -484,15 +608,54 @@ public:
     QString headName;
     QString bodyName;
     std::vector<std::pair<QString, QByteArray>> header; // header elements and their text
-    std::vector<CDocument::NewStep> steps;
 
 private:
     const CElements &m_catalogue;
+    BodyReader::Publish m_publish;
     int m_depth = 0;       // open elements
     int m_topElements = 0; // elements met inside the root
     bool m_inHead = false;
     std::unique_ptr<BodyReader> m_body;
     std::unique_ptr<ContainerEvents> m_bodyEvents;
+};
+
+// Batches of pending steps on their way from the parsing thread to the building one.
+class StepQueue final {
+public:
+    void push(PendingSteps &&steps)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_batches.push_back(std::move(steps));
+        }
+        m_changed.notify_one();
+    }
+    // No more batches will come.
+    void close()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_closed = true;
+        }
+        m_changed.notify_one();
+    }
+    // Waits for the next batch; false when the queue is closed and empty.
+    bool pop(PendingSteps &steps)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_closed || !m_batches.empty(); });
+        if (m_batches.empty())
+            return false;
+        steps = std::move(m_batches.front());
+        m_batches.pop_front();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<PendingSteps> m_batches;
+    bool m_closed = false;
 };
 
 int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, int position)
@@ -507,14 +670,15 @@ int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, in
 // Parses a script file into reader. The text is streamed to the parser when the system code
 // page is UTF-8; text in another code page, or with bytes invalid in UTF-8, is decoded first.
 enum class FileParse { Parsed, Unreadable, Corrupt };
-FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader)
+FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader,
+                    const BodyReader::Publish &publish)
 {
     // The parser would follow a UTF-16 byte order mark; such text is not UTF-8 and is decoded
     // like any other.
     const QByteArray start = file.peek(2);
     const bool utf16 = start == QByteArray("\xFF\xFE", 2) || start == QByteArray("\xFE\xFF", 2);
     if (AnsiCodec::systemIsUtf8() && !utf16) {
-        *reader = std::make_unique<ZmlFileReader>(catalogue);
+        *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
         XmlEventParser parser(reader->get());
         if (parser.parse(file))
             return FileParse::Parsed;
@@ -530,7 +694,10 @@ FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<Zml
     if (AnsiCodec::systemIsUtf8() && AnsiCodec::isValidUtf8(bytes))
         return FileParse::Corrupt;
     bytes = AnsiCodec::decode(bytes).toUtf8();
-    *reader = std::make_unique<ZmlFileReader>(catalogue);
+    PendingSteps restart; // drops what the first attempt handed over
+    restart.restart = true;
+    publish(std::move(restart));
+    *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
     return XmlEventParser(reader->get()).parse(bytes) ? FileParse::Parsed : FileParse::Corrupt;
 }
 
@@ -582,9 +749,12 @@ int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
 {
     if (parent.isNull())
         return 0;
-    BodyReader reader(doc.Catalogue(), depth);
+    std::vector<CDocument::NewStep> steps;
+    BodyReader reader(doc.Catalogue(), depth,
+                      [&steps](PendingSteps &&pending) { buildSteps(pending, steps); });
     replay(parent, reader);
-    return insertSteps(doc, reader.takeSteps(), position);
+    reader.finish();
+    return insertSteps(doc, steps, position);
 }
 
 int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position)
@@ -599,12 +769,26 @@ bool OpenDocument(CDocument &doc, const QString &path)
 {
     doc.SetDirty(false);
 
+    // One thread parses the file while this one builds the steps it has read so far.
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
+    std::vector<CDocument::NewStep> steps;
     {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            parsed = parseFile(file, doc.Catalogue(), &reader);
+        StepQueue queue;
+        const CElements &catalogue = doc.Catalogue();
+        std::thread parsing([&] {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly)) {
+                parsed = parseFile(file, catalogue, &reader, [&queue](PendingSteps &&pending) {
+                    queue.push(std::move(pending));
+                });
+            }
+            queue.close();
+        });
+        PendingSteps pending;
+        while (queue.pop(pending))
+            buildSteps(pending, steps);
+        parsing.join();
     }
     if (parsed == FileParse::Unreadable) {
         if (QFileInfo::exists(path)) {
@@ -686,8 +870,9 @@ bool OpenDocument(CDocument &doc, const QString &path)
     header.Description = description;
 
     emit doc.loadingStarted();
-    insertSteps(doc, reader->steps, -1);
     reader.reset();
+    insertSteps(doc, steps, -1);
+    steps = {};
     doc.SetFileName(path);
     if (doc.RowCount() > 0)
         doc.SetDepth(0, 0);
