@@ -187,6 +187,7 @@ struct PendingSteps {
     };
 
     bool restart = false; // the steps handed over before were of a failed attempt
+    std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
     std::vector<Step> steps;
     std::vector<Value> values;
     std::string bytes;
@@ -194,6 +195,7 @@ struct PendingSteps {
     void clear()
     {
         restart = false;
+        definitions.reset();
         steps.clear();
         values.clear();
         bytes.clear();
@@ -377,6 +379,7 @@ private:
     }
     void publish()
     {
+        m_pending.definitions = m_cache;
         m_publish(std::move(m_pending));
         m_pending.clear();
     }
@@ -385,10 +388,10 @@ private:
     {
         // Names of a file repeat: the exact written name saves the case folding.
         const std::string key(name);
-        const auto it = m_cache.find(key);
-        if (it != m_cache.end())
+        const auto it = m_cache->find(key);
+        if (it != m_cache->end())
             return it->second.element ? &it->second : nullptr;
-        Definition &definition = m_cache[key];
+        Definition &definition = (*m_cache)[key];
         definition.element = m_catalogue.Item(fromUtf8(name));
         if (definition.element)
             definition.attributes = definition.element->Attributes().Definitions();
@@ -430,11 +433,13 @@ private:
 
     const CElements &m_catalogue;
     Publish m_publish;
-    std::unordered_map<std::string, Definition> m_cache; // never moves its values
-    std::vector<Frame> m_frames;                         // [0] is the container
-    int m_holding = 0;         // open frames whose end may change their step
-    int m_skipping = 0;        // open elements of an unknown element being dropped
-    SingleElement m_commented; // the element inside a comment that may be a disabled step
+    // Never moves its values; shared with the batches that point to them.
+    std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
+        std::make_shared<std::unordered_map<std::string, Definition>>();
+    std::vector<Frame> m_frames; // [0] is the container
+    int m_holding = 0;           // open frames whose end may change their step
+    int m_skipping = 0;          // open elements of an unknown element being dropped
+    SingleElement m_commented;   // the element inside a comment that may be a disabled step
     XmlEventParser m_commentParser{&m_commented};
     PendingSteps m_pending;
 };
