@@ -4,6 +4,7 @@
 #include "document/StepText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 
 namespace {
@@ -39,7 +40,9 @@ CDocument::~CDocument() = default;
 
 QString CDocument::StepKey(int id)
 {
-    return QLatin1Char('K') + QString::number(id);
+    char key[16] = {'K'};
+    const auto end = std::to_chars(key + 1, key + sizeof key, id).ptr;
+    return QString::fromLatin1(key, end - key);
 }
 
 void CDocument::SetFileName(const QString &fileName)
@@ -130,11 +133,10 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
         if (!entry.step && !entry.owned)
             continue;
         const int id = takeStepId();
-        const auto copy = entry.owned ? m_steps.Adopt(entry.owned, StepKey(id))
-                                      : m_steps.AddCopy(*entry.step, StepKey(id));
-        if (!copy) { // cannot happen while ids are tracked here; keep the id out of use
-            continue;
-        }
+        // The id is free, so its key is not in the collection.
+        const std::shared_ptr<CElement> copy =
+            entry.owned ? entry.owned : CElements::Copy(*entry.step);
+        m_steps.AdoptNew(copy, StepKey(id));
         if (std::size_t(id) >= m_byId.size())
             m_byId.resize(std::max(std::size_t(id) + 1, m_byId.size() * 2));
         m_byId[std::size_t(id)] = copy;

@@ -38,7 +38,13 @@ std::shared_ptr<CElement> CElements::Adopt(std::shared_ptr<CElement> element, co
     return element;
 }
 
-std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QString &key)
+void CElements::AdoptNew(std::shared_ptr<CElement> element, const QString &key)
+{
+    element->m_key = key;
+    m_items.appendNew(key, std::move(element));
+}
+
+std::shared_ptr<CElement> CElements::Copy(const CElement &source)
 {
     auto copy = std::make_shared<CElement>();
     copy->ContainsText = source.ContainsText;
@@ -53,6 +59,12 @@ std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QStri
     copy->TextRequired = source.TextRequired;
     copy->Disabled = source.Disabled;
     copy->Attributes().CopyFrom(source.Attributes());
+    return copy;
+}
+
+std::shared_ptr<CElement> CElements::AddCopy(const CElement &source, const QString &key)
+{
+    auto copy = Copy(source);
     QString storeKey = key.isEmpty() ? source.Key() : key;
     if (storeKey.isEmpty())
         storeKey = copy->ElementName.toUpper();

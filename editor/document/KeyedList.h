@@ -67,7 +67,31 @@ public:
     };
 
     // Folds a key for comparison without regard to case.
-    static QString foldKey(const QString &key) { return key.toCaseFolded(); }
+    static QString foldKey(const QString &key)
+    {
+        // Keys are nearly always ASCII: those are folded here without Qt's Unicode tables, and
+        // returned shared when they have no capital letter.
+        const QChar *chars = key.constData();
+        const qsizetype size = key.size();
+        qsizetype firstCapital = -1;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = chars[i].unicode();
+            if (c >= 0x80)
+                return key.toCaseFolded();
+            if (firstCapital < 0 && c >= u'A' && c <= u'Z')
+                firstCapital = i;
+        }
+        if (firstCapital < 0)
+            return key;
+        QString folded = key;
+        QChar *out = folded.data();
+        for (qsizetype i = firstCapital; i < size; ++i) {
+            const char16_t c = out[i].unicode();
+            if (c >= u'A' && c <= u'Z')
+                out[i] = QChar(char16_t(c + (u'a' - u'A')));
+        }
+        return folded;
+    }
 
     int count() const { return static_cast<int>(m_live); }
 
@@ -83,9 +107,21 @@ public:
         if (!m_tree.empty())
             fenwickAppend(1);
         ++m_live;
-        if (!m_indexed && m_slots.size() > kLinearLimit)
-            buildIndex();
         return true;
+    }
+
+    // Stores item under a key the caller knows is not present (nothing is searched). The hash
+    // index, when not built yet, is built by the next lookup, so filling a large list this way
+    // costs no hashing at all.
+    void appendNew(const QString &key, Pointer item)
+    {
+        QString folded = foldKey(key);
+        if (m_indexed)
+            m_index.insert(folded, m_slots.size());
+        m_slots.push_back(Slot{std::move(folded), std::move(item)});
+        if (!m_tree.empty())
+            fenwickAppend(1);
+        ++m_live;
     }
 
     // Fills this empty list with copy(item) for every item of other, under the same keys (taken
@@ -99,8 +135,6 @@ public:
                 m_slots.push_back(Slot{slot.key, copy(*slot.item)});
         }
         m_live = m_slots.size();
-        if (m_live > kLinearLimit)
-            buildIndex();
     }
 
     // Item stored under key (any case), or null.
@@ -174,6 +208,8 @@ private:
 
     std::size_t slotOfKey(const QString &folded) const
     {
+        if (!m_indexed && m_slots.size() > kLinearLimit)
+            buildIndex();
         if (m_indexed) {
             const auto it = m_index.constFind(folded);
             return it == m_index.constEnd() ? npos : *it;
@@ -184,7 +220,9 @@ private:
         }
         return npos;
     }
-    void buildIndex()
+    // Builds the hash index of a list longer than kLinearLimit on its first lookup by key; the
+    // index is a cache of the slots, so this may happen in a const member.
+    void buildIndex() const
     {
         m_index.clear();
         m_index.reserve(static_cast<qsizetype>(m_slots.size()));
@@ -270,13 +308,11 @@ private:
         m_tree.clear();
         m_index.clear();
         m_indexed = false;
-        if (m_slots.size() > kLinearLimit)
-            buildIndex();
     }
 
     std::vector<Slot> m_slots;
     std::vector<int> m_tree;
-    QHash<QString, std::size_t> m_index; // used when m_indexed
-    bool m_indexed = false;
+    mutable QHash<QString, std::size_t> m_index; // used when m_indexed
+    mutable bool m_indexed = false;
     std::size_t m_live = 0;
 };

@@ -173,8 +173,8 @@ struct PendingSteps {
         const Definition *definition = nullptr; // null: built is the step
         std::shared_ptr<CElement> built;
         int depth = 0;
-        std::size_t firstValue = 0; // in values
-        std::size_t valueCount = 0;
+        std::uint32_t firstValue = 0; // in values
+        std::uint32_t valueCount = 0;
         std::size_t textOffset = 0; // in bytes
         std::size_t textSize = 0;
         bool hasText = false; // the element's text content is textSize bytes at textOffset
@@ -212,7 +212,6 @@ void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
 {
     if (pending.restart)
         steps.clear();
-    steps.reserve(steps.size() + pending.steps.size());
     for (PendingSteps::Step &p : pending.steps) {
         if (!p.definition) {
             steps.push_back({nullptr, p.depth, std::move(p.built)});
@@ -239,7 +238,8 @@ void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
 // change one of its steps is open.
 class BodyReader final {
 public:
-    using Publish = std::function<void(PendingSteps &&)>;
+    // Takes a batch over and leaves an empty one in its place (its storage may be reused).
+    using Publish = std::function<void(PendingSteps &)>;
 
     BodyReader(const CElements &catalogue, int depth, Publish publish)
         : m_catalogue(catalogue), m_publish(std::move(publish))
@@ -269,7 +269,7 @@ public:
         PendingSteps::Step step;
         step.definition = definition;
         step.depth = rowDepth;
-        step.firstValue = m_pending.values.size();
+        step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
             const int index = definition->indexOf(attributes[i].name);
             if (index < 0)
@@ -277,7 +277,7 @@ public:
             m_pending.values.push_back({index, m_pending.bytes.size(), attributes[i].value.size()});
             m_pending.bytes.append(attributes[i].value);
         }
-        step.valueCount = m_pending.values.size() - step.firstValue;
+        step.valueCount = std::uint32_t(m_pending.values.size() - step.firstValue);
         m_pending.steps.push_back(std::move(step));
 
         Frame frame;
@@ -380,8 +380,7 @@ private:
     void publish()
     {
         m_pending.definitions = m_cache;
-        m_publish(std::move(m_pending));
-        m_pending.clear();
+        m_publish(m_pending);
     }
 
     Definition *lookup(std::string_view name)
@@ -512,7 +511,11 @@ private:
 class FragmentReader final : public XmlEventHandler {
 public:
     FragmentReader(const CElements &catalogue, int depth)
-        : m_reader(catalogue, depth, [this](PendingSteps &&steps) { buildSteps(steps, m_steps); }),
+        : m_reader(catalogue, depth,
+                   [this](PendingSteps &steps) {
+                       buildSteps(steps, m_steps);
+                       steps.clear();
+                   }),
           m_events(m_reader, 1)
     {}
     void startElement(std::string_view name, const Attribute *attributes, int count,
@@ -624,16 +627,31 @@ private:
     std::unique_ptr<ContainerEvents> m_bodyEvents;
 };
 
-// Batches of pending steps on their way from the parsing thread to the building one.
+// Batches of pending steps on their way from the parsing thread to the building one, and
+// built batches on their way back, so that their storage is reused.
 class StepQueue final {
 public:
-    void push(PendingSteps &&steps)
+    // Queues steps and leaves an empty batch in its place.
+    void push(PendingSteps &steps)
     {
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_batches.push_back(std::move(steps));
+            if (m_spare.empty()) {
+                steps = PendingSteps();
+            } else {
+                steps = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
         }
         m_changed.notify_one();
+    }
+    // Takes a built batch back for reuse.
+    void recycle(PendingSteps &steps)
+    {
+        steps.clear();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_spare.push_back(std::move(steps));
     }
     // No more batches will come.
     void close()
@@ -660,6 +678,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<PendingSteps> m_batches;
+    std::vector<PendingSteps> m_spare;
     bool m_closed = false;
 };
 
@@ -701,7 +720,7 @@ FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<Zml
     bytes = AnsiCodec::decode(bytes).toUtf8();
     PendingSteps restart; // drops what the first attempt handed over
     restart.restart = true;
-    publish(std::move(restart));
+    publish(restart);
     *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
     return XmlEventParser(reader->get()).parse(bytes) ? FileParse::Parsed : FileParse::Corrupt;
 }
@@ -755,8 +774,10 @@ int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
     if (parent.isNull())
         return 0;
     std::vector<CDocument::NewStep> steps;
-    BodyReader reader(doc.Catalogue(), depth,
-                      [&steps](PendingSteps &&pending) { buildSteps(pending, steps); });
+    BodyReader reader(doc.Catalogue(), depth, [&steps](PendingSteps &pending) {
+        buildSteps(pending, steps);
+        pending.clear();
+    });
     replay(parent, reader);
     reader.finish();
     return insertSteps(doc, steps, position);
@@ -784,15 +805,16 @@ bool OpenDocument(CDocument &doc, const QString &path)
         std::thread parsing([&] {
             QFile file(path);
             if (file.open(QIODevice::ReadOnly)) {
-                parsed = parseFile(file, catalogue, &reader, [&queue](PendingSteps &&pending) {
-                    queue.push(std::move(pending));
-                });
+                parsed = parseFile(file, catalogue, &reader,
+                                   [&queue](PendingSteps &pending) { queue.push(pending); });
             }
             queue.close();
         });
         PendingSteps pending;
-        while (queue.pop(pending))
+        while (queue.pop(pending)) {
             buildSteps(pending, steps);
+            queue.recycle(pending);
+        }
         parsing.join();
     }
     if (parsed == FileParse::Unreadable) {

@@ -211,6 +211,32 @@ TEST(CElementsTest, RandomRemovalsMatchAReferenceList)
     EXPECT_EQ(keysOf(steps), reference);
 }
 
+TEST(CElementsTest, KeysFoldLikeQtAndNewKeysAreFoundOnceIndexed)
+{
+    // The ASCII fast path of key folding gives Qt's case folding for every kind of key.
+    for (const QString &key :
+         {QString(), QStringLiteral("k12"), QStringLiteral("K12"), QStringLiteral("msgBOX"),
+          QStringLiteral("ABC-xyz_09 Z"), QStringLiteral("\u00C4rger"), QStringLiteral("x\u212A"),
+          QStringLiteral("STRASSE\u00DF"), QStringLiteral("[@`{")}) {
+        EXPECT_EQ(KeyedList<CElement>::foldKey(key), key.toCaseFolded()) << key.toStdString();
+    }
+
+    // Steps stored without a search are found by any case once the collection is indexed.
+    CElements steps;
+    for (int id = 1; id <= 40; ++id) {
+        auto step = std::make_shared<CElement>();
+        step->ElementName = QStringLiteral("var");
+        steps.AdoptNew(step, QStringLiteral("K%1").arg(id));
+    }
+    EXPECT_EQ(steps.Count(), 40);
+    EXPECT_EQ(steps.Item(QStringLiteral("k7"))->Key(), "K7");
+    EXPECT_TRUE(steps.Remove(QStringLiteral("K8")));
+    steps.AdoptNew(std::make_shared<CElement>(), QStringLiteral("K41"));
+    EXPECT_TRUE(steps.Contains(QStringLiteral("k41")));
+    EXPECT_FALSE(steps.Contains(QStringLiteral("K8")));
+    EXPECT_EQ(steps.Item(40)->Key(), "K41");
+}
+
 TEST(CHeaderTest, ResetWithoutHostSettingsGivesVersionOnly)
 {
     CHeader header;
