@@ -101,12 +101,7 @@ public:
         QString folded = foldKey(key);
         if (slotOfKey(folded) != npos)
             return false;
-        if (m_indexed)
-            m_index.insert(folded, m_slots.size());
-        m_slots.push_back(Slot{std::move(folded), std::move(item)});
-        if (!m_tree.empty())
-            fenwickAppend(1);
-        ++m_live;
+        appendFolded(std::move(folded), std::move(item));
         return true;
     }
 
@@ -115,13 +110,7 @@ public:
     // costs no hashing at all.
     void appendNew(const QString &key, Pointer item)
     {
-        QString folded = foldKey(key);
-        if (m_indexed)
-            m_index.insert(folded, m_slots.size());
-        m_slots.push_back(Slot{std::move(folded), std::move(item)});
-        if (!m_tree.empty())
-            fenwickAppend(1);
-        ++m_live;
+        appendFolded(foldKey(key), std::move(item));
     }
 
     // Fills this empty list with copy(item) for every item of other, under the same keys (taken
@@ -219,6 +208,15 @@ private:
                 return i;
         }
         return npos;
+    }
+    void appendFolded(QString folded, Pointer item)
+    {
+        if (m_indexed)
+            m_index.insert(folded, m_slots.size());
+        m_slots.push_back(Slot{std::move(folded), std::move(item)});
+        if (!m_tree.empty())
+            fenwickAppend(1);
+        ++m_live;
     }
     // Builds the hash index of a list longer than kLinearLimit on its first lookup by key; the
     // index is a cache of the slots, so this may happen in a const member.
