@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -185,7 +187,8 @@ struct PendingSteps {
         std::size_t size;
     };
 
-    bool restart = false; // the steps handed over before were of a failed attempt
+    bool restart = false;     // the steps handed over before were of a failed attempt
+    std::size_t sequence = 0; // place of the batch among those handed over
     std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
     std::vector<Step> steps;
     std::vector<Value> values;
@@ -194,6 +197,7 @@ struct PendingSteps {
     void clear()
     {
         restart = false;
+        sequence = 0;
         definitions.reset();
         steps.clear();
         values.clear();
@@ -209,8 +213,6 @@ std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_
 // Builds pending steps and appends them to steps.
 void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
 {
-    if (pending.restart)
-        steps.clear();
     for (PendingSteps::Step &p : pending.steps) {
         if (!p.definition) {
             steps.push_back({nullptr, p.depth, std::move(p.built)});
@@ -635,6 +637,7 @@ public:
     {
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
+            steps.sequence = m_pushed++;
             m_batches.push_back(std::move(steps));
             if (m_spare.empty()) {
                 steps = PendingSteps();
@@ -659,7 +662,7 @@ public:
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_closed = true;
         }
-        m_changed.notify_one();
+        m_changed.notify_all();
     }
     // Waits for the next batch; false when the queue is closed and empty.
     bool pop(PendingSteps &steps)
@@ -678,8 +681,54 @@ private:
     std::condition_variable m_changed;
     std::deque<PendingSteps> m_batches;
     std::vector<PendingSteps> m_spare;
+    std::size_t m_pushed = 0;
     bool m_closed = false;
 };
+
+// The steps built from one batch.
+struct BuiltSteps {
+    std::size_t sequence;
+    bool restart;
+    std::vector<CDocument::NewStep> steps;
+};
+
+// Builds the batches of queue until it is closed and empty.
+void buildFromQueue(StepQueue &queue, std::vector<BuiltSteps> &built)
+{
+    PendingSteps pending;
+    while (queue.pop(pending)) {
+        built.push_back({pending.sequence, pending.restart, {}});
+        buildSteps(pending, built.back().steps);
+        queue.recycle(pending);
+    }
+}
+
+// The steps of batches built on two threads, in the order of the file; batches handed over
+// before the last restart are left out.
+std::vector<CDocument::NewStep> joinBuilt(std::vector<BuiltSteps> built,
+                                          std::vector<BuiltSteps> &&more)
+{
+    built.insert(built.end(), std::make_move_iterator(more.begin()),
+                 std::make_move_iterator(more.end()));
+    std::sort(built.begin(), built.end(),
+              [](const BuiltSteps &a, const BuiltSteps &b) { return a.sequence < b.sequence; });
+    std::size_t first = 0;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        if (built[i].restart) {
+            first = i;
+            count = 0;
+        }
+        count += built[i].steps.size();
+    }
+    std::vector<CDocument::NewStep> steps;
+    steps.reserve(count);
+    for (std::size_t i = first; i < built.size(); ++i) {
+        for (CDocument::NewStep &step : built[i].steps)
+            steps.push_back(std::move(step));
+    }
+    return steps;
+}
 
 int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, int position)
 {
@@ -794,12 +843,14 @@ bool OpenDocument(CDocument &doc, const QString &path)
 {
     doc.SetDirty(false);
 
-    // One thread parses the file while this one builds the steps it has read so far.
+    // One thread parses the file while this one builds the steps it has read so far; once the
+    // parse is done, that thread helps to build what is left.
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
     std::vector<CDocument::NewStep> steps;
     {
         StepQueue queue;
+        std::vector<BuiltSteps> builtByParser;
         const CElements &catalogue = doc.Catalogue();
         std::thread parsing([&] {
             QFile file(path);
@@ -808,13 +859,12 @@ bool OpenDocument(CDocument &doc, const QString &path)
                                    [&queue](PendingSteps &pending) { queue.push(pending); });
             }
             queue.close();
+            buildFromQueue(queue, builtByParser);
         });
-        PendingSteps pending;
-        while (queue.pop(pending)) {
-            buildSteps(pending, steps);
-            queue.recycle(pending);
-        }
+        std::vector<BuiltSteps> built;
+        buildFromQueue(queue, built);
         parsing.join();
+        steps = joinBuilt(std::move(built), std::move(builtByParser));
     }
     if (parsed == FileParse::Unreadable) {
         if (QFileInfo::exists(path)) {

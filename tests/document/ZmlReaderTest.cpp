@@ -255,6 +255,20 @@ TEST_F(ZmlReaderTest, BlocksReadTheSameAcrossReadPiecesAndFromATree)
     EXPECT_EQ(treeDepths, fileDepths);
 }
 
+TEST_F(ZmlReaderTest, StepsReadBeforeTheTextHadToBeDecodedAreNotKeptTwice)
+{
+    // A byte invalid in UTF-8 after the body: the body's steps were read once before the
+    // text had to be decoded and read again.
+    QByteArray body;
+    for (int i = 0; i < 5000; ++i)
+        body += "<var name=\"v" + QByteArray::number(i) + "\" />\r\n";
+    ASSERT_TRUE(OpenDocument(doc, raw("<zml version=\"1.0\"><zmlhead><version>1.0</version>"
+                                      "</zmlhead><zmlbody>" +
+                                      body + "</zmlbody><!-- caf\xE9 --></zml>")));
+    ASSERT_EQ(doc.RowCount(), 5000);
+    EXPECT_EQ(doc.Step(4999)->Attributes().Item("name")->Value, "v4999");
+}
+
 TEST_F(ZmlReaderTest, UpperCaseLoopIsFoundButGetsNoBlockRules)
 {
     ASSERT_TRUE(OpenDocument(doc, file("<LOOP count=\"2\"><var/></LOOP><LOOP/><var/>")));
