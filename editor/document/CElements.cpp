@@ -28,16 +28,6 @@ std::shared_ptr<CElement> CElements::Add(const QString &ElementName, const QStri
     return element;
 }
 
-std::shared_ptr<CElement> CElements::Adopt(std::shared_ptr<CElement> element, const QString &key)
-{
-    if (!element || key.isEmpty())
-        return {};
-    element->m_key = key;
-    if (!store(key, element))
-        return {};
-    return element;
-}
-
 void CElements::AdoptNew(std::shared_ptr<CElement> element, const QString &key)
 {
     element->m_key = key;

@@ -31,11 +31,9 @@ public:
     [[nodiscard]] std::shared_ptr<CElement> AddCopy(const CElement &source,
                                                     const QString &key = {});
 
-    // Stores element itself (not a copy) under key; null when the key is taken. The caller
-    // hands the element over: nothing else may keep it.
-    std::shared_ptr<CElement> Adopt(std::shared_ptr<CElement> element, const QString &key);
-    // Stores element itself under a key the caller knows is not taken (not checked; for keys
-    // made from fresh ids). Nothing is searched or hashed, so filling a large collection is cheap.
+    // Stores element itself (handed over, not copied) under a key the caller knows is not taken
+    // (not checked; for keys made from fresh ids). Nothing is searched or hashed, so filling a
+    // large collection is cheap.
     void AdoptNew(std::shared_ptr<CElement> element, const QString &key);
     // An independent copy of source (attributes included), not stored anywhere.
     [[nodiscard]] static std::shared_ptr<CElement> Copy(const CElement &source);
