@@ -69,6 +69,12 @@ bool is(std::string_view name, const char *literal)
     return name == std::string_view(literal);
 }
 
+// Depth of the row of an element met at depth: an else row stands one level out.
+int rowDepth(std::string_view name, int depth)
+{
+    return is(name, "else") && depth >= 1 ? depth - 1 : depth;
+}
+
 // Text content as the step keeps it: the markup characters escaped again, then decoded like
 // every ZML value.
 QString stepText(std::string_view text)
@@ -96,7 +102,8 @@ public:
                       bool) override
     {
         if (m_depth++ > 0) {
-            ++children;
+            if (m_depth == 2) // a child of the element
+                ++children;
             return;
         }
         name.assign(elementName);
@@ -233,6 +240,15 @@ void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
     }
 }
 
+// A publisher for BodyReader that builds each batch at once into steps.
+std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps)
+{
+    return [&steps](PendingSteps &pending) {
+        buildSteps(pending, steps);
+        pending.clear();
+    };
+}
+
 // Reads the steps of a body, and the depth of each row, from the events inside the body
 // element (or any other container) as they come. The nesting is kept on a stack, never by
 // recursion. The steps are handed over in batches, each when no element that could still
@@ -265,11 +281,9 @@ public:
         }
         const bool isIf = is(name, "if");
         const bool isLoop = is(name, "loop");
-        const int rowDepth =
-            is(name, "else") && parent.depth >= 1 ? parent.depth - 1 : parent.depth;
         PendingSteps::Step step;
         step.definition = definition;
-        step.depth = rowDepth;
+        step.depth = rowDepth(name, parent.depth);
         step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
             const int index = definition->indexOf(attributes[i].name);
@@ -473,8 +487,7 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     if (sameForm(BuildStepText(*step)) !=
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
         return false;
-    const int rowDepth = is(element.name, "else") && depth >= 1 ? depth - 1 : depth;
-    addBuilt(std::move(step), rowDepth);
+    addBuilt(std::move(step), rowDepth(element.name, depth));
     return true;
 }
 
@@ -512,12 +525,7 @@ private:
 class FragmentReader final : public XmlEventHandler {
 public:
     FragmentReader(const CElements &catalogue, int depth)
-        : m_reader(catalogue, depth,
-                   [this](PendingSteps &steps) {
-                       buildSteps(steps, m_steps);
-                       steps.clear();
-                   }),
-          m_events(m_reader, 1)
+        : m_reader(catalogue, depth, buildInto(m_steps)), m_events(m_reader, 1)
     {}
     void startElement(std::string_view name, const Attribute *attributes, int count,
                       bool selfClosing) override
@@ -822,10 +830,7 @@ int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
     if (parent.isNull())
         return 0;
     std::vector<CDocument::NewStep> steps;
-    BodyReader reader(doc.Catalogue(), depth, [&steps](PendingSteps &pending) {
-        buildSteps(pending, steps);
-        pending.clear();
-    });
+    BodyReader reader(doc.Catalogue(), depth, buildInto(steps));
     replay(parent, reader);
     reader.finish();
     return insertSteps(doc, steps, position);
