@@ -138,7 +138,7 @@ KeyedList<CAttribute> &CAttributes::materialised() const
     for (int i = 0; i < count; ++i) {
         auto attribute = std::make_shared<CAttribute>(m_definitions->At(i));
         attribute->Value = std::move(m_values[std::size_t(i)]);
-        m_full->insert(m_definitions->KeyAt(i), std::move(attribute));
+        m_full->appendNew(m_definitions->KeyAt(i), std::move(attribute)); // keys are unique
     }
     m_definitions.reset();
     m_values = {};
