@@ -4,6 +4,7 @@
 #include "controls/CMru.h"
 #include "controls/WindowSettings.h"
 #include "document/ZmlWriter.h"
+#include "window/ProgramInfo.h"
 #include "window/StepListView.h"
 
 #include <QAction>
@@ -41,6 +42,18 @@ QStringList menuTexts(QMenu *menu)
 }
 
 using FrmEditTest = WindowTest;
+
+// The platform appends a display name that is set to every window title ending otherwise:
+// "Properties" would read "Properties — Tessaro AddIn Editor" on X11.
+TEST(ProgramIdentity, NoDisplayNameIsAppendedToTitles)
+{
+    const QString name = QCoreApplication::applicationName();
+    SetUpApplication();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Stepsmith"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("stepsmith"));
+    QCoreApplication::setApplicationName(name);
+}
 
 TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
 {
