@@ -16,6 +16,7 @@
 #include "printing/frmPreview.h"
 #include "window/EditBindings.h"
 #include "window/EditCommands.h"
+#include "window/ElidedLabel.h"
 #include "window/HelpViewer.h"
 #include "window/ModalRunner.h"
 #include "window/MruMenus.h"
@@ -495,10 +496,9 @@ void frmEdit::createStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("sbStatusBar"));
-    auto *text = new QLabel(bar);
+    auto *text = new ElidedLabel(bar);
     text->setObjectName(QStringLiteral("Text"));
     text->setMinimumWidth(40);
-    text->setTextFormat(Qt::PlainText);
     auto *line = new QLabel(bar);
     line->setObjectName(QStringLiteral("Line"));
     line->setTextFormat(Qt::PlainText);
