@@ -1184,16 +1184,17 @@ void frmEdit::restoreBands(const std::vector<ToolbarBand> &bands)
 bool frmEdit::eventFilter(QObject *watched, QEvent *event)
 {
     auto *bar = qobject_cast<QToolBar *>(watched);
-    if (bar != nullptr && m_toolBars.value(bar->objectName()) == bar) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if ((press || event->type() == QEvent::MouseButtonRelease) && bar != nullptr &&
+        m_toolBars.value(bar->objectName()) == bar) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        if (press && mouse->button() == Qt::LeftButton) {
             m_barsBeforeDrag.clear();
             for (QToolBar *each : std::as_const(m_toolBars))
                 m_barsBeforeDrag.insert(each, each->geometry());
             m_draggedBar = bar;
             m_dragStart = mapFromGlobal(mouse->globalPosition().toPoint());
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   mouse->button() == Qt::LeftButton && m_draggedBar == bar) {
+        } else if (!press && mouse->button() == Qt::LeftButton && m_draggedBar == bar) {
             m_draggedBar = nullptr;
             const QPoint dropped = mapFromGlobal(mouse->globalPosition().toPoint());
             // After the toolbar has finished its own move.
