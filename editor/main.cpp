@@ -6,7 +6,6 @@
 #include "window/frmEdit.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QStringList>
 
 int main(int argc, char *argv[])
@@ -16,14 +15,7 @@ int main(int argc, char *argv[])
         return status;
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Stepsmith"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramDescription));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(kProgramVersionMajor)
-                                            .arg(kProgramVersionMinor)
-                                            .arg(kProgramVersionRevision));
-    QGuiApplication::setDesktopFileName(QStringLiteral("stepsmith"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app/stepsmith-48.png")));
+    SetUpApplication();
     InstallMessageBoxHandler();
 
     // The rest of the command line names the script to open.

@@ -77,7 +77,7 @@ void CMru::AddToMruList(const QString &fileName, const QString &fileTitle)
         return;
     qsizetype found = -1;
     for (qsizetype i = 0; i < m_names.size(); ++i) {
-        if (m_names.at(i).compare(fileName, Qt::CaseInsensitive) == 0) {
+        if (m_names.at(i).compare(fileName, m_case) == 0) {
             found = i;
             break;
         }

@@ -26,8 +26,25 @@ public:
     // Number of entries from index 0 up to the first empty one.
     int ListCount() const;
 
-    // Adds name at the top, or moves it there when it is listed already (compared without
-    // regard to case; the stored name takes over the new letter case). Without a title the
+    // How file names compare: without regard to case where the file system does so
+    // (Windows, macOS), exactly elsewhere.
+    static constexpr Qt::CaseSensitivity kFileSystemCase =
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+        Qt::CaseInsensitive;
+#else
+        Qt::CaseSensitive;
+#endif
+    Qt::CaseSensitivity FileNameCase() const
+    {
+        return m_case;
+    }
+    void setFileNameCase(Qt::CaseSensitivity sensitivity)
+    {
+        m_case = sensitivity;
+    }
+
+    // Adds name at the top, or moves it there when it is listed already (compared by
+    // FileNameCase; the stored name takes over the new letter case). Without a title the
     // part of name after its last "\" (else after its last "/") is shown.
     void AddToMruList(const QString &fileName, const QString &fileTitle = QString());
     // Removes every entry whose name equals fileName exactly (letter case included).
@@ -58,4 +75,5 @@ signals:
 private:
     QStringList m_names;
     QStringList m_titles;
+    Qt::CaseSensitivity m_case = kFileSystemCase;
 };

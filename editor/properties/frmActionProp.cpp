@@ -150,7 +150,8 @@ frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *he
     helpKey->setContext(Qt::WindowShortcut);
     connect(helpKey, &QShortcut::activated, this, &frmActionProp::showHelp);
 
-    resize(440, 460);
+    // Wide enough for a path beside the longest names of the catalogue.
+    resize(520, 460);
 }
 
 frmActionProp::~frmActionProp() = default;

@@ -184,6 +184,8 @@ bool EditCommands::DeleteSelection(bool ask)
 bool EditCommands::MoveSelection(bool up)
 {
     const std::vector<int> rows = SelectedRows();
+    // The current row before the move: the model carries its index along with the rows.
+    int current = m_list && m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     if (rows.empty() || !m_document.MoveSteps(rows, up))
         return false;
     const int step = up ? -1 : 1;
@@ -191,7 +193,6 @@ bool EditCommands::MoveSelection(bool up)
     for (int &r : moved)
         r += step;
     // The current row moves with the selection when it is one of the moved rows.
-    int current = m_list && m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     if (std::binary_search(rows.begin(), rows.end(), current))
         current += step;
     else

@@ -3,13 +3,16 @@
 #include "controls/CHTMLHelp.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -80,6 +83,7 @@ void HelpViewer::ShowUrl(const QUrl &url)
     QUrl home = url;
     home.setFragment(QString());
     m_homeUrl = home;
+    stayUsableOverModalWindow();
     if (isHidden())
         show();
     else if (isMinimized())
@@ -91,6 +95,39 @@ void HelpViewer::ShowUrl(const QUrl &url)
         m_browser->setSource(url);
     raise();
     activateWindow();
+}
+
+bool HelpViewer::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowBlocked)
+        stayUsableOverModalWindow();
+    return QWidget::event(event);
+}
+
+// A modal dialog blocks every window but its own children. Help asked for from a dialog (or
+// open while one is) is read beside it, so the help window becomes a transient child of the
+// innermost modal window: usable, and kept above it. Once that dialog is gone the window is
+// the transient of its owner again.
+void HelpViewer::stayUsableOverModalWindow()
+{
+    QWindow *modal = QGuiApplication::modalWindow();
+    if (modal == nullptr || modal == windowHandle())
+        return;
+    if (windowHandle() == nullptr)
+        create();
+    QWindow *own = windowHandle();
+    if (own == nullptr || own->transientParent() == modal)
+        return;
+    own->setTransientParent(modal);
+    connect(
+        modal, &QWindow::visibleChanged, this,
+        [this, own = QPointer<QWindow>(own), modal](bool visible) {
+            if (visible || own == nullptr || own->transientParent() != modal)
+                return;
+            QWidget *owner = parentWidget();
+            own->setTransientParent(owner != nullptr ? owner->window()->windowHandle() : nullptr);
+        },
+        Qt::SingleShotConnection);
 }
 
 void HelpViewer::goHome()

@@ -31,8 +31,12 @@ public:
     QAction *forwardAction() const { return m_forward; }
     QAction *homeAction() const { return m_home; }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void goHome();
+    void stayUsableOverModalWindow();
 
     QToolBar *m_toolBar;
     QTextBrowser *m_browser;

@@ -16,6 +16,7 @@
 #include "printing/frmPreview.h"
 #include "window/EditBindings.h"
 #include "window/EditCommands.h"
+#include "window/ElidedLabel.h"
 #include "window/HelpViewer.h"
 #include "window/ModalRunner.h"
 #include "window/MruMenus.h"
@@ -37,6 +38,7 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
@@ -46,6 +48,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -375,6 +378,7 @@ void frmEdit::createToolBars()
         bar->setAllowedAreas(Qt::TopToolBarArea);
         addToolBar(Qt::TopToolBarArea, bar);
         m_toolBars.insert(name, bar);
+        bar->installEventFilter(this);
         return bar;
     };
 
@@ -495,10 +499,9 @@ void frmEdit::createStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("sbStatusBar"));
-    auto *text = new QLabel(bar);
+    auto *text = new ElidedLabel(bar);
     text->setObjectName(QStringLiteral("Text"));
     text->setMinimumWidth(40);
-    text->setTextFormat(Qt::PlainText);
     auto *line = new QLabel(bar);
     line->setObjectName(QStringLiteral("Line"));
     line->setTextFormat(Qt::PlainText);
@@ -1176,6 +1179,79 @@ void frmEdit::restoreBands(const std::vector<ToolbarBand> &bands)
         }
     }
     setUpdatesEnabled(true);
+}
+
+bool frmEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *bar = qobject_cast<QToolBar *>(watched);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if ((press || event->type() == QEvent::MouseButtonRelease) && bar != nullptr &&
+        m_toolBars.value(bar->objectName()) == bar) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (press && mouse->button() == Qt::LeftButton) {
+            m_barsBeforeDrag.clear();
+            for (QToolBar *each : std::as_const(m_toolBars))
+                m_barsBeforeDrag.insert(each, each->geometry());
+            m_draggedBar = bar;
+            m_dragStart = mapFromGlobal(mouse->globalPosition().toPoint());
+        } else if (!press && mouse->button() == Qt::LeftButton && m_draggedBar == bar) {
+            m_draggedBar = nullptr;
+            const QPoint dropped = mapFromGlobal(mouse->globalPosition().toPoint());
+            // After the toolbar has finished its own move.
+            QMetaObject::invokeMethod(
+                this,
+                [this, bar = QPointer<QToolBar>(bar), dropped] { settleToolbars(bar, dropped); },
+                Qt::QueuedConnection);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A toolbar dragged along its row squeezes its neighbours into chevrons and keeps its place
+// among them. Once it is dropped, it takes the place the pointer shows among the others of
+// that row (by their centres before the drag), and every toolbar gets its full width again.
+// Moves to another row keep what the main window made of them.
+void frmEdit::settleToolbars(QToolBar *moved, const QPoint &dropped)
+{
+    const QHash<QToolBar *, QRect> before = std::exchange(m_barsBeforeDrag, {});
+    if (moved == nullptr || !before.contains(moved))
+        return;
+    // Only drags along the row: a move to another row the main window has placed already.
+    // The pointer tells the place (the first toolbar of a row does not move at all).
+    const QRect start = before.value(moved);
+    if (moved->geometry().top() != start.top() || dropped.y() < start.top() ||
+        dropped.y() > start.bottom() ||
+        qAbs(dropped.x() - m_dragStart.x()) <= QApplication::startDragDistance())
+        return;
+
+    // The rows as laid out now, each from left to right; the moved toolbar goes before the
+    // first other one of its row whose centre was right of the pointer.
+    std::vector<std::vector<QToolBar *>> rows;
+    for (const ToolbarBand &band : Bands()) {
+        if (rows.empty() || band.NewRow)
+            rows.emplace_back();
+        rows.back().push_back(m_toolBars.value(QStringLiteral("tlb") + band.Name));
+    }
+    for (auto &row : rows) {
+        const auto at = std::find(row.begin(), row.end(), moved);
+        if (at == row.end())
+            continue;
+        row.erase(at);
+        auto place = row.begin();
+        while (place != row.end() && before.value(*place).center().x() < dropped.x())
+            ++place;
+        row.insert(place, moved);
+    }
+    std::vector<ToolbarBand> bands;
+    for (const auto &row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            ToolbarBand band;
+            band.Name = row[i]->objectName().mid(3);
+            band.NewRow = !bands.empty() && i == 0;
+            bands.push_back(band);
+        }
+    }
+    restoreBands(bands);
 }
 
 void frmEdit::ReadSettings()

@@ -160,6 +160,7 @@ signals:
     void editRequested();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -184,6 +185,7 @@ private:
     void onRowsRemoved();
     void onDirtyChanged();
     void restoreBands(const std::vector<ToolbarBand> &bands);
+    void settleToolbars(QToolBar *moved, const QPoint &dropped);
     void fillTree();
     void onTreeNodeClick(QTreeWidgetItem *node);
     void showEditMenu(const QPoint &globalPos);
@@ -224,4 +226,8 @@ private:
     QStringList m_bandOrder{QStringLiteral("tlbStandard"), QStringLiteral("tlbSteps"),
                             QStringLiteral("tlbRun")};
     bool m_shown = false;
+    // Geometry of every toolbar when one was pressed to be dragged.
+    QHash<QToolBar *, QRect> m_barsBeforeDrag;
+    QPointer<QToolBar> m_draggedBar;
+    QPoint m_dragStart;
 };

@@ -33,8 +33,11 @@ int main(int argc, char **argv)
               QStringLiteral("FOLDER"));
     rows->Add(QStringLiteral("Repeat count"), hlvInteger, 3, {}, QStringLiteral("COUNT"));
     rows->Add(QStringLiteral("Match case"), hlvBoolean, true, {}, QStringLiteral("CASE"));
-    rows->Add(QStringLiteral("Direction"), hlvArray, QStringLiteral("Down"),
-              QStringList{QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("All")},
+    // A long name takes at most half the width; drag the column boundary to see more of it.
+    rows->Add(QStringLiteral("Direction of the search from the caret"), hlvArray,
+              QStringLiteral("Down"),
+              QStringList{QStringLiteral("Up"), QStringLiteral("Down"),
+                          QStringLiteral("The whole document, starting again at its end")},
               QStringLiteral("DIRECTION"));
     rows->Add(
         QStringLiteral("Result variable"), hlvVariable, QStringLiteral("sResult"),

@@ -3,9 +3,11 @@
 #include "fieldpane/SystemColors.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QPageSetupDialog>
 #include <QPointer>
@@ -93,12 +95,41 @@ CCommonDialogs::Answer runColorDialog(const CCommonDialogs::Request &request)
     return answer;
 }
 
+// The family's style that is bold and slanted as asked, closest to the normal or bold weight;
+// empty when the family has none.
+QString styleOf(const QString &family, bool bold, bool italic)
+{
+    const int wanted = bold ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestDistance = 0;
+    const QStringList styles = QFontDatabase::styles(family);
+    for (const QString &style : styles) {
+        const int weight = QFontDatabase::weight(family, style);
+        // Oblique counts as slanted too (QFontDatabase::italic is true for italic alone).
+        const bool slanted = QFontDatabase::font(family, style, 10).style() != QFont::StyleNormal;
+        if (slanted != italic || (weight >= QFont::DemiBold) != bold)
+            continue;
+        const int distance = qAbs(weight - wanted);
+        if (best.isEmpty() || distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 CCommonDialogs::Answer runFontDialog(const CCommonDialogs::Request &request)
 {
     CCommonDialogs::Answer answer;
-    QFontDialog dialog(request.Font, request.Owner);
-    if (request.FixedPitchOnly)
+    QFontDialog dialog(request.Owner);
+    if (request.FixedPitchOnly) {
         dialog.setOption(QFontDialog::MonospacedFonts);
+        // The dialog lists its families when it is built and again when a writing system is
+        // chosen; choosing the current one again lists them by the option now set.
+        if (auto *writingSystems = dialog.findChild<QComboBox *>())
+            Q_EMIT writingSystems->activated(writingSystems->currentIndex());
+    }
+    dialog.setCurrentFont(request.Font);
     if (dialog.exec() != QDialog::Accepted)
         return answer;
     answer.Accepted = true;
@@ -455,6 +486,11 @@ bool CCommonDialogs::ShowFont()
     font.setBold(d->fontBold);
     font.setItalic(d->fontItalic);
     font.setUnderline(d->fontUnderline);
+    // The dialog preselects a style by its name; without the family's own name for this
+    // weight and slant it may preselect another one (an oblique one, say).
+    const QString style = styleOf(font.family(), d->fontBold, d->fontItalic);
+    if (!style.isEmpty())
+        font.setStyleName(style);
     r.Font = font;
     r.Color = FromOleColor(d->color);
     r.FixedPitchOnly = true;

@@ -66,6 +66,11 @@ CListItem CListItems::Item(const QString &key) const
     return d->byKey.value(Private::fold(key));
 }
 
+CListItem CListItems::Item(const char *key) const
+{
+    return Item(QString::fromUtf8(key));
+}
+
 int CListItems::Count() const
 {
     return static_cast<int>(d->items.size());

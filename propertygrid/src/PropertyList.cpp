@@ -7,6 +7,8 @@
 #include "fieldpane/frmDD.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -19,6 +21,8 @@ namespace Fieldpane {
 namespace {
 constexpr int ApplicationWorkspace = 12;
 constexpr int NamePadding = 4;
+// Distance from the column boundary within which a press starts dragging it.
+constexpr int BoundaryGrip = 3;
 // Share of the control's font that names and values use: rows keep a margin below the text.
 constexpr qreal RowFontScale = 9.75 / 8.25;
 
@@ -57,7 +61,11 @@ struct PropertyList::Private {
     int editRow = 0;     // 1-based row the edit box was last opened on
     CListItem editItem;  // that row itself: text is written back only while it is listed
     bool buttonForString = false;
-    int nameWidth = 0;
+    int nameWidth = 0;        // widest name so far (never narrows)
+    int chosenNameWidth = -1; // set by the user's drag or by the host; -1: follow the names
+    bool draggingBoundary = false;
+    bool editorOpen = false; // the edit box or the button stands on the selected row
+    bool leavingBackwards = false;
     int rowHeight = 18;
     bool settingScroll = false;
 
@@ -69,11 +77,31 @@ struct PropertyList::Private {
     int rowCount() const { return items->Count(); }
     int imageHeight() const { return rowCount() * rowHeight + 1; }
 
-    // Name column as laid out: never so wide that no value column is left.
+    int minimumColumn() const { return 2 * rowHeight; }
+
+    // Name column as laid out. Following the names it takes at most half the rows' width; a
+    // width the user or host chose may take more, but always leaves room for values.
     int shownNameWidth() const
     {
-        const int limit = qMax(0, scrollLeft() - 3 * rowHeight);
-        return qBound(0, nameWidth, limit);
+        if (chosenNameWidth >= 0) {
+            const int limit = qMax(minimumColumn(), scrollLeft() - 3 * rowHeight);
+            return qBound(qMin(minimumColumn(), limit), chosenNameWidth, limit);
+        }
+        return qBound(0, nameWidth, qMax(0, scrollLeft() / 2));
+    }
+
+    bool onBoundary(const QPoint &pos) const
+    {
+        const int boundary = q->contentsRect().left() + shownNameWidth();
+        return rowCount() > 0 && qAbs(pos.x() - boundary) <= BoundaryGrip;
+    }
+
+    void setChosenNameWidth(int width)
+    {
+        chosenNameWidth = width < 0 ? -1 : width;
+        if (editorOpen)
+            placeEditor(false);
+        q->update();
     }
 
     QFont nameFont(bool bold) const
@@ -135,14 +163,17 @@ struct PropertyList::Private {
 
     int rowTop(int row1) const { return (row1 - topRow - 1) * rowHeight; }
 
+    // Hides the edit box and the button. Keys must not reach a row that is out of sight, so
+    // the grid itself takes the focus from the box (which writes the box back, as leaving
+    // the control does).
     void hideEditor()
     {
+        editorOpen = false;
         btn->hide();
-        if (txt->isVisible())
-            txt->move(-2 * qMax(1, txt->width()), txt->y());
+        if (txt->hasFocus())
+            q->setFocus(Qt::OtherFocusReason);
+        txt->hide();
     }
-
-    bool editBoxInPlace() const { return txt->isVisible() && txt->x() > 0; }
 
     // The box's text into `item` by its type; false when the box was reset instead.
     void writeBoxInto(CListItem item)
@@ -184,6 +215,7 @@ struct PropertyList::Private {
         const CListItem item = items->Item(selectedRow);
         if (item.isNull())
             return;
+        editorOpen = true;
         btn->hide();
         txt->move(-2 * qMax(1, txt->width()), txt->y());
         txt->show();
@@ -276,6 +308,21 @@ struct PropertyList::Private {
         default:
             return false;
         }
+    }
+
+    // Escape in the edit box: puts the row's value back. False when there was nothing to undo,
+    // so that the key goes on to the host (a dialog's Cancel).
+    bool revertEditBox()
+    {
+        if (!editorOpen || editItem.isNull() || items->IndexOf(editItem) == 0 ||
+            hasNoEditBox(editItem.ValueType()))
+            return false;
+        const QString value = valueText(editItem);
+        if (txt->text() == value)
+            return false;
+        txt->setText(value);
+        txt->selectAll();
+        return true;
     }
 
     bool pressButtonIfShown()
@@ -376,6 +423,13 @@ struct PropertyList::Private {
             dialog.setFilter(item.FileFilter());
             dialog.Init(q->window());
             if (type == hlvFilePath) {
+                // The dialog opens where the current file is, when that folder exists.
+                const QString current = valueText(item);
+                const QFileInfo info(current);
+                if (!current.isEmpty() && info.dir().exists()) {
+                    dialog.setPath(info.absolutePath());
+                    dialog.setFileName(info.absoluteFilePath());
+                }
                 const bool chosen = dialog.ShowOpen();
                 if (!alive)
                     return;
@@ -494,6 +548,7 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     d->items = new CListItems(this);
 
     d->scroll = new QScrollBar(Qt::Vertical, this);
@@ -590,6 +645,11 @@ int PropertyList::NameColumnWidth() const
     return d->shownNameWidth();
 }
 
+void PropertyList::setNameColumnWidth(int width)
+{
+    d->setChosenNameWidth(width);
+}
+
 frmDD *PropertyList::OpenPopup() const
 {
     return d->popup;
@@ -626,14 +686,21 @@ bool PropertyList::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == d->txt) {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            if (d->handleKey(static_cast<QKeyEvent *>(event), true))
+        case QEvent::KeyPress: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Escape && d->revertEditBox())
+                return true;
+            if (d->handleKey(key, true))
                 return true;
             break;
+        }
         case QEvent::ShortcutOverride: {
-            // Enter belongs to the grid, not to a default button of the host dialog.
+            // Enter belongs to the grid, not to a default button of the host dialog; so does
+            // the Escape that undoes the typing.
             const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (key == Qt::Key_Return || key == Qt::Key_Enter ||
+                (key == Qt::Key_Escape && d->editorOpen && !d->editItem.isNull() &&
+                 d->txt->text() != valueText(d->editItem))) {
                 event->accept();
                 return true;
             }
@@ -641,6 +708,8 @@ bool PropertyList::eventFilter(QObject *watched, QEvent *event)
         }
         case QEvent::FocusOut: {
             const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            // Shift+Tab from the box passes the grid on its way back.
+            d->leavingBackwards = reason == Qt::BacktabFocusReason;
             if (reason != Qt::PopupFocusReason)
                 CommitEdit();
             break;
@@ -662,7 +731,7 @@ void PropertyList::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange) {
         d->updateRowHeight();
         d->showVisible();
-        if (d->editBoxInPlace() || d->btn->isVisible())
+        if (d->editorOpen)
             d->placeEditor(false);
     }
     QFrame::changeEvent(event);
@@ -670,7 +739,15 @@ void PropertyList::changeEvent(QEvent *event)
 
 void PropertyList::focusInEvent(QFocusEvent *event)
 {
-    if (d->txt->isVisible())
+    const bool leavingBackwards = d->leavingBackwards;
+    d->leavingBackwards = false;
+    if (event->reason() == Qt::BacktabFocusReason && leavingBackwards) {
+        QFrame::focusInEvent(event);
+        focusNextPrevChild(false);
+        return;
+    }
+    // Focus coming in goes on to the editor of the selected row, when it is open.
+    if (d->editorOpen)
         d->txt->setFocus(event->reason());
     QFrame::focusInEvent(event);
 }
@@ -685,6 +762,10 @@ void PropertyList::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || d->rowCount() == 0)
         return;
+    if (d->onBoundary(event->position().toPoint())) {
+        d->draggingBoundary = true;
+        return;
+    }
     const int y = event->position().toPoint().y() - contentsRect().top();
     int row0 = qMax(0, y) / d->rowHeight + d->topRow;
     if (row0 >= d->rowCount() - 1)
@@ -694,7 +775,7 @@ void PropertyList::mousePressEvent(QMouseEvent *event)
 
 void PropertyList::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || d->onBoundary(event->position().toPoint()))
         return;
     if (d->pressButtonIfShown())
         return;
@@ -702,6 +783,29 @@ void PropertyList::mouseDoubleClickEvent(QMouseEvent *event)
         d->txt->selectAll();
         d->txt->setFocus(Qt::MouseFocusReason);
     }
+}
+
+void PropertyList::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (d->draggingBoundary) {
+        d->setChosenNameWidth(qMax(0, pos.x() - contentsRect().left()));
+        return;
+    }
+    if (d->onBoundary(pos))
+        setCursor(Qt::SplitHCursor);
+    else
+        unsetCursor();
+    QFrame::mouseMoveEvent(event);
+}
+
+void PropertyList::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && d->draggingBoundary) {
+        d->draggingBoundary = false;
+        return;
+    }
+    QFrame::mouseReleaseEvent(event);
 }
 
 void PropertyList::paintEvent(QPaintEvent *event)
@@ -719,7 +823,7 @@ void PropertyList::resizeEvent(QResizeEvent *event)
         d->resetNameColumn();
     d->layoutScroll();
     d->showVisible();
-    if (d->editBoxInPlace() || d->btn->isVisible())
+    if (d->editorOpen)
         d->placeEditor(false);
     QFrame::resizeEvent(event);
 }

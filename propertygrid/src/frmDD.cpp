@@ -11,12 +11,15 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace Fieldpane {
 
 namespace {
 constexpr int ButtonLeft = 3;
 constexpr int TextLines = 6;
+// Room beside an entry's text in the list: the item's own margins.
+constexpr int EntryPadding = 12;
 
 QString toDisplayText(const QString &text)
 {
@@ -92,6 +95,17 @@ void frmDD::ShowList(const QStringList &List, const QString &Selected)
     }
     const int visible = qBound(1, static_cast<int>(List.size()), MaxVisibleEntries);
     const int height = visible * entryHeight + 2 * m_list->frameWidth();
+    // At least as wide as the longest entry (popUp keeps it on the screen).
+    int longest = 0;
+    for (const QString &entry : List)
+        longest = qMax(longest, m_list->fontMetrics().horizontalAdvance(entry));
+    const int scrollBar = List.size() > MaxVisibleEntries
+                              ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                             m_list->verticalScrollBar())
+                              : 0;
+    const int needed = longest + 2 * m_list->frameWidth() + scrollBar + EntryPadding;
+    if (needed > width())
+        resize(needed, this->height());
     m_list->setGeometry(0, 0, width(), height);
     m_list->show();
     m_text->hide();
@@ -126,6 +140,15 @@ void frmDD::popUp(int height)
     QRect geometry(pos(), QSize(width(), height));
     if (const QScreen *screen = QGuiApplication::screenAt(geometry.topLeft())) {
         const QRect available = screen->availableGeometry();
+        // Never wider than the screen; a pop-up reaching past its right edge moves left.
+        if (geometry.width() > available.width()) {
+            geometry.setWidth(available.width());
+            m_list->resize(geometry.width(), m_list->height());
+        }
+        if (geometry.right() > available.right())
+            geometry.moveRight(available.right());
+        if (geometry.left() < available.left())
+            geometry.moveLeft(available.left());
         if (geometry.bottom() > available.bottom() && m_anchor.isValid() &&
             m_anchor.top() - height >= available.top())
             geometry.moveTop(m_anchor.top() - height);

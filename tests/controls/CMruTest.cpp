@@ -64,6 +64,7 @@ TEST(CMruTest, SizeStartsAtFourAndResizesKeepingEntries)
 TEST(CMruTest, AddingAListedFilePromotesItIgnoringCase)
 {
     CMru mru;
+    mru.setFileNameCase(Qt::CaseInsensitive); // as on Windows
     mru.setListSize(9);
     QSignalSpy listSpy(&mru, &CMru::MruListChanged);
     mru.AddToMruList(QStringLiteral("C:\\Scripts\\First.zml"));
@@ -91,6 +92,26 @@ TEST(CMruTest, AddingAListedFilePromotesItIgnoringCase)
     mru.AddToMruList(QString());
     EXPECT_EQ(listSpy.count(), 0);
     EXPECT_EQ(mru.ListCount(), 3);
+}
+
+TEST(CMruTest, NamesDifferingInCaseAreTwoFilesWhereTheFileSystemTellsThemApart)
+{
+    CMru mru;
+    mru.setListSize(9);
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    EXPECT_EQ(mru.FileNameCase(), Qt::CaseInsensitive);
+    mru.setFileNameCase(Qt::CaseSensitive);
+#else
+    EXPECT_EQ(mru.FileNameCase(), Qt::CaseSensitive);
+#endif
+    mru.AddToMruList(QStringLiteral("/s/f5.zml"));
+    mru.AddToMruList(QStringLiteral("/s/F5.zml"));
+    mru.AddToMruList(QStringLiteral("/s/f5.zml"));
+    EXPECT_EQ(mru.ListCount(), 2);
+    EXPECT_EQ(namesOf(mru).mid(0, 2),
+              (QStringList{QStringLiteral("/s/f5.zml"), QStringLiteral("/s/F5.zml")}));
+    EXPECT_EQ(mru.FileTitle(0), QStringLiteral("f5.zml"));
+    EXPECT_EQ(mru.FileTitle(1), QStringLiteral("F5.zml"));
 }
 
 TEST(CMruTest, TheTenthFilePushesTheOldestOut)

@@ -375,3 +375,19 @@ TEST_F(PropDialog, GridFollowsTheDialogSize)
     EXPECT_EQ(grid()->height(), before.height() + 80);
     EXPECT_EQ(tabs->width() + 2 * tabs->x(), dialog.width());
 }
+
+TEST_F(PropDialog, ALongRowNameLeavesAtLeastHalfTheGridToTheValues)
+{
+    (void)step->Attributes().Add(QStringLiteral("capture"), 6, {}, {}, false, false,
+                                 QStringLiteral("Send its output to the output window as well"));
+    step->Attributes().Item(QStringLiteral("file"))->Value =
+        QStringLiteral("/home/ann/scripts/format.sh");
+    open(false);
+    const int rowsWidth =
+        grid()->findChild<QWidget *>(QStringLiteral("scroll"))->x() - grid()->contentsRect().left();
+    EXPECT_LE(grid()->NameColumnWidth(), rowsWidth / 2);
+    // At the default size a path of that length shows whole.
+    const int valueRoom = rowsWidth - grid()->NameColumnWidth() - grid()->RowHeight();
+    EXPECT_GT(valueRoom, grid()->fontMetrics().horizontalAdvance(
+                             step->Attributes().Item(QStringLiteral("file"))->Value));
+}

@@ -3,9 +3,14 @@
 #include <fieldpane/CCommonDialogs.h>
 #include <fieldpane/SystemColors.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QGuiApplication>
+#include <QListView>
 #include <QPalette>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -269,5 +274,48 @@ TEST(CommonDialogs, PrinterDialogCanChooseAPdfFileWhenAllowed)
         EXPECT_FALSE(dlg.ShowPrinter());
         EXPECT_EQ(dlg.OutputFileName(), QStringLiteral("/tmp/kept.pdf"));
         EXPECT_EQ(dlg.DeviceName(), QStringLiteral("Office"));
+    }
+}
+
+// The real font dialog, answered from a timer once it is open: the list it offers, and OK
+// pressed without a change.
+TEST(CommonDialogs, FontDialogListsFixedPitchFamiliesAndOkKeepsTheFont)
+{
+    const QStringList fixed = [] {
+        QStringList families;
+        for (const QString &family : QFontDatabase::families())
+            if (QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family))
+                families.append(family);
+        return families;
+    }();
+    if (fixed.isEmpty() || fixed.size() == QFontDatabase::families().size())
+        GTEST_SKIP() << "needs fixed-pitch and proportional font families";
+
+    for (const QString &family : fixed) {
+        SCOPED_TRACE(family.toStdString());
+        QStringList listed;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            answer.stop();
+            const QAbstractItemModel *families = dialog->findChild<QListView *>()->model();
+            for (int row = 0; row < families->rowCount(); ++row)
+                listed.append(families->index(row, 0).data().toString());
+            dialog->accept();
+        });
+        answer.start(10);
+        CCommonDialogs dlg;
+        dlg.setFontName(family);
+        dlg.setFontSize(10);
+        ASSERT_TRUE(dlg.ShowFont());
+        EXPECT_FALSE(listed.isEmpty());
+        for (const QString &name : listed)
+            EXPECT_TRUE(QFontDatabase::isFixedPitch(name)) << name.toStdString();
+        EXPECT_EQ(dlg.FontName(), family);
+        EXPECT_FALSE(dlg.FontItalic());
+        EXPECT_FALSE(dlg.FontBold());
+        EXPECT_EQ(dlg.FontSize(), 10);
     }
 }

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMetaMethod>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QToolTip>
 
@@ -304,6 +305,9 @@ TEST(PropertyList, FileAndFolderDialogs)
         EXPECT_EQ(cancel.requests[0].Kind, CCommonDialogs::DialogKind::Open);
         EXPECT_EQ(cancel.requests[0].NameFilters, QStringList{QStringLiteral("Texts (*.txt)")});
         EXPECT_EQ(cancel.requests[0].Owner, &host.dialog);
+        // The dialog starts in the folder of the current value.
+        EXPECT_EQ(cancel.requests[0].Directory, QStringLiteral("/"));
+        EXPECT_EQ(cancel.requests[0].FileName, QStringLiteral("/old.txt"));
         EXPECT_EQ(file.Value(), QVariant(QStringLiteral("/old.txt")));
     }
     {
@@ -410,8 +414,9 @@ TEST(PropertyList, NameColumnWidensButNeverNarrows)
     const int wide = grid.NameColumnWidth();
     EXPECT_GT(wide, half);
     grid.ListItems()->Remove(2);
-    grid.resize(420, 200); // not empty: no reset
     EXPECT_EQ(grid.NameColumnWidth(), wide);
+    grid.resize(420, 200); // not empty: no reset (the half-width limit grows with the grid)
+    EXPECT_GE(grid.NameColumnWidth(), wide);
     grid.ListItems()->Clear();
     grid.resize(400, 200); // empty: half the width again
     EXPECT_EQ(grid.NameColumnWidth(), half);
@@ -603,4 +608,145 @@ TEST(PropertyList, TextTypedBeforeScrollingIsKeptWhenTheHostConfirms)
     EXPECT_FALSE(host.editBoxInPlace());
     QTest::mouseClick(host.ok, Qt::LeftButton);
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("typed")));
+}
+
+TEST(PropertyList, NameColumnTakesAtMostHalfAndItsBoundaryCanBeDragged)
+{
+    GridHost host;
+    host.show();
+    host.rows().Add(QStringLiteral("A name far too long for half of the grid to show it"),
+                    hlvString, QStringLiteral("value"));
+    host.rows().Add(QStringLiteral("Short"), hlvString, QStringLiteral("v"));
+    PropertyList &grid = *host.grid;
+    const int left = grid.contentsRect().left();
+    const int rowsWidth = host.scroll()->x() - left;
+    EXPECT_EQ(grid.NameColumnWidth(), rowsWidth / 2);
+
+    // A press on the boundary drags it and selects no row; the editor follows it.
+    const auto drag = [&](int from, int to) {
+        const int y = host.nameCell(2).y();
+        QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(left + from, y));
+        QTest::mouseMove(&grid, QPoint(left + to, y));
+        QTest::mouseRelease(&grid, Qt::LeftButton, {}, QPoint(left + to, y));
+    };
+    const int half = grid.NameColumnWidth();
+    drag(half + 1, half - 60);
+    EXPECT_EQ(grid.NameColumnWidth(), half - 60);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    host.clickRow(1);
+    EXPECT_EQ(host.txt()->x(), left + half - 60 + 2);
+    drag(half - 60, rowsWidth);
+    EXPECT_EQ(grid.NameColumnWidth(), rowsWidth - 3 * grid.RowHeight());
+    EXPECT_EQ(host.txt()->x(), left + grid.NameColumnWidth() + 2);
+
+    // The host may set the width; a negative one follows the names again.
+    grid.setNameColumnWidth(50);
+    EXPECT_EQ(grid.NameColumnWidth(), 50);
+    grid.setNameColumnWidth(-1);
+    EXPECT_EQ(grid.NameColumnWidth(), rowsWidth / 2);
+}
+
+TEST(PropertyList, ScrollingHidesTheEditorAndKeysNoLongerReachIt)
+{
+    GridHost host(160);
+    host.show();
+    addLetters(host.rows(), 30);
+    host.clickRow(1);
+    ASSERT_TRUE(host.txt()->hasFocus());
+    const QPoint at = host.nameCell(1);
+    QWheelEvent wheel(at, host.grid->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(host.grid, &wheel);
+    ASSERT_GT(host.grid->TopIndex(), 1);
+    EXPECT_FALSE(host.txt()->isVisible());
+    EXPECT_FALSE(host.btn()->isVisible());
+    EXPECT_TRUE(host.grid->hasFocus());
+
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+    QTest::mouseClick(host.ok, Qt::LeftButton);
+    EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("v1")));
+
+    // The arrow keys still move the selection, which brings the editor back.
+    host.grid->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_TRUE(host.editBoxInPlace());
+    EXPECT_TRUE(host.txt()->hasFocus());
+}
+
+TEST(PropertyList, TabAndShiftTabMoveIntoAndOutOfTheGrid)
+{
+    GridHost host;
+    // Focus order: grid, OK, other, and round again to the grid.
+    auto *other = new QLineEdit(&host.dialog);
+    host.dialog.layout()->addWidget(other);
+    host.show();
+    addLetters(host.rows(), 3);
+    host.clickRow(2);
+    const auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key,
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(press(Qt::Key_Tab), host.ok);
+    EXPECT_EQ(press(Qt::Key_Tab), other);
+    EXPECT_EQ(press(Qt::Key_Tab), host.txt());
+    EXPECT_EQ(press(Qt::Key_Backtab), other);
+    EXPECT_EQ(press(Qt::Key_Backtab), host.ok);
+    EXPECT_EQ(press(Qt::Key_Backtab), host.txt());
+    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+}
+
+TEST(PropertyList, EscapeFirstUndoesTheTypingThenReachesTheDialog)
+{
+    GridHost host;
+    host.show();
+    addLetters(host.rows(), 2);
+    host.rows().Add(QStringLiteral("Number"), hlvInteger, 7);
+    host.clickRow(1);
+    QTest::keyClicks(host.txt(), QStringLiteral("typed"));
+    QTest::keyClick(host.txt(), Qt::Key_Escape);
+    EXPECT_EQ(host.txt()->text(), QStringLiteral("v1"));
+    EXPECT_TRUE(host.dialog.isVisible());
+
+    host.clickRow(3);
+    QTest::keyClicks(host.txt(), QStringLiteral("12"));
+    QTest::keyClick(host.txt(), Qt::Key_Escape);
+    EXPECT_EQ(host.txt()->text(), QStringLiteral("7"));
+    QTest::keyClick(host.txt(), Qt::Key_Escape);
+    EXPECT_FALSE(host.dialog.isVisible());
+    EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("v1")));
+    EXPECT_EQ(host.rows().Item(3).Value().toInt(), 7);
+}
+
+TEST(PropertyList, DropDownIsAsWideAsItsLongestEntryWithinTheScreen)
+{
+    GridHost host;
+    host.show();
+    const QString longEntry = QStringLiteral("Choose this rather long entry of the list");
+    host.rows().Add(QStringLiteral("A name that takes half"), hlvArray, QStringLiteral("a"),
+                    QStringList{QStringLiteral("a"), longEntry});
+    const QString huge = QStringLiteral("endless ").repeated(400);
+    host.rows().Add(QStringLiteral("Huge"), hlvArray, QStringLiteral("b"),
+                    QStringList{QStringLiteral("b"), huge});
+    const QRect screen = host.grid->screen()->availableGeometry();
+
+    host.clickRow(1);
+    QTest::keyClick(host.txt(), Qt::Key_F4);
+    frmDD *popup = host.grid->OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    const int longest = popup->list()->fontMetrics().horizontalAdvance(longEntry);
+    EXPECT_GE(popup->list()->viewport()->width(), longest);
+    EXPECT_TRUE(screen.contains(popup->geometry()));
+    popup->close();
+    flushDeletes();
+
+    host.clickRow(2);
+    QTest::keyClick(host.txt(), Qt::Key_F4);
+    popup = host.grid->OpenPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(screen.contains(popup->geometry()));
+    EXPECT_EQ(popup->list()->width(), popup->width());
+    popup->close();
+    flushDeletes();
 }

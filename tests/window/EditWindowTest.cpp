@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -383,6 +384,35 @@ TEST_F(EditWindowTest, ShortcutsReachTheCommandsWithTheirDirtyRules)
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(selected().size(), static_cast<std::size_t>(doc().RowCount()));
     EXPECT_FALSE(enabled("mnuEditSelectAll"));
+}
+
+TEST_F(EditWindowTest, MovingSeveralRowsKeepsTheFocusOnTheClickedStep)
+{
+    openShown({"<bmclear />", "<bmfirst />", "<bmlast />", "<saveall />"});
+    w().setStepDialogs(&fake);
+    struct Case {
+        int anchor, focus; // rows clicked, then Shift+clicked
+        Qt::Key key;       // Ctrl+U moves up, Ctrl+D down
+    };
+    for (const Case c : {Case{1, 2, Qt::Key_U}, Case{2, 1, Qt::Key_U}, Case{1, 2, Qt::Key_D},
+                         Case{2, 1, Qt::Key_D}}) {
+        SCOPED_TRACE(testing::Message() << c.anchor << "->" << c.focus << " " << c.key);
+        const QString focused = names().at(c.focus);
+        QTest::mouseClick(listViewport(), Qt::LeftButton, {}, rowCentre(c.anchor));
+        QTest::mouseClick(listViewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(c.focus));
+        key(c.key, Qt::ControlModifier);
+        const int moved = c.focus + (c.key == Qt::Key_U ? -1 : 1);
+        EXPECT_EQ(names().at(moved), focused);
+        EXPECT_EQ(w().statusPanel(QStringLiteral("Line"))->text(),
+                  QStringLiteral("Line: %1 of 4").arg(moved + 1));
+        fake.calls.clear();
+        key(Qt::Key_Return);
+        ASSERT_EQ(fake.calls.size(), 1u);
+        EXPECT_EQ(fake.calls[0].first, focused);
+        // Back to the first order for the next case.
+        key(c.key == Qt::Key_U ? Qt::Key_D : Qt::Key_U, Qt::ControlModifier);
+        ASSERT_EQ(names(), QStringList({"bmclear", "bmfirst", "bmlast", "saveall"}));
+    }
 }
 
 TEST_F(EditWindowTest, ToolbarButtonsAndMenuItemsReachTheCommands)

@@ -4,6 +4,7 @@
 #include "controls/CMru.h"
 #include "controls/WindowSettings.h"
 #include "document/ZmlWriter.h"
+#include "window/ProgramInfo.h"
 #include "window/StepListView.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,18 @@ QStringList menuTexts(QMenu *menu)
 }
 
 using FrmEditTest = WindowTest;
+
+// The platform appends a display name that is set to every window title ending otherwise:
+// "Properties" would read "Properties — Tessaro AddIn Editor" on X11.
+TEST(ProgramIdentity, NoDisplayNameIsAppendedToTitles)
+{
+    const QString name = QCoreApplication::applicationName();
+    SetUpApplication();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Stepsmith"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("stepsmith"));
+    QCoreApplication::setApplicationName(name);
+}
 
 TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
 {
@@ -274,6 +288,55 @@ TEST_F(FrmEditTest, RecentFilesFillTheFileMenuAndOpenFromIt)
     frmEdit &again = open();
     EXPECT_EQ(again.Mru()->ListCount(), 2);
     EXPECT_EQ(again.Mru()->FileName(0), a);
+}
+
+TEST_F(FrmEditTest, ToolbarsDraggedAlongTheirRowReorderAndKeepTheirFullWidth)
+{
+    frmEdit &w = open();
+    w.resize(1000, 500);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const auto names = [&w] {
+        QStringList order;
+        for (const ToolbarBand &band : w.Bands())
+            order.append(band.Name + (band.NewRow ? "/" : ""));
+        return order;
+    };
+    ASSERT_EQ(names(), QStringList({"Standard", "Steps", "Run"}));
+    // Drags a toolbar by its handle (at its left end) along the row to x in the window.
+    const auto drag = [&w](const char *name, int x) {
+        QToolBar *bar = w.toolBar(QString::fromLatin1(name));
+        const QPoint handle(8, bar->height() / 2);
+        const QPoint target = bar->mapFrom(&w, QPoint(x, bar->mapTo(&w, handle).y()));
+        const auto send = [bar](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, bar->mapToGlobal(at),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                              Qt::NoModifier);
+            QApplication::sendEvent(bar, &event);
+        };
+        send(QEvent::MouseButtonPress, handle, Qt::LeftButton);
+        for (int step = 1; step <= 10; ++step)
+            send(QEvent::MouseMove, handle + (target - handle) * step / 10, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, target, Qt::NoButton);
+        QCoreApplication::processEvents();
+    };
+    const auto fullWidths = [&w] {
+        for (QToolBar *bar : w.findChildren<QToolBar *>()) {
+            auto *chevron = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+            if (chevron != nullptr && chevron->isVisible())
+                return false;
+        }
+        return true;
+    };
+
+    const int stepsCentre = w.toolBar("tlbSteps")->geometry().center().x();
+    drag("tlbRun", stepsCentre - 10);
+    EXPECT_EQ(names(), QStringList({"Standard", "Run", "Steps"}));
+    EXPECT_TRUE(fullWidths());
+
+    drag("tlbStandard", w.width() - 20);
+    EXPECT_EQ(names(), QStringList({"Run", "Steps", "Standard"}));
+    EXPECT_TRUE(fullWidths());
 }
 
 TEST_F(FrmEditTest, ViewSettingsAndLayoutSurviveARestart)

@@ -3,10 +3,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextFragment>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +29,24 @@ int helpWindows()
     for (QWidget *widget : QApplication::topLevelWidgets())
         count += qobject_cast<HelpViewer *>(widget) != nullptr && widget->isVisible() ? 1 : 0;
     return count;
+}
+
+// Centre of the first link shown in the browser's viewport; (-1, -1) when none is.
+QPoint visibleLink(const QTextBrowser *browser)
+{
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor() || fragment.charFormat().anchorHref().isEmpty())
+                continue;
+            QTextCursor cursor(browser->document());
+            cursor.setPosition(fragment.position() + 1);
+            const QPoint at = browser->cursorRect(cursor).center();
+            if (browser->viewport()->rect().contains(at))
+                return at;
+        }
+    }
+    return {-1, -1};
 }
 
 } // namespace
@@ -96,4 +117,42 @@ TEST(HelpViewerTest, ADestroyedViewerIsNoLongerUsed)
     first.reset();
     EXPECT_TRUE(help.Display());
     EXPECT_TRUE(second.isVisible());
+}
+
+// Keys and clicks reach the help window through the window system, where a modal dialog
+// blocks the windows that are not its own.
+TEST(HelpViewerTest, StaysUsableWhileADialogIsOpen)
+{
+    QWidget owner;
+    owner.resize(300, 200);
+    owner.show();
+    HelpViewer viewer(&owner);
+    viewer.resize(700, 500);
+    viewer.Install();
+    CHTMLHelp help;
+    help.setFileName(kHelpFile);
+    QTextBrowser *browser = viewer.browser();
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "help opened from the dialog" : "help open before");
+        QDialog dialog(&owner);
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        ASSERT_TRUE(help.ShowContent(QStringLiteral("no such action"))); // the index
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+        browser->setFocus();
+
+        const int top = browser->verticalScrollBar()->value();
+        QTest::keyClick(viewer.windowHandle(), Qt::Key_PageDown);
+        EXPECT_GT(browser->verticalScrollBar()->value(), top);
+
+        const QPoint link = visibleLink(browser);
+        ASSERT_NE(link, QPoint(-1, -1));
+        const QUrl before = browser->source();
+        QTest::mouseClick(viewer.windowHandle(), Qt::LeftButton, {},
+                          browser->viewport()->mapTo(&viewer, link));
+        EXPECT_NE(browser->source(), before);
+        dialog.close();
+    }
 }

@@ -3,6 +3,7 @@
 #include "catalogue/ActionTree.h"
 #include "controls/HostLauncher.h"
 #include "controls/StepRowGeometry.h"
+#include "window/ElidedLabel.h"
 #include "window/StepListView.h"
 #include "window/StepRowDelegate.h"
 #include "window/frmAbout.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -335,6 +337,40 @@ TEST_F(StepListTest, SelectionDrivesStatusPanelsAndCommands)
     EXPECT_FALSE(w.action("mnuEditMoveDown")->isEnabled());
     EXPECT_EQ(w.statusPanel("Line")->text(), "");
     EXPECT_EQ(w.statusPanel("Text")->text(), "");
+}
+
+TEST_F(StepListTest, ALongStatusTextEndsWithAnEllipsisAndItsToolTipHoldsAllOfIt)
+{
+    frmEdit &w =
+        openShown({"<range name=\"r\" from=\"Selection\" />", "<bmclear />"}, QSize(520, 400));
+    auto *text = qobject_cast<ElidedLabel *>(w.statusPanel("Text"));
+    ASSERT_NE(text, nullptr);
+    const auto toolTip = [text] {
+        QToolTip::hideText();
+        (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+        const QPoint at = text->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, text->mapToGlobal(at));
+        QApplication::sendEvent(text, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+
+    select(w, {0});
+    settle();
+    const QString information = w.Document()->Step(0)->Information.replace("\r\n", " ");
+    EXPECT_EQ(text->text(), information);
+    const QString shown = text->shownText();
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(information.startsWith(shown.chopped(1)));
+    EXPECT_LE(text->fontMetrics().horizontalAdvance(shown), text->contentsRect().width());
+    EXPECT_LT(text->geometry().right(), w.statusPanel("Line")->geometry().left());
+    EXPECT_EQ(toolTip(), information);
+
+    // A text that fits is shown whole, without a tool tip.
+    select(w, {1});
+    settle();
+    EXPECT_EQ(text->shownText(), text->text());
+    EXPECT_EQ(toolTip(), QString());
+    QToolTip::hideText();
 }
 
 TEST_F(StepListTest, RightClickSelectsTheRowOrTheLastOneAndPopsUpTheEditMenu)

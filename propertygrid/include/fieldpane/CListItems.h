@@ -32,6 +32,8 @@ public:
     Q_INVOKABLE Fieldpane::CListItem Item(const QVariant &vntIndexKey) const;
     CListItem Item(int index) const;
     CListItem Item(const QString &key) const;
+    /// By key, for a string literal (UTF-8): `Item("count")`.
+    CListItem Item(const char *key) const;
     Q_INVOKABLE int Count() const;
     /// Removes one row and raises ItemRemoved; false, changing nothing, when there is none.
     Q_INVOKABLE bool Remove(const QVariant &vntIndexKey);

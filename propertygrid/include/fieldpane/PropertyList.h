@@ -49,8 +49,12 @@ public:
     Q_INVOKABLE void CommitEdit();
     /// Height of one row in pixels.
     int RowHeight() const;
-    /// Width of the name column in pixels.
+    /// Width of the name column in pixels. It follows the widest name, up to half the
+    /// width, until the user drags the boundary between the columns or the host sets it.
     int NameColumnWidth() const;
+    /// Sets the name column's width in pixels (a value column always stays); a negative
+    /// width makes the column follow the names again.
+    void setNameColumnWidth(int width);
     /// The pop-up that is open now, if any.
     frmDD *OpenPopup() const;
 
@@ -69,7 +73,9 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;

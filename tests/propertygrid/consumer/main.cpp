@@ -4,9 +4,13 @@
 #include <fieldpane/Version.h>
 
 #include <QApplication>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstring>
+
+// The README's usage example (generated from README.md).
+void readmeExample(QWidget *parent);
 
 int main(int argc, char **argv)
 {
@@ -17,7 +21,18 @@ int main(int argc, char **argv)
               QStringLiteral("N"));
     rows->Add(QStringLiteral("Flag"), Fieldpane::hlvBoolean, -1);
     grid.Refresh();
-    const bool ok = rows->Count() == 2 && rows->Item(QStringLiteral("n")).Value().toInt() == 4 &&
+
+    QWidget parent;
+    readmeExample(&parent);
+    const auto *readmeGrid = parent.findChild<Fieldpane::PropertyList *>();
+    const Fieldpane::CListItems *readmeRows = readmeGrid ? readmeGrid->ListItems() : nullptr;
+    const bool readmeOk = readmeRows && readmeRows->Count() == 2 &&
+                          readmeRows->Item("count").Value().toInt() == 3 &&
+                          readmeRows->Item("dir").Bold() &&
+                          readmeRows->Item("DIR").Value().toString() == QLatin1String("Down");
+
+    const bool ok = readmeOk && rows->Count() == 2 &&
+                    rows->Item(QStringLiteral("n")).Value().toInt() == 4 &&
                     rows->Item(2).Value().toString() == QLatin1String("true") &&
                     std::strcmp(Fieldpane::version(), "1.00") == 0 &&
                     Fieldpane::CCommonDialogs::ConvertFilter(QStringLiteral("A|*.a")).size() == 1;
