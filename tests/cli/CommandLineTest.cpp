@@ -70,6 +70,38 @@ const QByteArray kGood =
     "    </zmlbody>\r\n"
     "</zml>\r\n";
 
+// As the editor writes it: disabled steps of every kind (openers without their closers too),
+// values made only of tabs and line breaks, a comment and nested blocks.
+const QByteArray kEditorWritten =
+    "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
+    "    <zmlhead>\r\n"
+    "        <author>A</author>\r\n"
+    "        <company></company>\r\n"
+    "        <web>&#9;</web>\r\n"
+    "        <email>&#10;</email>\r\n"
+    "        <version>1.0</version>\r\n"
+    "        <description>&#9;&#10;&#9;</description>\r\n"
+    "    </zmlhead>\r\n"
+    "    <zmlbody>\r\n"
+    "        <var name=\"n\" value=\"&#9;\" />\r\n"
+    "    <!--\r\n"
+    "a comment\r\n"
+    "-->\r\n"
+    "        <loop count=\"2\" counter=\"\">\r\n"
+    "            <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
+    "                <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">&#10;</msgbox>\r\n"
+    "                <!-- <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">off</msgbox> "
+    "-->\r\n"
+    "            <!-- <else /> -->\r\n"
+    "                <var name=\"m\" value=\"\" />\r\n"
+    "            </if>\r\n"
+    "        </loop>\r\n"
+    "        <!-- <loop count=\"1\" counter=\"\" /> -->\r\n"
+    "            <!-- <if var=\"n\" operator=\"=\" value=\"\" /> -->\r\n"
+    "                <var name=\"deep\" value=\"\" />\r\n"
+    "    </zmlbody>\r\n"
+    "</zml>\r\n";
+
 } // namespace
 
 TEST_F(CommandLineTest, CheckAcceptsGoodScriptsAndReportsEveryProblem)
@@ -113,6 +145,12 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
     ProgramRun r = run({"--format", in, out});
     EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
     EXPECT_EQ(read(out), kGood);
+
+    // What the editor wrote comes out byte for byte.
+    const QString written = write("written.zml", kEditorWritten);
+    r = run({"--format", written, path("again.zml")});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(path("again.zml")).toStdString(), kEditorWritten.toStdString());
 
     // A script that would not save leaves an existing output as it was.
     write("old.zml", "old");
