@@ -111,7 +111,7 @@ int check(CDocument &doc, const QStringList &scripts)
         }
         const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
         if (result != BlockCheckResult::Ok) {
-            ShowMessage(BlockCheckMessage(result), MsgIcon::Critical);
+            ShowMessage(BlockCheckMessage(doc, result), MsgIcon::Critical);
             status = 1;
         }
     }

@@ -239,6 +239,16 @@ QString DisabledBlockMessage(const CDocument &doc)
     return QString();
 }
 
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result)
+{
+    if (result == BlockCheckResult::Unbalanced) {
+        const QString named = DisabledBlockMessage(doc);
+        if (!named.isEmpty())
+            return named;
+    }
+    return BlockCheckMessage(result);
+}
+
 QString SaveFailedMessage()
 {
     return tr("Can't save the file. Make sure the file and folder isn't write protected");
@@ -268,10 +278,7 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
     }
     const BlockCheckResult check = checkUtf8(utf8);
     if (check != BlockCheckResult::Ok) {
-        QString message;
-        if (check == BlockCheckResult::Unbalanced)
-            message = DisabledBlockMessage(doc);
-        ShowMessage(message.isEmpty() ? BlockCheckMessage(check) : message, MsgIcon::Critical);
+        ShowMessage(BlockCheckMessage(doc, check), MsgIcon::Critical);
         return false;
     }
 

@@ -41,6 +41,8 @@ QString BlockCheckMessage(BlockCheckResult result);
 // When a disabled if or loop row is closed by an endif or endloop row (its start tag is inside
 // a comment, so the end tag closes nothing), the message that names it; otherwise empty.
 QString DisabledBlockMessage(const CDocument &doc);
+// The message of a failed check of doc's text: DisabledBlockMessage when it applies.
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result);
 
 // Message shown when the file cannot be written.
 QString SaveFailedMessage();
