@@ -174,6 +174,16 @@ void CPrintPreview::SetDocumentPath(const QString &path)
     m_settings->SetDocumentPath(path);
 }
 
+QString CPrintPreview::FileName() const
+{
+    return m_settings->FileName();
+}
+
+QString CPrintPreview::FileTitle() const
+{
+    return m_settings->FileTitle();
+}
+
 void CPrintPreview::SetLocale(const QLocale &locale)
 {
     m_settings->SetLocale(locale);

@@ -58,6 +58,8 @@ public:
     void SetFooterText(const QString &text);
     // Full path of the document; empty when it was never saved.
     void SetDocumentPath(const QString &path);
+    QString FileName() const;  // full path or "Untitled"
+    QString FileTitle() const; // name or "Untitled"
     void SetLocale(const QLocale &locale);
 
     // The printable area and text measures in the current unit and font.

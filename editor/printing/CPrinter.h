@@ -53,6 +53,8 @@ public:
 
     // Job context: the document's full path (empty when never saved) and the macro locale.
     void SetDocumentPath(const QString &path) { m_macros.SetDocumentPath(path); }
+    QString FileName() const { return m_macros.FileName(); }   // full path or "Untitled"
+    QString FileTitle() const { return m_macros.FileTitle(); } // name or "Untitled"
     void SetLocale(const QLocale &locale) { m_macros.SetLocale(locale); }
 
     // Prints the text (lines separated by CR LF) as one document on the device. The text is
