@@ -18,7 +18,10 @@ namespace {
 
 const QString kSection = QStringLiteral("Printer");
 constexpr qint32 kString = 1;
+constexpr qint32 kExpandString = 2;
 constexpr qint32 kDword = 4;
+constexpr qint32 kDwordBigEndian = 5;
+constexpr int kMaxFontSize = 1638;
 
 // A margin as stored: times 100, rounded to the nearest whole number, halves to even. The
 // product is taken in single precision, so 2.675 counts as the half it was typed as.
@@ -103,6 +106,7 @@ void CPrinter::SaveRegValue(const QString &section, qint32 valueType, const QVar
         registry.CreateKey();
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
+    registry.LiteralStrings = true; // templates are kept as typed, "%" and all
     registry.setValue(value);
 }
 
@@ -116,7 +120,15 @@ QVariant CPrinter::GetRegValue(const QString &section, qint32 valueType,
     registry.SectionKey = QStringLiteral("Software\\Halvern\\TR AddIn Editor\\") + section;
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
-    return registry.Value();
+    registry.LiteralStrings = true;
+    const QVariant value = registry.Value();
+    // A value stored with a type of another kind (text for a number, binary, a number for a
+    // text) cannot be read as its setting: it counts as missing.
+    const bool number = registry.ValueType == kDword || registry.ValueType == kDwordBigEndian;
+    const bool text = registry.ValueType == kString || registry.ValueType == kExpandString;
+    if (valueType == kDword ? !number : !text)
+        return registry.Default;
+    return value;
 }
 
 void CPrinter::LoadSettings()
@@ -129,15 +141,22 @@ void CPrinter::LoadSettings()
     // A stored unit the devices do not know falls back to pixels.
     const int scaleMode = get(kDword, 3, QStringLiteral("ScaleMode")).toInt();
     m_scaleMode = static_cast<short>(CPrintDevice::IsValidScaleMode(scaleMode) ? scaleMode : 3);
-    m_marginLeft = LoadedMargin(get(kDword, 4800, QStringLiteral("MarginLeft")));
-    m_marginRight = LoadedMargin(get(kDword, 4800, QStringLiteral("MarginRight")));
-    m_marginBottom = LoadedMargin(get(kDword, 7700, QStringLiteral("MarginBottom")));
-    m_marginTop = LoadedMargin(get(kDword, 7700, QStringLiteral("MarginTop")));
-    m_marginHeader = LoadedMargin(get(kDword, 3800, QStringLiteral("MarginHeader")));
-    m_marginFooter = LoadedMargin(get(kDword, 3800, QStringLiteral("MarginFooter")));
+    // A margin below 0 would put the text off the paper: it gives the default too.
+    const auto margin = [&get](int defaultValue, const QString &name) {
+        const QVariant stored = get(kDword, defaultValue, name);
+        return LoadedMargin(stored.toInt() >= 0 ? stored : QVariant(defaultValue));
+    };
+    m_marginLeft = margin(4800, QStringLiteral("MarginLeft"));
+    m_marginRight = margin(4800, QStringLiteral("MarginRight"));
+    m_marginBottom = margin(7700, QStringLiteral("MarginBottom"));
+    m_marginTop = margin(7700, QStringLiteral("MarginTop"));
+    m_marginHeader = margin(3800, QStringLiteral("MarginHeader"));
+    m_marginFooter = margin(3800, QStringLiteral("MarginFooter"));
     m_lineNumbers = get(kDword, false, QStringLiteral("LineNumbers")).toInt() != 0;
     m_fontName = get(kString, QStringLiteral("Courier New"), QStringLiteral("FontName")).toString();
-    m_fontSize = static_cast<short>(get(kDword, 10, QStringLiteral("FontSize")).toInt());
+    // The sizes the page setup accepts.
+    const int fontSize = get(kDword, 10, QStringLiteral("FontSize")).toInt();
+    m_fontSize = static_cast<short>(fontSize >= 1 && fontSize <= kMaxFontSize ? fontSize : 10);
     m_headerText =
         get(kString, QStringLiteral("$L$f$R$d"), QStringLiteral("HeaderText")).toString();
     m_footerText =
