@@ -201,6 +201,21 @@ void CPrinter::SaveReportingErrors()
             MsgIcon::Exclamation);
 }
 
+CPrinter::Margin CPrinter::CrampedMargin(double width, double height, double lineHeight,
+                                         double charWidth) const
+{
+    constexpr double kSlack = 1e-6; // margins typed to the limit, after unit rounding
+    if (width - m_marginLeft - m_marginRight + kSlack < charWidth)
+        return m_marginLeft >= m_marginRight ? Margin::Left : Margin::Right;
+    if (!m_headerText.isEmpty() && m_marginTop + kSlack < m_marginHeader + lineHeight)
+        return m_marginHeader > m_marginTop ? Margin::Header : Margin::Top;
+    if (!m_footerText.isEmpty() && m_marginBottom + kSlack < m_marginFooter + lineHeight)
+        return m_marginFooter > m_marginBottom ? Margin::Footer : Margin::Bottom;
+    if (m_marginTop + lineHeight > height - m_marginBottom + kSlack)
+        return m_marginBottom >= m_marginTop ? Margin::Bottom : Margin::Top;
+    return Margin::None;
+}
+
 void CPrinter::SetScaleMode(short code)
 {
     if (CPrintDevice::IsValidScaleMode(code))

@@ -51,6 +51,13 @@ public:
     QString FooterText() const { return m_footerText; }
     void SetFooterText(const QString &value) { m_footerText = value; }
 
+    // The margin that leaves no room for text on a page of width x height (in the settings'
+    // unit) with lines lineHeight high and characters at least charWidth wide: less than one
+    // line between header and footer, a header or footer over the text, or not one character
+    // between the left and right margins. None when every margin leaves room.
+    enum class Margin { None, Top, Bottom, Left, Right, Header, Footer };
+    Margin CrampedMargin(double width, double height, double lineHeight, double charWidth) const;
+
     // Job context: the document's full path (empty when never saved) and the macro locale.
     void SetDocumentPath(const QString &path) { m_macros.SetDocumentPath(path); }
     QString FileName() const { return m_macros.FileName(); }   // full path or "Untitled"
