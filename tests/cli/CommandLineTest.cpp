@@ -1,4 +1,5 @@
 // Runs the built program in its command-line modes.
+#include <QCborValue>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -29,7 +30,8 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    ProgramRun run(const QStringList &arguments) const
+    ProgramRun run(const QStringList &arguments,
+                   const QString &program = QStringLiteral(STEPSMITH_PROGRAM)) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,7 +40,7 @@ protected:
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(STEPSMITH_PROGRAM), arguments);
+        process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         ProgramRun r;
         r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -182,6 +184,35 @@ TEST_F(CommandLineTest, CatalogueOption)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines,
               QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
+}
+
+TEST_F(CommandLineTest, BothProgramsReadAKeyWrittenTwiceAlike)
+{
+    // A map of five pairs whose key "ElementName1" comes twice: the first one counts.
+    QByteArray bytes("\xA5");
+    const auto pair = [&bytes](const QString &key, const QCborValue &value) {
+        bytes += QCborValue(key).toCbor() + value.toCbor();
+    };
+    pair(QStringLiteral("ElementCount"), 1);
+    pair(QStringLiteral("ElementName1"), QStringLiteral("first"));
+    pair(QStringLiteral("AttribCount1"), 1);
+    pair(QStringLiteral("AttribName1_1"), QStringLiteral("a"));
+    pair(QStringLiteral("ElementName1"), QStringLiteral("second"));
+    const QString catalogue = write("twice.dat", bytes);
+
+    const QString script = write("s.zml", "<zml version=\"1.0\"><zmlhead><version>1.0</version>"
+                                          "</zmlhead><zmlbody><first a=\"1\"/><second a=\"2\"/>"
+                                          "</zmlbody></zml>");
+    ProgramRun r = run({"--format", "--catalogue", catalogue, script, path("out.zml")});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    const QByteArray formatted = read(path("out.zml"));
+    EXPECT_TRUE(formatted.contains("        <first a=\"1\" />\r\n")) << formatted.toStdString();
+    EXPECT_FALSE(formatted.contains("second"));
+
+    r = run({"dump", catalogue}, QStringLiteral(STEPSMITH_CATALOGUE_TOOL));
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_TRUE(r.output.contains("\"ElementName\": \"first\"")) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains("second"));
 }
 
 TEST_F(CommandLineTest, UsageErrors)
