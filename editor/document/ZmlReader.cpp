@@ -449,7 +449,8 @@ private:
 
     // A disabled step is written as a comment holding its form between two blanks. Restores
     // it (as a disabled step of its action) when the comment is exactly what the step writes.
-    // A disabled if or loop then deepens the rows that follow, as its flat form does.
+    // A disabled if or loop then deepens the rows that follow, as its flat form does (and a
+    // disabled endif or endloop of clipboard text ends that).
     bool addDisabledStep(std::string_view comment, int depth);
 
     const CElements &m_catalogue;
@@ -499,9 +500,16 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     if (sameForm(BuildStepText(*step)) !=
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
         return false;
-    addBuilt(std::move(step), rowDepth(element.name, depth));
+    // Block rows change the depths as their flat forms do.
+    Frame &frame = m_frames.back();
+    int row = rowDepth(element.name, depth);
+    if (is(element.name, "endif") || is(element.name, "endloop")) {
+        frame.depth = std::max(0, frame.depth - 1);
+        row = frame.depth;
+    }
+    addBuilt(std::move(step), row);
     if (is(element.name, "if") || is(element.name, "loop"))
-        ++m_frames.back().depth;
+        ++frame.depth;
     return true;
 }
 

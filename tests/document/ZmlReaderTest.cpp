@@ -521,6 +521,8 @@ TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
     QStringList texts;
     for (int r = 0; r < doc.RowCount(); ++r)
         texts.append(doc.Rows()->rowText(r));
+    const std::vector<int> copiedDepths = depths();
+    ASSERT_EQ(copiedDepths, (std::vector<int>{0, 1, 2, 1, 0}));
     const QString copied = ClipboardText::CopyText(*doc.Rows(), all);
 
     // Pasted again and again, the rows stay the same disabled steps.
@@ -532,6 +534,8 @@ TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
         for (int r = 0; r < pasted.RowCount(); ++r)
             again.append(pasted.Rows()->rowText(r));
         EXPECT_EQ(again, texts);
+        for (int r = 0; r < pasted.RowCount(); ++r)
+            EXPECT_EQ(pasted.Rows()->depth(r), copiedDepths[static_cast<std::size_t>(r)]) << r;
         EXPECT_FALSE(pasted.Step(0)->IsComment);
         EXPECT_TRUE(pasted.Step(0)->Disabled);
         EXPECT_EQ(pasted.Step(1)->ElementName, "if");
