@@ -6,6 +6,7 @@
 #include "document/CDocument.h"
 #include "document/ZmlReader.h"
 #include "document/ZmlWriter.h"
+#include "window/RuntimeFiles.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -15,10 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-
-#ifndef STEPSMITH_DATADIR
-#define STEPSMITH_DATADIR ""
-#endif
 
 namespace {
 
@@ -86,8 +83,7 @@ bool loadCatalogue(CDocument &doc, const QString &given)
 {
     QString path = given;
     if (path.isEmpty()) {
-        path = LocateCatalogue(QCoreApplication::applicationDirPath(),
-                               QString::fromLocal8Bit(STEPSMITH_DATADIR));
+        path = FindCatalogue();
         if (path.isEmpty()) {
             ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical);
             return false;
@@ -111,7 +107,7 @@ int check(CDocument &doc, const QStringList &scripts)
         }
         const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
         if (result != BlockCheckResult::Ok) {
-            ShowMessage(BlockCheckMessage(result), MsgIcon::Critical);
+            ShowMessage(BlockCheckMessage(doc, result), MsgIcon::Critical);
             status = 1;
         }
     }

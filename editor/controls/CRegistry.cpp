@@ -75,7 +75,8 @@ QVariant CRegistry::Value()
     }
     case RegExpandSz: {
         const QString text = textOf(stored->data);
-        return ExpandEnvironmentStrings(text.left(text.indexOf(QChar(0))));
+        const QString value = text.left(text.indexOf(QChar(0)));
+        return LiteralStrings ? value : ExpandEnvironmentStrings(value);
     }
     case RegMultiSz: {
         QString text = textOf(stored->data);
@@ -104,7 +105,8 @@ void CRegistry::setValue(const QVariant &v)
     case RegSz:
     case RegExpandSz: {
         const QString text = v.toString();
-        value = {static_cast<quint32>(StringType(text)), terminatedUtf16(text)};
+        const qint32 type = LiteralStrings ? static_cast<qint32>(RegSz) : StringType(text);
+        value = {static_cast<quint32>(type), terminatedUtf16(text)};
         break;
     }
     case RegDword:

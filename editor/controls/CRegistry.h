@@ -16,6 +16,9 @@ public:
     qint32 ValueType = 1;              // 1 string, 2 expandable, 3 binary, 4 DWORD, 5 big-endian
                                        // DWORD, 7 multi-string
     QVariant Default;                  // what a read that finds nothing returns
+    // Texts kept exactly as typed: written as plain strings, never as expandable ones, and an
+    // expandable string is read as stored, without expanding it.
+    bool LiteralStrings = false;
 
     bool KeyExists() const;
     // Creates the key (and its parents); throws CRegistryError when that fails.

@@ -73,6 +73,7 @@ public:
             m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
         m_depth = 0;
         m_text.clear();
+        m_textHasReference = false;
         m_cdata.clear();
         m_inCData = false;
         m_error.clear();
@@ -169,14 +170,26 @@ private:
         self(ctx)->refuse("undeclared entity");
     }
 
-    // Ends the text run collected so far: reported unless it is white space only.
+    // Ends the text run collected so far: reported unless it is white space only and none of
+    // it was written as a reference (a value made of "&#9;" or "&#10;" is text, not layout).
     void flushText()
     {
         if (m_text.empty())
             return;
-        if (m_depth > 0 && !isBlank(m_text))
+        if (m_depth > 0 && (m_textHasReference || !isBlank(m_text)))
             m_handler->characters(XmlNodeType::Text, m_text, {});
         m_text.clear(); // keeps the buffer for the next run
+        m_textHasReference = false;
+    }
+
+    // True when the character data the parser is reporting was written as a character or
+    // entity reference.
+    bool dataIsReference() const
+    {
+        int offset = 0;
+        int size = 0;
+        const char *buffer = XML_GetInputContext(m_parser, &offset, &size);
+        return buffer && offset < size && buffer[offset] == '&';
     }
 
     // True when the start tag the parser is reporting ends with "/>".
@@ -223,7 +236,13 @@ private:
     static void onCharacters(void *ctx, const XML_Char *text, int size)
     {
         Driver *d = self(ctx);
-        (d->m_inCData ? d->m_cdata : d->m_text).append(text, std::size_t(size));
+        if (d->m_inCData) {
+            d->m_cdata.append(text, std::size_t(size));
+            return;
+        }
+        if (!d->m_textHasReference && d->dataIsReference())
+            d->m_textHasReference = true;
+        d->m_text.append(text, std::size_t(size));
     }
 
     void report(XmlNodeType kind, std::string_view text, std::string_view target = {})
@@ -264,6 +283,7 @@ private:
     XML_Parser m_parser = nullptr;
     int m_depth = 0; // open elements
     std::string m_text;
+    bool m_textHasReference = false; // part of m_text was written as a reference
     std::string m_cdata;
     bool m_inCData = false;
     std::vector<XmlEventHandler::Attribute> m_attributes;

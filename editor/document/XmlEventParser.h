@@ -27,7 +27,8 @@ public:
     virtual void startElement(std::string_view name, const Attribute *attributes, int count,
                               bool selfClosing) = 0;
     virtual void endElement() = 0;
-    // A run of text between two other nodes (never white space only), a CDATA section, a comment
+    // A run of text between two other nodes (never white space only, unless a character or
+    // entity reference wrote part of it), a CDATA section, a comment
     // or a processing instruction (target: its target). Nothing outside the root element is
     // reported.
     virtual void characters(XmlNodeType kind, std::string_view text, std::string_view target) = 0;

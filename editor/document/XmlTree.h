@@ -63,11 +63,12 @@ private:
 };
 
 // A parsed XML document: elements, text, CDATA sections, comments and processing instructions.
-// Text nodes of white space only are dropped. The parser rejects text that is not well-formed
-// XML, a document type that declares entities (no entity expansion at all, so no expansion
-// blow-up and no external entities) and undeclared namespace prefixes. Nesting depth and text
-// length are limited only by the input: the writer may nest blocks as deep as the user built
-// them, and nothing in parsing, building or walking the tree recurses along the nesting.
+// Text nodes of white space only are dropped, unless a reference wrote part of them. The parser
+// rejects text that is not well-formed XML, a document type that declares entities (no entity
+// expansion at all, so no expansion blow-up and no external entities) and undeclared namespace
+// prefixes. Nesting depth and text length are limited only by the input: the writer may nest
+// blocks as deep as the user built them, and nothing in parsing, building or walking the tree
+// recurses along the nesting.
 class XmlTree final {
 public:
     XmlTree() = default;

@@ -258,8 +258,14 @@ public:
     // Takes a batch over and leaves an empty one in its place (its storage may be reused).
     using Publish = std::function<void(PendingSteps &)>;
 
-    BodyReader(const CElements &catalogue, int depth, Publish publish)
-        : m_catalogue(catalogue), m_publish(std::move(publish))
+    // What a comment holding the form of an endif or endloop step stands for. The writer never
+    // writes such a form into a file (the row becomes an end tag there), so in a file it is a
+    // commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
+    enum class CommentedClosers { Comments, DisabledSteps };
+
+    BodyReader(const CElements &catalogue, int depth, Publish publish,
+               CommentedClosers closers = CommentedClosers::Comments)
+        : m_catalogue(catalogue), m_publish(std::move(publish)), m_closers(closers)
     {
         m_frames.push_back(Frame{});
         m_frames.back().depth = std::max(0, depth);
@@ -443,10 +449,13 @@ private:
 
     // A disabled step is written as a comment holding its form between two blanks. Restores
     // it (as a disabled step of its action) when the comment is exactly what the step writes.
+    // A disabled if or loop then deepens the rows that follow, as its flat form does (and a
+    // disabled endif or endloop of clipboard text ends that).
     bool addDisabledStep(std::string_view comment, int depth);
 
     const CElements &m_catalogue;
     Publish m_publish;
+    CommentedClosers m_closers;
     // Never moves its values; shared with the batches that point to them.
     std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
         std::make_shared<std::unordered_map<std::string, Definition>>();
@@ -469,6 +478,10 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     Definition *definition = lookup(element.name);
     if (!definition)
         return false;
+    const QString &action = definition->element->ElementName;
+    if (m_closers == CommentedClosers::Comments &&
+        (action == QLatin1String("endif") || action == QLatin1String("endloop")))
+        return false;
     auto step = newStep(*definition);
     for (const auto &[name, value] : element.values) {
         const int index = definition->indexOf(name);
@@ -487,7 +500,16 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     if (sameForm(BuildStepText(*step)) !=
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
         return false;
-    addBuilt(std::move(step), rowDepth(element.name, depth));
+    // Block rows change the depths as their flat forms do.
+    Frame &frame = m_frames.back();
+    int row = rowDepth(element.name, depth);
+    if (is(element.name, "endif") || is(element.name, "endloop")) {
+        frame.depth = std::max(0, frame.depth - 1);
+        row = frame.depth;
+    }
+    addBuilt(std::move(step), row);
+    if (is(element.name, "if") || is(element.name, "loop"))
+        ++frame.depth;
     return true;
 }
 
@@ -525,7 +547,9 @@ private:
 class FragmentReader final : public XmlEventHandler {
 public:
     FragmentReader(const CElements &catalogue, int depth)
-        : m_reader(catalogue, depth, buildInto(m_steps)), m_events(m_reader, 1)
+        : m_reader(catalogue, depth, buildInto(m_steps),
+                   BodyReader::CommentedClosers::DisabledSteps),
+          m_events(m_reader, 1)
     {}
     void startElement(std::string_view name, const Attribute *attributes, int count,
                       bool selfClosing) override

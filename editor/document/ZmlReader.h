@@ -22,6 +22,7 @@ bool OpenDocument(CDocument &doc, const QString &path);
 int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position);
 
 // Parses wrappedText (clipboard steps inside one wrapper element such as <zmlclip>) and inserts
-// the steps of the wrapper's children before row position (-1 appends) at depth 0. Returns the
-// number of rows inserted; 0, without a message, when the text is not well-formed.
+// the steps of the wrapper's children before row position (-1 appends) at depth 0. Unlike in a
+// file, the commented form of an endif or endloop is the row of a disabled one there. Returns
+// the number of rows inserted; 0, without a message, when the text is not well-formed.
 int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -124,8 +125,10 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
             out.spaces(indent);
             out.add(QLatin1String("</loop>"));
         } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+            // A disabled opener keeps its whole form inside the comment, so that it reads
+            // back as the same step; it opens no element.
             out.spaces(indent);
-            AppendStepText(out, *step, StepForm::Opening);
+            AppendStepText(out, *step, step->Disabled ? StepForm::Line : StepForm::Opening);
         } else {
             if (!step->IsComment)
                 out.spaces(indent);
@@ -208,6 +211,44 @@ QString BlockCheckMessage(BlockCheckResult result)
     return QString();
 }
 
+QString DisabledBlockMessage(const CDocument &doc)
+{
+    std::vector<int> open; // rows of the if and loop steps not closed yet
+    for (int row = 0, count = doc.RowCount(); row < count; ++row) {
+        const auto step = doc.Step(row);
+        if (!step || step->IsComment)
+            continue;
+        const QString &name = step->ElementName;
+        if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+            open.push_back(row);
+        } else if ((name == QLatin1String("endif") || name == QLatin1String("endloop")) &&
+                   !open.empty()) {
+            const int opener = open.back();
+            open.pop_back();
+            if (!doc.Step(opener)->Disabled)
+                continue;
+            const QString text =
+                doc.Step(opener)->ElementName == QLatin1String("if")
+                    ? tr("Step %1 is a disabled If, but its End If is still in the script. "
+                         "Enable the step or delete its End If. Save action aborted.")
+                    : tr("Step %1 is a disabled Loop, but its End Loop is still in the script. "
+                         "Enable the step or delete its End Loop. Save action aborted.");
+            return text.arg(opener + 1);
+        }
+    }
+    return QString();
+}
+
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result)
+{
+    if (result == BlockCheckResult::Unbalanced) {
+        const QString named = DisabledBlockMessage(doc);
+        if (!named.isEmpty())
+            return named;
+    }
+    return BlockCheckMessage(result);
+}
+
 QString SaveFailedMessage()
 {
     return tr("Can't save the file. Make sure the file and folder isn't write protected");
@@ -237,7 +278,7 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
     }
     const BlockCheckResult check = checkUtf8(utf8);
     if (check != BlockCheckResult::Ok) {
-        ShowMessage(BlockCheckMessage(check), MsgIcon::Critical);
+        ShowMessage(BlockCheckMessage(doc, check), MsgIcon::Critical);
         return false;
     }
 

@@ -38,14 +38,21 @@ BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8);
 // The message of a failed check (empty for Ok).
 QString BlockCheckMessage(BlockCheckResult result);
 
+// When a disabled if or loop row is closed by an endif or endloop row (its start tag is inside
+// a comment, so the end tag closes nothing), the message that names it; otherwise empty.
+QString DisabledBlockMessage(const CDocument &doc);
+// The message of a failed check of doc's text: DisabledBlockMessage when it applies.
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result);
+
 // Message shown when the file cannot be written.
 QString SaveFailedMessage();
 
 // Saves doc to path once a name is known. When nameJustChosen, ".zml" is appended to a name that
-// lacks it. Refuses an unbalanced document with a message. Otherwise sets the document's file
-// name, signals recentFileAdded, writes the file atomically (a failed write leaves the previous
-// file as it was) in the system code page with CR LF line ends, and clears Dirty. Returns true
-// when the file was written; every failure has been reported by a message.
+// lacks it. Refuses an unbalanced document with a message (DisabledBlockMessage when it applies).
+// Otherwise sets the document's file name, signals recentFileAdded, writes the file atomically (a
+// failed write leaves the previous file as it was) in the system code page with CR LF line ends,
+// and clears Dirty. Returns true when the file was written; every failure has been reported by a
+// message.
 bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
 
 // Test seam: called with the open save file after the text was written and before it is

@@ -99,7 +99,8 @@ double CPrintDevice::RoundY(double y) const
 void CPrintDevice::Print(const QString &text, bool lineBreak)
 {
     if (!text.isEmpty()) {
-        DrawText(QPointF(UnitsToPixelsX(m_x), UnitsToPixelsY(m_y)), text);
+        if (m_drawing)
+            DrawText(QPointF(UnitsToPixelsX(m_x), UnitsToPixelsY(m_y)), text);
         m_x += TextWidth(text);
     }
     if (lineBreak) {
@@ -110,7 +111,8 @@ void CPrintDevice::Print(const QString &text, bool lineBreak)
 
 void CPrintDevice::NewPage()
 {
-    BeginNewPage();
+    if (m_drawing)
+        BeginNewPage();
     ++m_page;
     m_x = 0;
     m_y = 0;
@@ -118,5 +120,24 @@ void CPrintDevice::NewPage()
 
 void CPrintDevice::EndDoc()
 {
-    FinishDocument();
+    if (m_drawing)
+        FinishDocument();
+}
+
+void CPrintDevice::BeginLayoutPass()
+{
+    m_drawing = false;
+    m_passX = m_x;
+    m_passY = m_y;
+    m_passPage = m_page;
+}
+
+int CPrintDevice::EndLayoutPass()
+{
+    const int pages = m_page - m_passPage + 1;
+    m_drawing = true;
+    m_x = m_passX;
+    m_y = m_passY;
+    m_page = m_passPage;
+    return pages;
 }

@@ -56,6 +56,12 @@ public:
     // 1-based number of the page being drawn.
     int Page() const { return m_page; }
 
+    // A layout pass: until it ends, printing, new pages and the end of the document draw
+    // nothing; they only move the position and count the pages. Its end returns the number of
+    // pages laid out and puts the position and the page number back where the pass began.
+    void BeginLayoutPass();
+    int EndLayoutPass();
+
 protected:
     CPrintDevice() = default;
 
@@ -80,4 +86,9 @@ private:
     double m_x = 0;
     double m_y = 0;
     int m_page = 1;
+    bool m_drawing = true;
+    // Where the layout pass began.
+    double m_passX = 0;
+    double m_passY = 0;
+    int m_passPage = 1;
 };

@@ -66,23 +66,26 @@ private:
 };
 
 CPrintPreview::CPrintPreview(const QPageLayout &layout, double dpi)
-    : m_layout(layout), m_dpi(dpi > 0 ? dpi : 96)
+    : m_layout(layout), m_dpi(dpi > 0 ? dpi : 96), m_settings(std::make_unique<CPrinter>())
 {
-    const QRectF printable = m_layout.paintRect(QPageLayout::Inch);
-    m_device = std::make_unique<CPreviewPageDevice>(printable.size() * m_dpi, m_dpi);
-    SetFont(QStringLiteral("Courier New"), 10);
+    ResetDevice();
 }
 
 CPrintPreview::~CPrintPreview() = default;
 
+// A device of one empty page in the settings' unit and font.
+void CPrintPreview::ResetDevice()
+{
+    m_device = std::make_unique<CPreviewPageDevice>(
+        m_layout.paintRect(QPageLayout::Inch).size() * m_dpi, m_dpi);
+    m_device->SetScaleMode(m_settings->ScaleMode());
+    m_device->SetFont(m_settings->FontName(), m_settings->FontSize());
+}
+
 void CPrintPreview::ApplySettings(const CPrinter &printer)
 {
-    SetScaleMode(printer.ScaleMode());
-    SetMargins(printer.MarginLeft(), printer.MarginRight(), printer.MarginTop(),
-               printer.MarginBottom(), printer.MarginHeader(), printer.MarginFooter());
-    SetHeaderText(printer.HeaderText());
-    SetFooterText(printer.FooterText());
-    SetFont(printer.FontName(), printer.FontSize());
+    *m_settings = printer;
+    ResetDevice();
 }
 
 int CPrintPreview::ScaleMode() const
@@ -92,45 +95,98 @@ int CPrintPreview::ScaleMode() const
 
 void CPrintPreview::SetScaleMode(int code)
 {
-    m_device->SetScaleMode(code);
+    m_settings->SetScaleMode(static_cast<short>(code));
+    m_device->SetScaleMode(m_settings->ScaleMode());
 }
 
 void CPrintPreview::SetFont(const QString &name, int pointSize)
 {
+    m_settings->SetFontName(name);
+    m_settings->SetFontSize(static_cast<short>(pointSize));
     m_device->SetFont(name, pointSize);
 }
 
 void CPrintPreview::SetMargins(double left, double right, double top, double bottom, double header,
                                double footer)
 {
-    m_marginLeft = left;
-    m_marginRight = right;
-    m_marginTop = top;
-    m_marginBottom = bottom;
+    m_settings->SetMarginLeft(static_cast<float>(left));
+    m_settings->SetMarginRight(static_cast<float>(right));
+    m_settings->SetMarginTop(static_cast<float>(top));
+    m_settings->SetMarginBottom(static_cast<float>(bottom));
     if (header >= 0)
-        m_marginHeader = header;
+        m_settings->SetMarginHeader(static_cast<float>(header));
     if (footer >= 0)
-        m_marginFooter = footer;
+        m_settings->SetMarginFooter(static_cast<float>(footer));
 }
 
-double CPrintPreview::CurrentX() const
+double CPrintPreview::MarginLeft() const
 {
-    return m_device->CurrentX();
+    return m_settings->MarginLeft();
 }
 
-double CPrintPreview::CurrentY() const
+double CPrintPreview::MarginRight() const
 {
-    return m_device->CurrentY();
+    return m_settings->MarginRight();
 }
 
-void CPrintPreview::SetCurrentX(double x)
+double CPrintPreview::MarginTop() const
 {
-    m_device->SetCurrentX(x);
+    return m_settings->MarginTop();
 }
 
-void CPrintPreview::SetCurrentY(double y)
+double CPrintPreview::MarginBottom() const
 {
-    m_device->SetCurrentY(y);
+    return m_settings->MarginBottom();
+}
+
+double CPrintPreview::MarginHeader() const
+{
+    return m_settings->MarginHeader();
+}
+
+double CPrintPreview::MarginFooter() const
+{
+    return m_settings->MarginFooter();
+}
+
+QString CPrintPreview::HeaderText() const
+{
+    return m_settings->HeaderText();
+}
+
+void CPrintPreview::SetHeaderText(const QString &text)
+{
+    m_settings->SetHeaderText(text);
+}
+
+QString CPrintPreview::FooterText() const
+{
+    return m_settings->FooterText();
+}
+
+void CPrintPreview::SetFooterText(const QString &text)
+{
+    m_settings->SetFooterText(text);
+}
+
+void CPrintPreview::SetDocumentPath(const QString &path)
+{
+    m_settings->SetDocumentPath(path);
+}
+
+QString CPrintPreview::FileName() const
+{
+    return m_settings->FileName();
+}
+
+QString CPrintPreview::FileTitle() const
+{
+    return m_settings->FileTitle();
+}
+
+void CPrintPreview::SetLocale(const QLocale &locale)
+{
+    m_settings->SetLocale(locale);
 }
 
 double CPrintPreview::ScaleWidth() const
@@ -158,9 +214,9 @@ int CPrintPreview::PageCount() const
     return static_cast<int>(m_device->Pages().size());
 }
 
-int CPrintPreview::CurrentPage() const
+int CPrintPreview::TotalPages() const
 {
-    return m_macros.PageNumber();
+    return m_settings->TotalPages();
 }
 
 const QList<CPrintPreview::Item> &CPrintPreview::PageItems(int index) const
@@ -170,108 +226,11 @@ const QList<CPrintPreview::Item> &CPrintPreview::PageItems(int index) const
     return index >= 0 && index < pages.size() ? pages.at(index) : none;
 }
 
-void CPrintPreview::PrintHeader()
-{
-    if (m_headerText.isEmpty())
-        return;
-    m_device->SetCurrentX(m_marginLeft);
-    m_macros.PrintHeaderFooterLine(*m_device, m_headerText, m_marginHeader, m_marginLeft,
-                                   m_marginRight);
-}
-
-void CPrintPreview::PrintFooter()
-{
-    if (m_footerText.isEmpty())
-        return;
-    m_device->SetCurrentX(m_marginLeft);
-    const double y = ScaleHeight() - m_marginFooter - TextHeight(m_footerText);
-    m_macros.PrintHeaderFooterLine(*m_device, m_footerText, y, m_marginLeft, m_marginRight);
-}
-
-void CPrintPreview::NewPage()
-{
-    PrintFooter();
-    m_device->NewPage();
-    m_macros.SetPageNumber(m_macros.PageNumber() + 1);
-    PrintHeader();
-    m_device->SetCurrentY(m_marginTop);
-}
-
-void CPrintPreview::PrintAt(const QString &text, double x, double y, bool wrap)
-{
-    if (x > -1)
-        m_device->SetCurrentX(x);
-    if (y > -1)
-        m_device->SetCurrentY(y);
-    const double rightLimit = m_device->RoundX(ScaleWidth() - m_marginRight);
-    const double bottomLimit = ScaleHeight() - m_marginBottom;
-    const double lineHeight = TextHeight(QStringLiteral("Xy"));
-    // A blank appended to flush the last word is not printed itself.
-    const bool flushBlank = !text.endsWith(u' ');
-    const QString line = flushBlank ? text + u' ' : text;
-
-    qsizetype wordStart = 0;
-    bool placed = false; // something of this text stands on the current device line
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar ch = line.at(i);
-        if (ch != u' ' && ch != u'\t')
-            continue;
-        const QStringView word = QStringView(line).mid(wordStart, i - wordStart);
-        if (placed && m_device->CurrentX() + m_device->TextWidth(word) > rightLimit) {
-            if (!wrap)
-                return;
-            m_device->Print(QString(), true);
-            if (m_device->CurrentY() + lineHeight > bottomLimit)
-                NewPage();
-            m_device->SetCurrentX(m_marginLeft + m_wrapIndent);
-        }
-        const bool last = flushBlank && i == line.size() - 1;
-        m_device->Print(line.mid(wordStart, i - wordStart + (last ? 0 : 1)));
-        placed = true;
-        wordStart = i + 1;
-    }
-}
-
-void CPrintPreview::PrintLineAt(const QString &text, double x, double y, bool wrap)
-{
-    PrintAt(text, x, y, wrap);
-    m_device->Print(QString(), true);
-    m_device->SetCurrentX(m_marginLeft);
-}
-
 void CPrintPreview::PrintText(const QString &text, bool lineNumbers)
 {
-    // Every job starts from one empty page.
-    const int scaleMode = m_device->ScaleMode();
-    const QString fontName = m_device->FontName();
-    const int fontSize = m_device->FontSize();
-    m_device = std::make_unique<CPreviewPageDevice>(
-        m_layout.paintRect(QPageLayout::Inch).size() * m_dpi, m_dpi);
-    m_device->SetScaleMode(scaleMode);
-    m_device->SetFont(fontName, fontSize);
-
-    m_macros.SetPageNumber(1);
-    InitDateTime();
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    m_macros.SetPageCount(CPrinter::EstimatePages(text, *m_device, m_marginTop, m_marginBottom));
-    PrintHeader();
-
-    const QString padding(QString::number(lines.size()).size(), u'0');
-    if (lineNumbers)
-        m_wrapIndent = TextWidth(padding + QStringLiteral(": "));
-
-    m_device->SetCurrentY(m_marginTop);
-    m_device->SetCurrentX(m_marginLeft);
-    const double lineHeight = TextHeight(QStringLiteral("Xy"));
-    const double bottomLimit = ScaleHeight() - m_marginBottom;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (m_device->CurrentY() + lineHeight > bottomLimit)
-            NewPage();
-        if (lineNumbers)
-            PrintAt((padding + QString::number(i + 1)).right(padding.size()) + u':', -1, -1, true);
-        PrintLineAt(lines.at(i), -1, -1, true);
-    }
-    PrintFooter();
+    m_settings->SetLineNumbers(lineNumbers);
+    ResetDevice(); // every job starts from one empty page
+    m_settings->PrintText(text, *m_device);
 }
 
 QSizeF CPrintPreview::SheetSizePixels() const

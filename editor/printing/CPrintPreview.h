@@ -1,9 +1,8 @@
 #pragma once
 
-#include "printing/CHeaderFooter.h"
-
 #include <QImage>
 #include <QList>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPointF>
 #include <QRectF>
@@ -16,9 +15,10 @@ class CPrinter;
 class QPainter;
 class CPreviewPageDevice;
 
-// Lays a text out page by page as the print engine would, for showing on screen. The layout
-// of the whole job is done at once (so the page count is exact) but only kept as positioned
-// text; a page is painted into an image when it is shown.
+// Lays a text out page by page with the print engine, for showing on screen: the same layout
+// as printing, on page images of the current printer's paper. The layout of the whole job is
+// done at once but only kept as positioned text; a page is painted into an image when it is
+// shown.
 class CPrintPreview final {
 public:
     // One positioned text of a page; positions in pixels of the page images, measured from
@@ -35,8 +35,10 @@ public:
     CPrintPreview(const CPrintPreview &) = delete;
     CPrintPreview &operator=(const CPrintPreview &) = delete;
 
-    // Copies unit, margins, font and header and footer templates from the page settings.
+    // Takes unit, margins, font, line numbers and header and footer templates from the page
+    // settings.
     void ApplySettings(const CPrinter &printer);
+    const CPrinter &Settings() const { return *m_settings; }
 
     int ScaleMode() const;
     void SetScaleMode(int code);
@@ -44,49 +46,35 @@ public:
     // Header and footer margins are taken only when they are 0 or more.
     void SetMargins(double left, double right, double top, double bottom, double header,
                     double footer);
-    double MarginLeft() const { return m_marginLeft; }
-    double MarginRight() const { return m_marginRight; }
-    double MarginTop() const { return m_marginTop; }
-    double MarginBottom() const { return m_marginBottom; }
-    double MarginHeader() const { return m_marginHeader; }
-    double MarginFooter() const { return m_marginFooter; }
-    double WrapIndent() const { return m_wrapIndent; }
-    void SetWrapIndent(double indent) { m_wrapIndent = indent; }
-    QString HeaderText() const { return m_headerText; }
-    void SetHeaderText(const QString &text) { m_headerText = text; }
-    QString FooterText() const { return m_footerText; }
-    void SetFooterText(const QString &text) { m_footerText = text; }
+    double MarginLeft() const;
+    double MarginRight() const;
+    double MarginTop() const;
+    double MarginBottom() const;
+    double MarginHeader() const;
+    double MarginFooter() const;
+    QString HeaderText() const;
+    void SetHeaderText(const QString &text);
+    QString FooterText() const;
+    void SetFooterText(const QString &text);
     // Full path of the document; empty when it was never saved.
-    void SetDocumentPath(const QString &path) { m_macros.SetDocumentPath(path); }
-    QString FileName() const { return m_macros.FileName(); }
-    QString FileTitle() const { return m_macros.FileTitle(); }
-    void SetLocale(const QLocale &locale) { m_macros.SetLocale(locale); }
-    void InitDateTime() { m_macros.InitDateTime(); }
+    void SetDocumentPath(const QString &path);
+    QString FileName() const;  // full path or "Untitled"
+    QString FileTitle() const; // name or "Untitled"
+    void SetLocale(const QLocale &locale);
 
-    double CurrentX() const;
-    double CurrentY() const;
-    void SetCurrentX(double x);
-    void SetCurrentY(double y);
+    // The printable area and text measures in the current unit and font.
     double ScaleWidth() const;
     double ScaleHeight() const;
     double TextWidth(const QString &text) const;
     double TextHeight(const QString &text) const;
 
-    // The job: lays out text (lines separated by CR LF) from a first, empty page.
+    // The job: lays out text (lines separated by CR LF) from a first, empty page, as
+    // CPrinter::PrintText prints it.
     void PrintText(const QString &text, bool lineNumbers);
-    // Prints with word wrap at x, y (-1 keeps the current position on that axis), without a
-    // final line break. When wrap is off, printing stops at the first word that does not fit.
-    void PrintAt(const QString &text, double x, double y, bool wrap);
-    // PrintAt, a line break, and the current x back at the left margin.
-    void PrintLineAt(const QString &text, double x, double y, bool wrap);
-    // Footer on the current page, a new page, header on it.
-    void NewPage();
 
     int PageCount() const;
-    // 1-based number of the page being drawn.
-    int CurrentPage() const;
-    // Estimated total page count of the last job.
-    int TotalPages() const { return m_macros.PageCount(); }
+    // Total page count of the last job, as its headers and footers show it.
+    int TotalPages() const;
     const QList<Item> &PageItems(int index) const;
 
     // The whole sheet in pixels of the page images, and the printable area's offset in it.
@@ -99,20 +87,10 @@ public:
     QImage RenderPage(int index, double zoom) const;
 
 private:
-    void PrintHeader();
-    void PrintFooter();
+    void ResetDevice();
 
     QPageLayout m_layout;
     double m_dpi;
+    std::unique_ptr<CPrinter> m_settings;
     std::unique_ptr<CPreviewPageDevice> m_device;
-    CHeaderFooter m_macros;
-    double m_marginLeft = 48;
-    double m_marginRight = 48;
-    double m_marginTop = 77;
-    double m_marginBottom = 77;
-    double m_marginHeader = 38;
-    double m_marginFooter = 38;
-    double m_wrapIndent = 0;
-    QString m_headerText;
-    QString m_footerText;
 };

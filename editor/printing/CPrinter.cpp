@@ -12,12 +12,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 const QString kSection = QStringLiteral("Printer");
 constexpr qint32 kString = 1;
+constexpr qint32 kExpandString = 2;
 constexpr qint32 kDword = 4;
+constexpr qint32 kDwordBigEndian = 5;
+constexpr int kMaxFontSize = 1638;
 
 // A margin as stored: times 100, rounded to the nearest whole number, halves to even. The
 // product is taken in single precision, so 2.675 counts as the half it was typed as.
@@ -31,6 +35,14 @@ int StoredMargin(float margin)
 float LoadedMargin(const QVariant &value)
 {
     return static_cast<float>(value.toDouble() / 100.0);
+}
+
+// UTF-16 units of the character at i: a surrogate pair is not split.
+qsizetype UnitLength(QStringView text, qsizetype i)
+{
+    return i + 1 < text.size() && text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate()
+               ? 2
+               : 1;
 }
 
 } // namespace
@@ -94,6 +106,7 @@ void CPrinter::SaveRegValue(const QString &section, qint32 valueType, const QVar
         registry.CreateKey();
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
+    registry.LiteralStrings = true; // templates are kept as typed, "%" and all
     registry.setValue(value);
 }
 
@@ -107,7 +120,15 @@ QVariant CPrinter::GetRegValue(const QString &section, qint32 valueType,
     registry.SectionKey = QStringLiteral("Software\\Halvern\\TR AddIn Editor\\") + section;
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
-    return registry.Value();
+    registry.LiteralStrings = true;
+    const QVariant value = registry.Value();
+    // A value stored with a type of another kind (text for a number, binary, a number for a
+    // text) cannot be read as its setting: it counts as missing.
+    const bool number = registry.ValueType == kDword || registry.ValueType == kDwordBigEndian;
+    const bool text = registry.ValueType == kString || registry.ValueType == kExpandString;
+    if (valueType == kDword ? !number : !text)
+        return registry.Default;
+    return value;
 }
 
 void CPrinter::LoadSettings()
@@ -120,15 +141,22 @@ void CPrinter::LoadSettings()
     // A stored unit the devices do not know falls back to pixels.
     const int scaleMode = get(kDword, 3, QStringLiteral("ScaleMode")).toInt();
     m_scaleMode = static_cast<short>(CPrintDevice::IsValidScaleMode(scaleMode) ? scaleMode : 3);
-    m_marginLeft = LoadedMargin(get(kDword, 4800, QStringLiteral("MarginLeft")));
-    m_marginRight = LoadedMargin(get(kDword, 4800, QStringLiteral("MarginRight")));
-    m_marginBottom = LoadedMargin(get(kDword, 7700, QStringLiteral("MarginBottom")));
-    m_marginTop = LoadedMargin(get(kDword, 7700, QStringLiteral("MarginTop")));
-    m_marginHeader = LoadedMargin(get(kDword, 3800, QStringLiteral("MarginHeader")));
-    m_marginFooter = LoadedMargin(get(kDword, 3800, QStringLiteral("MarginFooter")));
+    // A margin below 0 would put the text off the paper: it gives the default too.
+    const auto margin = [&get](int defaultValue, const QString &name) {
+        const QVariant stored = get(kDword, defaultValue, name);
+        return LoadedMargin(stored.toInt() >= 0 ? stored : QVariant(defaultValue));
+    };
+    m_marginLeft = margin(4800, QStringLiteral("MarginLeft"));
+    m_marginRight = margin(4800, QStringLiteral("MarginRight"));
+    m_marginBottom = margin(7700, QStringLiteral("MarginBottom"));
+    m_marginTop = margin(7700, QStringLiteral("MarginTop"));
+    m_marginHeader = margin(3800, QStringLiteral("MarginHeader"));
+    m_marginFooter = margin(3800, QStringLiteral("MarginFooter"));
     m_lineNumbers = get(kDword, false, QStringLiteral("LineNumbers")).toInt() != 0;
     m_fontName = get(kString, QStringLiteral("Courier New"), QStringLiteral("FontName")).toString();
-    m_fontSize = static_cast<short>(get(kDword, 10, QStringLiteral("FontSize")).toInt());
+    // The sizes the page setup accepts.
+    const int fontSize = get(kDword, 10, QStringLiteral("FontSize")).toInt();
+    m_fontSize = static_cast<short>(fontSize >= 1 && fontSize <= kMaxFontSize ? fontSize : 10);
     m_headerText =
         get(kString, QStringLiteral("$L$f$R$d"), QStringLiteral("HeaderText")).toString();
     m_footerText =
@@ -173,28 +201,33 @@ void CPrinter::SaveReportingErrors()
             MsgIcon::Exclamation);
 }
 
+CPrinter::Margin CPrinter::CrampedMargin(double width, double height, double lineHeight,
+                                         double charWidth) const
+{
+    constexpr double kSlack = 1e-6; // margins typed to the limit, after unit rounding
+    if (width - m_marginLeft - m_marginRight + kSlack < charWidth)
+        return m_marginLeft >= m_marginRight ? Margin::Left : Margin::Right;
+    if (!m_headerText.isEmpty() && m_marginTop + kSlack < m_marginHeader + lineHeight)
+        return m_marginHeader > m_marginTop ? Margin::Header : Margin::Top;
+    if (!m_footerText.isEmpty() && m_marginBottom + kSlack < m_marginFooter + lineHeight)
+        return m_marginFooter > m_marginBottom ? Margin::Footer : Margin::Bottom;
+    if (m_marginTop + lineHeight > height - m_marginBottom + kSlack)
+        return m_marginBottom >= m_marginTop ? Margin::Bottom : Margin::Top;
+    return Margin::None;
+}
+
 void CPrinter::SetScaleMode(short code)
 {
     if (CPrintDevice::IsValidScaleMode(code))
         m_scaleMode = code;
 }
 
-int CPrinter::CountPages(const QString &text, const CPrintDevice &device) const
+int CPrinter::CountPages(const QString &text, CPrintDevice &device)
 {
-    return EstimatePages(text, device, m_marginTop, m_marginBottom);
-}
-
-int CPrinter::EstimatePages(const QString &text, const CPrintDevice &device, double marginTop,
-                            double marginBottom)
-{
-    const double usable = device.ScaleHeight() - marginTop - marginBottom;
-    const double height = device.TextHeight(text);
-    if (usable <= 0) // not even one line fits: every line gets a page of its own
-        return static_cast<int>(std::min<qsizetype>(text.count(u'\n') + 1, INT32_MAX));
-    const double ratio = height / usable;
-    // A ratio that is whole up to rounding noise stays as it is.
-    const double whole = std::ceil(ratio - 1e-9);
-    return static_cast<int>(std::clamp(whole, 1.0, 2147483647.0));
+    PrepareDevice(device);
+    const int pages = LayOutPass(text.split(QStringLiteral("\r\n")), device);
+    m_macros.SetPageCount(pages);
+    return pages;
 }
 
 void CPrinter::PrintHeader(CPrintDevice &device)
@@ -223,13 +256,24 @@ void CPrinter::StartNewPage(CPrintDevice &device)
     m_macros.SetPageNumber(m_macros.PageNumber() + 1);
     PrintHeader(device);
     device.SetCurrentY(m_marginTop);
+    m_lineOnPage = false;
+}
+
+// Ends the device line and starts the next one at left, on a new page when it would end below
+// the bottom limit.
+void CPrinter::BreakLine(CPrintDevice &device, double left)
+{
+    device.Print(QString(), true);
+    if (device.CurrentY() + m_lineHeight > device.ScaleHeight() - m_marginBottom)
+        StartNewPage(device);
+    device.SetCurrentX(left);
+    m_lineOnPage = true;
 }
 
 void CPrinter::PrintWrappedLine(CPrintDevice &device, const QString &line, double left)
 {
     device.SetCurrentX(left);
     const double rightLimit = device.RoundX(device.ScaleWidth() - m_marginRight);
-    const double bottomLimit = device.ScaleHeight() - m_marginBottom;
     const QString text = line.endsWith(u' ') ? line : line + u' ';
 
     qsizetype wordStart = 0;
@@ -239,32 +283,83 @@ void CPrinter::PrintWrappedLine(CPrintDevice &device, const QString &line, doubl
         if (ch != u' ' && ch != u'\t')
             continue;
         const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
-        // Only a word that follows others wraps; a word wider than the line stays where the
-        // line starts and runs past the right margin.
-        if (placed && device.CurrentX() + device.TextWidth(word) > rightLimit) {
-            device.Print(QString(), true);
-            if (device.CurrentY() + m_lineHeight > bottomLimit)
-                StartNewPage(device);
-            device.SetCurrentX(left);
+        qsizetype from = wordStart; // what is left of the word to print
+        const double width = device.TextWidth(word);
+        if (device.CurrentX() + width > rightLimit) {
+            // A word that fits on a line of its own goes to the next line; a longer one is
+            // broken at the right margin, from where it stands.
+            if (placed && left + width <= rightLimit)
+                BreakLine(device, left);
+            else
+                from += PrintLongWordHead(device, word, left, rightLimit);
         }
-        device.Print(text.mid(wordStart, i - wordStart + 1)); // the word and its separator
+        device.Print(text.mid(from, i - from + 1)); // the word and its separator
         placed = true;
         wordStart = i + 1;
     }
     device.Print(QString(), true);
 }
 
-void CPrinter::PrintText(const QString &text, CPrintDevice &device)
+qsizetype CPrinter::PrintLongWordHead(CPrintDevice &device, QStringView word, double left,
+                                      double rightLimit)
 {
-    m_macros.SetPageNumber(1);
-    m_macros.InitDateTime();
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    // The width of each character (a surrogate pair counts at its first half) and of the rest
+    // of the word from each one on, so that the word is measured once, not once a line.
+    const qsizetype size = word.size();
+    std::vector<double> widths(static_cast<std::size_t>(size) + 1, 0.0);
+    std::vector<double> rest(static_cast<std::size_t>(size) + 1, 0.0);
+    for (qsizetype k = 0; k < size; ++k) {
+        const qsizetype length = UnitLength(word, k);
+        widths[static_cast<std::size_t>(k)] = device.TextWidth(word.mid(k, length));
+        k += length - 1;
+    }
+    for (qsizetype k = size - 1; k >= 0; --k)
+        rest[static_cast<std::size_t>(k)] =
+            rest[static_cast<std::size_t>(k) + 1] + widths[static_cast<std::size_t>(k)];
 
+    qsizetype done = 0;
+    while (done < size && device.CurrentX() + rest[static_cast<std::size_t>(done)] > rightLimit) {
+        double x = device.CurrentX();
+        qsizetype end = done;
+        while (end < size) {
+            const double w = widths[static_cast<std::size_t>(end)];
+            if (x + w > rightLimit)
+                break;
+            x += w;
+            end += UnitLength(word, end);
+        }
+        if (end == done) {
+            if (device.CurrentX() > left) { // the line holds text already: go on below it
+                BreakLine(device, left);
+                continue;
+            }
+            end = done + UnitLength(word, done); // at least one character a line
+        }
+        device.Print(word.mid(done, end - done).toString());
+        done = end;
+        BreakLine(device, left);
+    }
+    return done;
+}
+
+void CPrinter::PrepareDevice(CPrintDevice &device)
+{
     device.SetScaleMode(m_scaleMode);
     device.SetFont(m_fontName, m_fontSize);
     m_lineHeight = device.TextHeight(QStringLiteral("Xy"));
-    m_macros.SetPageCount(CountPages(text, device));
+}
 
+int CPrinter::LayOutPass(const QStringList &lines, CPrintDevice &device)
+{
+    device.BeginLayoutPass();
+    LayOut(lines, device);
+    return device.EndLayoutPass();
+}
+
+void CPrinter::LayOut(const QStringList &lines, CPrintDevice &device)
+{
+    m_macros.SetPageNumber(1);
+    m_lineOnPage = false;
     PrintHeader(device);
 
     const QString padding(QString::number(lines.size()).size(), u'0');
@@ -275,8 +370,10 @@ void CPrinter::PrintText(const QString &text, CPrintDevice &device)
     device.SetCurrentY(m_marginTop);
     const double bottomLimit = device.ScaleHeight() - m_marginBottom;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (device.CurrentY() + m_lineHeight > bottomLimit)
+        // The first line of a page stands on it even when the margins leave no room.
+        if (m_lineOnPage && device.CurrentY() + m_lineHeight > bottomLimit)
             StartNewPage(device);
+        m_lineOnPage = true;
         if (m_lineNumbers) {
             device.SetCurrentX(m_marginLeft);
             device.Print((padding + QString::number(i + 1)).right(padding.size()) + u':');
@@ -284,5 +381,14 @@ void CPrinter::PrintText(const QString &text, CPrintDevice &device)
         PrintWrappedLine(device, lines.at(i), left);
     }
     PrintFooter(device);
+}
+
+void CPrinter::PrintText(const QString &text, CPrintDevice &device)
+{
+    m_macros.InitDateTime();
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    PrepareDevice(device);
+    m_macros.SetPageCount(LayOutPass(lines, device));
+    LayOut(lines, device);
     device.EndDoc();
 }

@@ -3,6 +3,8 @@
 #include "printing/CHeaderFooter.h"
 
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <QVariant>
 
 class CPrintDevice;
@@ -49,22 +51,31 @@ public:
     QString FooterText() const { return m_footerText; }
     void SetFooterText(const QString &value) { m_footerText = value; }
 
+    // The margin that leaves no room for text on a page of width x height (in the settings'
+    // unit) with lines lineHeight high and characters at least charWidth wide: less than one
+    // line between header and footer, a header or footer over the text, or not one character
+    // between the left and right margins. None when every margin leaves room.
+    enum class Margin { None, Top, Bottom, Left, Right, Header, Footer };
+    Margin CrampedMargin(double width, double height, double lineHeight, double charWidth) const;
+
     // Job context: the document's full path (empty when never saved) and the macro locale.
     void SetDocumentPath(const QString &path) { m_macros.SetDocumentPath(path); }
+    QString FileName() const { return m_macros.FileName(); }   // full path or "Untitled"
+    QString FileTitle() const { return m_macros.FileTitle(); } // name or "Untitled"
     void SetLocale(const QLocale &locale) { m_macros.SetLocale(locale); }
 
-    // Prints the text (lines separated by CR LF) as one document on the device.
+    // Prints the text (lines separated by CR LF) as one document on the device. The text is
+    // laid out once without drawing first, so that the page count of the headers and footers
+    // is that of the pages printed.
     void PrintText(const QString &text, CPrintDevice &device);
 
-    // State of the last job: the page number reached and the estimated page count.
+    // State of the last job: the page number reached and the page count.
     int PageNumber() const { return m_macros.PageNumber(); }
     int TotalPages() const { return m_macros.PageCount(); }
 
-    // Estimated page count of a text on a device whose unit and font are set.
-    int CountPages(const QString &text, const CPrintDevice &device) const;
-    // The same estimate for given top and bottom margins.
-    static int EstimatePages(const QString &text, const CPrintDevice &device, double marginTop,
-                             double marginBottom);
+    // The number of pages PrintText would print the text on, on the device; sets the device's
+    // unit and font.
+    int CountPages(const QString &text, CPrintDevice &device);
 
 private:
     void LoadSettings();
@@ -76,10 +87,19 @@ private:
     void SaveReportingErrors();
     void CopySettings(const CPrinter &other);
 
+    void PrepareDevice(CPrintDevice &device);
+    int LayOutPass(const QStringList &lines, CPrintDevice &device);
+    void LayOut(const QStringList &lines, CPrintDevice &device);
     void PrintHeader(CPrintDevice &device);
     void PrintFooter(CPrintDevice &device);
     void StartNewPage(CPrintDevice &device);
+    void BreakLine(CPrintDevice &device, double left);
     void PrintWrappedLine(CPrintDevice &device, const QString &line, double left);
+    // Prints the head of a word too wide for the line: the characters that fit before the right
+    // margin, a line break, and so on while the rest does not fit (at least one character a
+    // line). Returns the number of UTF-16 units printed.
+    qsizetype PrintLongWordHead(CPrintDevice &device, QStringView word, double left,
+                                double rightLimit);
 
     short m_scaleMode = 3;
     float m_marginLeft = 48;
@@ -96,5 +116,6 @@ private:
 
     Persistence m_persistence = Persistence::None;
     CHeaderFooter m_macros;
-    double m_lineHeight = 0; // height of "Xy" during a job
+    double m_lineHeight = 0;   // height of "Xy" during a job
+    bool m_lineOnPage = false; // a text line stands on the page being laid out
 };

@@ -1,6 +1,8 @@
 #include "printing/frmPageSetup.h"
 
 #include "controls/MessageService.h"
+#include "printing/CPrintCommand.h"
+#include "printing/CPrintPreview.h"
 #include "printing/CPrinter.h"
 #include "printing/PageUnits.h"
 
@@ -319,12 +321,72 @@ bool frmPageSetup::ReadNumber(QLineEdit *field, const QString &label, double *va
 {
     if (PageUnits::Parse(field->text(), value) && *value >= 0)
         return true;
+    Refuse(field,
+           tr("Please enter a number of 0 or more in the field '%1'.").arg(FieldName(label)));
+    return false;
+}
+
+QString frmPageSetup::FieldName(const QString &label)
+{
     QString name = label;
     name.remove(u'&');
-    ShowMessage(tr("Please enter a number of 0 or more in the field '%1'.").arg(name),
-                MsgIcon::Exclamation);
+    while (name.endsWith(u':') || name.endsWith(u' '))
+        name.chop(1);
+    return name;
+}
+
+void frmPageSetup::Refuse(QLineEdit *field, const QString &message)
+{
+    ShowMessage(message, MsgIcon::Exclamation);
     field->setFocus();
     field->selectAll();
+}
+
+bool frmPageSetup::CheckRoom(const CPrinter &page)
+{
+    // Measured as the preview and PDF files lay the page out: on the current printer's paper,
+    // pixels being those of the screen.
+    CPrintPreview sheet(CPrintCommand::CurrentPageLayout(), ScreenDpi(false));
+    sheet.ApplySettings(page);
+    const CPrinter::Margin margin = page.CrampedMargin(sheet.ScaleWidth(), sheet.ScaleHeight(),
+                                                       sheet.TextHeight(QStringLiteral("Xy")),
+                                                       sheet.TextWidth(QStringLiteral("W")));
+    QLineEdit *field = nullptr;
+    QString label;
+    switch (margin) {
+    case CPrinter::Margin::None:
+        return true;
+    case CPrinter::Margin::Top:
+        field = m_txtMargin.at(0);
+        label = tr("&Top:");
+        break;
+    case CPrinter::Margin::Bottom:
+        field = m_txtMargin.at(1);
+        label = tr("&Bottom:");
+        break;
+    case CPrinter::Margin::Left:
+        field = m_txtMargin.at(2);
+        label = tr("&Left:");
+        break;
+    case CPrinter::Margin::Right:
+        field = m_txtMargin.at(3);
+        label = tr("&Right:");
+        break;
+    case CPrinter::Margin::Header:
+        field = m_txtHeadFoot.at(0);
+        label = tr("&Header:");
+        break;
+    case CPrinter::Margin::Footer:
+        field = m_txtHeadFoot.at(1);
+        label = tr("&Footer:");
+        break;
+    }
+    const bool across = margin == CPrinter::Margin::Left || margin == CPrinter::Margin::Right;
+    Refuse(field, (across ? tr("The margins leave no room for text between the left and the "
+                               "right margin. Please change the value in the field '%1'.")
+                          : tr("The margins leave less than one line of text between the header "
+                               "and the footer. Please change the value in the field '%1'."))
+                      .arg(FieldName(label)));
     return false;
 }
 
@@ -349,17 +411,21 @@ void frmPageSetup::accept()
         return;
     }
 
-    m_printer.SetScaleMode(static_cast<short>(m_cmbScaleMode->currentData().toInt()));
-    m_printer.SetFontName(m_cmbFontName->currentText());
-    m_printer.SetFontSize(static_cast<short>(fontSize));
-    m_printer.SetFooterText(m_txtFooter->text());
-    m_printer.SetHeaderText(m_txtHeader->text());
-    m_printer.SetLineNumbers(m_chkLineNumbers->isChecked());
-    m_printer.SetMarginBottom(static_cast<float>(margins[1]));
-    m_printer.SetMarginFooter(static_cast<float>(edges[1]));
-    m_printer.SetMarginHeader(static_cast<float>(edges[0]));
-    m_printer.SetMarginLeft(static_cast<float>(margins[2]));
-    m_printer.SetMarginRight(static_cast<float>(margins[3]));
-    m_printer.SetMarginTop(static_cast<float>(margins[0]));
+    CPrinter page(m_printer);
+    page.SetScaleMode(static_cast<short>(m_cmbScaleMode->currentData().toInt()));
+    page.SetFontName(m_cmbFontName->currentText());
+    page.SetFontSize(static_cast<short>(fontSize));
+    page.SetFooterText(m_txtFooter->text());
+    page.SetHeaderText(m_txtHeader->text());
+    page.SetLineNumbers(m_chkLineNumbers->isChecked());
+    page.SetMarginBottom(static_cast<float>(margins[1]));
+    page.SetMarginFooter(static_cast<float>(edges[1]));
+    page.SetMarginHeader(static_cast<float>(edges[0]));
+    page.SetMarginLeft(static_cast<float>(margins[2]));
+    page.SetMarginRight(static_cast<float>(margins[3]));
+    page.SetMarginTop(static_cast<float>(margins[0]));
+    if (!CheckRoom(page))
+        return;
+    m_printer = page;
     QDialog::accept();
 }

@@ -37,6 +37,12 @@ private:
     void ShowMacroMenu(int which);
     void InsertMacro(const QString &caption);
     bool ReadNumber(QLineEdit *field, const QString &label, double *value);
+    // False, after telling the user and focusing the field to change, when the margins of page
+    // leave no room for text.
+    bool CheckRoom(const CPrinter &page);
+    void Refuse(QLineEdit *field, const QString &message);
+    // A field's name in messages: its label without the mnemonic and the colon.
+    static QString FieldName(const QString &label);
 
     CPrinter &m_printer;
     int m_shownMode = 3;

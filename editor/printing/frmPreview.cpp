@@ -185,6 +185,8 @@ frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
     m_corner->setPalette(QPalette());
     connect(m_hsb, &QScrollBar::valueChanged, this, &frmPreview::OnHorizontalScroll);
     connect(m_vsb, &QScrollBar::valueChanged, this, &frmPreview::OnVerticalScroll);
+    // A page scrolled up runs under the toolbar, which stays on top of it and usable.
+    m_toolbar->raise();
 
     resize(800, 600);
 }

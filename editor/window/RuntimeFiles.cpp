@@ -38,6 +38,11 @@ QString FindRuntimeFile(const QString &fileName)
     return QDir(ProgramDir()).filePath(fileName);
 }
 
+QString FindCatalogue()
+{
+    return LocateCatalogue(ProgramDir(), InstalledDataDir());
+}
+
 bool LoadStartupCatalogue(CElements &catalogue, const QString &programDir, const QString &dataDir)
 {
     const QString path = LocateCatalogue(programDir, dataDir);

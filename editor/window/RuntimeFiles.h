@@ -13,6 +13,9 @@ QString InstalledDataDir();
 // The first existing file of that name in those folders; the program's folder path when
 // none exists.
 QString FindRuntimeFile(const QString &fileName);
+// The catalogue file of the window and of the command line: LocateCatalogue for those folders
+// ("" when there is none).
+QString FindCatalogue();
 
 // The catalogue loader of the program's start-up: fills catalogue from the file LocateCatalogue
 // finds for programDir and dataDir. False, after telling the user, when there is none or it

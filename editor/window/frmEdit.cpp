@@ -908,9 +908,12 @@ bool frmEdit::OpenDoc(const QString &requested)
     updateCaption();
     if (opened) {
         m_list->scrollToTop();
-        RefreshSelectionState();
+        // The first row is selected, and the keyboard goes to the actions.
         if (m_doc->RowCount() > 0)
-            m_panels.value(QStringLiteral("Line"))->setText(StepsPanelText(m_doc->RowCount()));
+            m_list->selectionModel()->setCurrentIndex(m_doc->Rows()->index(0, 0),
+                                                      QItemSelectionModel::ClearAndSelect);
+        RefreshSelectionState();
+        m_atv->setFocus();
     }
     return opened;
 }

@@ -1,4 +1,5 @@
 // Runs the built program in its command-line modes.
+#include <QCborValue>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -29,7 +30,8 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    ProgramRun run(const QStringList &arguments) const
+    ProgramRun run(const QStringList &arguments,
+                   const QString &program = QStringLiteral(STEPSMITH_PROGRAM)) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,7 +40,7 @@ protected:
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(STEPSMITH_PROGRAM), arguments);
+        process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         ProgramRun r;
         r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -67,6 +69,38 @@ const QByteArray kGood =
     "        <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
     "            <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">Hi</msgbox>\r\n"
     "        </if>\r\n"
+    "    </zmlbody>\r\n"
+    "</zml>\r\n";
+
+// As the editor writes it: disabled steps of every kind (openers without their closers too),
+// values made only of tabs and line breaks, a comment and nested blocks.
+const QByteArray kEditorWritten =
+    "<zml version=\"1.0\" edition=\"Tessaro\">\r\n"
+    "    <zmlhead>\r\n"
+    "        <author>A</author>\r\n"
+    "        <company></company>\r\n"
+    "        <web>&#9;</web>\r\n"
+    "        <email>&#10;</email>\r\n"
+    "        <version>1.0</version>\r\n"
+    "        <description>&#9;&#10;&#9;</description>\r\n"
+    "    </zmlhead>\r\n"
+    "    <zmlbody>\r\n"
+    "        <var name=\"n\" value=\"&#9;\" />\r\n"
+    "    <!--\r\n"
+    "a comment\r\n"
+    "-->\r\n"
+    "        <loop count=\"2\" counter=\"\">\r\n"
+    "            <if var=\"n\" operator=\"=\" value=\"1\">\r\n"
+    "                <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">&#10;</msgbox>\r\n"
+    "                <!-- <msgbox title=\"t\" buttons=\"\" icon=\"\" result=\"\">off</msgbox> "
+    "-->\r\n"
+    "            <!-- <else /> -->\r\n"
+    "                <var name=\"m\" value=\"\" />\r\n"
+    "            </if>\r\n"
+    "        </loop>\r\n"
+    "        <!-- <loop count=\"1\" counter=\"\" /> -->\r\n"
+    "            <!-- <if var=\"n\" operator=\"=\" value=\"\" /> -->\r\n"
+    "                <var name=\"deep\" value=\"\" />\r\n"
     "    </zmlbody>\r\n"
     "</zml>\r\n";
 
@@ -114,6 +148,12 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
     EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
     EXPECT_EQ(read(out), kGood);
 
+    // What the editor wrote comes out byte for byte.
+    const QString written = write("written.zml", kEditorWritten);
+    r = run({"--format", written, path("again.zml")});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(path("again.zml")).toStdString(), kEditorWritten.toStdString());
+
     // A script that would not save leaves an existing output as it was.
     write("old.zml", "old");
     const QString bad = write("bad.zml", "<zml version=\"1.0\"><zmlhead/><zmlbody><endif/>"
@@ -144,6 +184,35 @@ TEST_F(CommandLineTest, CatalogueOption)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines,
               QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
+}
+
+TEST_F(CommandLineTest, BothProgramsReadAKeyWrittenTwiceAlike)
+{
+    // A map of five pairs whose key "ElementName1" comes twice: the first one counts.
+    QByteArray bytes("\xA5");
+    const auto pair = [&bytes](const QString &key, const QCborValue &value) {
+        bytes += QCborValue(key).toCbor() + value.toCbor();
+    };
+    pair(QStringLiteral("ElementCount"), 1);
+    pair(QStringLiteral("ElementName1"), QStringLiteral("first"));
+    pair(QStringLiteral("AttribCount1"), 1);
+    pair(QStringLiteral("AttribName1_1"), QStringLiteral("a"));
+    pair(QStringLiteral("ElementName1"), QStringLiteral("second"));
+    const QString catalogue = write("twice.dat", bytes);
+
+    const QString script = write("s.zml", "<zml version=\"1.0\"><zmlhead><version>1.0</version>"
+                                          "</zmlhead><zmlbody><first a=\"1\"/><second a=\"2\"/>"
+                                          "</zmlbody></zml>");
+    ProgramRun r = run({"--format", "--catalogue", catalogue, script, path("out.zml")});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    const QByteArray formatted = read(path("out.zml"));
+    EXPECT_TRUE(formatted.contains("        <first a=\"1\" />\r\n")) << formatted.toStdString();
+    EXPECT_FALSE(formatted.contains("second"));
+
+    r = run({"dump", catalogue}, QStringLiteral(STEPSMITH_CATALOGUE_TOOL));
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_TRUE(r.output.contains("\"ElementName\": \"first\"")) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains("second"));
 }
 
 TEST_F(CommandLineTest, UsageErrors)

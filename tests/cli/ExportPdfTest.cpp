@@ -206,6 +206,46 @@ TEST_F(ExportPdfTest, PrintsTheSavedTextWithTheUsersPageSettings)
     EXPECT_EQ(inkIn(QRect(0, 0, 30, h)), 0);               // left margin
 }
 
+TEST_F(ExportPdfTest, LongWrappedScriptCountsItsPagesExactlyAndLosesNoCharacter)
+{
+    if (!havePoppler())
+        GTEST_SKIP() << "pdftotext and pdftoppm (poppler-utils) are not installed";
+    storePageSettings([](CPrinter &printer) {
+        printer.SetHeaderText(QStringLiteral("$L$f$R$p of $P"));
+        printer.SetFooterText(QStringLiteral("$CPage $p of $P"));
+    });
+    // Steps whose lines wrap two or three times, and a home page longer than a line with no
+    // blank in it.
+    const QByteArray url = "http://example.com/" + QByteArray(300, 'u') + "/end";
+    QByteArray text = longScript();
+    text.replace("<web></web>", "<web>" + url + "</web>");
+    QByteArray steps;
+    for (int i = 1; i <= 200; ++i)
+        steps += "        <var name=\"w" + QByteArray::number(i) + "\" value=\"" +
+                 QByteArray("some words to wrap ").repeated(10) + "\" />\r\n";
+    text.replace("    </zmlbody>", steps + "    </zmlbody>");
+    const QString script = write(QStringLiteral("long.zml"), text);
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    const ExportRun r = run({QStringLiteral("--export-pdf"), script, pdf});
+    ASSERT_EQ(r.status, 0) << r.errorLines.join(u'\n').toStdString();
+
+    const QString printed = PdfText(pdf, true);
+    const QStringList pages = printed.split(u'\f', Qt::SkipEmptyParts);
+    const int count = static_cast<int>(pages.size());
+    ASSERT_GT(count, 10);
+    for (int page = 1; page <= count; ++page) {
+        const QStringList rows = pages.at(page - 1).trimmed().split(u'\n');
+        const QString total = QStringLiteral("%1 of %2").arg(page).arg(count);
+        EXPECT_TRUE(rows.first().trimmed().endsWith(total)) << rows.first().toStdString();
+        EXPECT_EQ(rows.last().trimmed(), QStringLiteral("Page ") + total);
+    }
+    // The home page is broken at the right margin, not cut off there.
+    QString joined = pages.first();
+    joined.remove(QRegularExpression(QStringLiteral("\\s")));
+    EXPECT_TRUE(joined.contains(QStringLiteral("<web>") + QString::fromLatin1(url) +
+                                QStringLiteral("</web>")));
+}
+
 TEST_F(ExportPdfTest, FailuresAreReportedAndLeaveFilesAlone)
 {
     const QString script = write(QStringLiteral("s.zml"), longScript());

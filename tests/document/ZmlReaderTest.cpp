@@ -322,12 +322,26 @@ TEST_F(ZmlReaderTest, DisabledStepsReadBackAsDisabledSteps)
     EXPECT_EQ(doc.Step(5)->Text, " <var name=\"a\" value=\"\"> ");
     EXPECT_TRUE(doc.Step(6)->Disabled);
     EXPECT_EQ(doc.Step(6)->Attributes().Item("name")->Value, "b");
+
+    // End tags cannot be disabled: their forms in comments stay comments, so a file that lacks
+    // its end tag is still refused.
+    ASSERT_TRUE(OpenDocument(doc, file("<if cond=\"c\" /><!-- <endif /> -->"
+                                       "<loop count=\"1\"><!-- <endloop /> --></loop>")));
+    EXPECT_EQ(names(), (QStringList{"if", "#", "loop", "#", "endloop"}));
+    EXPECT_EQ(doc.Step(1)->Text, " <endif /> ");
+    EXPECT_EQ(doc.Step(3)->Text, " <endloop /> ");
+    EXPECT_FALSE(SaveDocument(doc, path("saved.zml"), false));
+    EXPECT_EQ(messages.texts().value(0),
+              "If without End If or Loop without End Loop. Save action aborted.");
 }
 
 TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
 {
     doc.Header().Author = "Ann <x> & co";
     doc.Header().Description = "two\r\nlines";
+    // Values made only of tabs and line breaks are written as references and are values.
+    doc.Header().Web = "\t";
+    doc.Header().EMail = "\r\n\t";
     steps.append("var", {{"name", "n"}, {"value", "\"q\" & 'a'\ttab"}});
     steps.comment("multi\r\nline comment");
     steps.append("if", {{"cond", "a b"}});
@@ -341,6 +355,12 @@ TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
     steps.append("endif");
     steps.append("endloop");
     steps.append("range", {{"name", "r"}}, {}, true);
+    steps.append("saytext", {{"title", "\t"}}, "\r\n");
+    steps.append("saytext", {{"title", ""}}, "\t\t", true);
+    // Disabled openers without their closers: the rows after them stay one level deeper.
+    steps.append("loop", {{"count", "2"}}, {}, true);
+    steps.append("if", {{"cond", "d"}}, {}, true);
+    steps.append("var", {{"name", "inner"}});
     ASSERT_TRUE(SaveDocument(doc, path("one.zml"), false));
     const QByteArray first = ReadBytes(path("one.zml"));
     const QStringList firstNames = names();
@@ -352,7 +372,13 @@ TEST_F(ZmlReaderTest, WriteReadWriteGivesTheSameBytes)
     for (int r = 0; r < doc.RowCount(); ++r) {
         EXPECT_EQ(other.Rows()->rowText(r), doc.Rows()->rowText(r)) << r;
         EXPECT_EQ(other.Rows()->depth(r), doc.Rows()->depth(r)) << r;
+        EXPECT_EQ(other.Step(r)->Disabled, doc.Step(r)->Disabled) << r;
+        EXPECT_EQ(other.Step(r)->Text, doc.Step(r)->Text) << r;
     }
+    EXPECT_EQ(other.Header().Web, "\t");
+    EXPECT_EQ(other.Header().EMail, "\r\n\t");
+    EXPECT_EQ(other.Step(13)->Attributes().Item("title")->Value, "\t");
+    EXPECT_EQ(other.Rows()->depth(17), 2);
     ASSERT_TRUE(SaveDocument(other, path("two.zml"), false));
     EXPECT_EQ(ReadBytes(path("two.zml")).toStdString(), first.toStdString());
     EXPECT_TRUE(messages.messages().isEmpty());
@@ -495,6 +521,8 @@ TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
     QStringList texts;
     for (int r = 0; r < doc.RowCount(); ++r)
         texts.append(doc.Rows()->rowText(r));
+    const std::vector<int> copiedDepths = depths();
+    ASSERT_EQ(copiedDepths, (std::vector<int>{0, 1, 2, 1, 0}));
     const QString copied = ClipboardText::CopyText(*doc.Rows(), all);
 
     // Pasted again and again, the rows stay the same disabled steps.
@@ -506,6 +534,8 @@ TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
         for (int r = 0; r < pasted.RowCount(); ++r)
             again.append(pasted.Rows()->rowText(r));
         EXPECT_EQ(again, texts);
+        for (int r = 0; r < pasted.RowCount(); ++r)
+            EXPECT_EQ(pasted.Rows()->depth(r), copiedDepths[static_cast<std::size_t>(r)]) << r;
         EXPECT_FALSE(pasted.Step(0)->IsComment);
         EXPECT_TRUE(pasted.Step(0)->Disabled);
         EXPECT_EQ(pasted.Step(1)->ElementName, "if");

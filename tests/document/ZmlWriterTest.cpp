@@ -174,8 +174,8 @@ TEST_F(ZmlWriterTest, DisabledBlocksAndCommentsKeepTheirFileForm)
     doc.SetDepth(5, 0);
     EXPECT_EQ(BuildBodyText(doc), QString::fromUtf8(CrLfLines({
                                       "    <zmlbody>",
-                                      "        <!-- <loop count=\"2\"> -->",
-                                      "            <!-- <if cond=\"x\"> -->",
+                                      "        <!-- <loop count=\"2\" /> -->",
+                                      "            <!-- <if cond=\"x\" /> -->",
                                       "    <!--",
                                       "a <if b=\"1\" /> c",
                                       "second",
@@ -231,6 +231,30 @@ TEST_F(ZmlWriterTest, BlockCheckRefusesUnbalancedScriptsWithTheFirstMessage)
     EXPECT_FALSE(QFile::exists(path("a.zml")));
     EXPECT_TRUE(doc.Dirty());
     EXPECT_TRUE(doc.FileName().isEmpty());
+
+    // A disabled opener closed by its endif or endloop row is named in the message.
+    for (const char *opener : {"if", "loop"}) {
+        CDocument other;
+        FillTestCatalogue(other.Catalogue());
+        StepMaker s(other);
+        s.append("var", {{"name", "a"}});
+        s.append("loop", {{"count", "1"}});
+        s.append(opener, {}, {}, true);
+        s.append("var", {{"name", "b"}});
+        s.append(QLatin1String(opener) == QLatin1String("if") ? "endif" : "endloop");
+        s.append("endloop");
+        messages.clear();
+        EXPECT_FALSE(SaveDocument(other, path("b.zml"), false));
+        EXPECT_EQ(messages.texts(),
+                  QStringList{QLatin1String(opener) == QLatin1String("if")
+                                  ? "Step 3 is a disabled If, but its End If is still in the "
+                                    "script. Enable the step or delete its End If. Save action "
+                                    "aborted."
+                                  : "Step 3 is a disabled Loop, but its End Loop is still in the "
+                                    "script. Enable the step or delete its End Loop. Save action "
+                                    "aborted."});
+        EXPECT_FALSE(QFile::exists(path("b.zml")));
+    }
 }
 
 TEST_F(ZmlWriterTest, BlockCheckCases)

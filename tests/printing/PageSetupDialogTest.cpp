@@ -1,3 +1,4 @@
+#include "printing/CPrintCommand.h"
 #include "printing/CPrinter.h"
 #include "printing/PageUnits.h"
 #include "printing/frmPageSetup.h"
@@ -93,6 +94,11 @@ TEST(PageSetupDialog, InchMarginsShowRoundedAndOkStoresTheShownValue)
     CPrinter printer;
     printer.SetScaleMode(5);
     printer.SetMarginLeft(0.125f);
+    printer.SetMarginRight(0.5f);
+    printer.SetMarginTop(1);
+    printer.SetMarginBottom(1);
+    printer.SetMarginHeader(0.4f);
+    printer.SetMarginFooter(0.4f);
     frmPageSetup dialog(printer);
     EXPECT_EQ(Field(dialog, "txtMargin2")->text(), "0.12");
     dialog.accept();
@@ -137,7 +143,7 @@ TEST(PageSetupDialog, NumericFieldsTakeDigitsAndOneLocaleSeparator)
     CPrinter printer;
     frmPageSetup dialog(printer);
     dialog.show();
-    QLineEdit *field = Field(dialog, "txtMargin0");
+    QLineEdit *field = Field(dialog, "txtMargin2");
     field->setFocus();
     field->clear();
     QTest::keyClicks(field, QStringLiteral("a-1x.5.,2"));
@@ -147,7 +153,7 @@ TEST(PageSetupDialog, NumericFieldsTakeDigitsAndOneLocaleSeparator)
     QTest::keyClicks(field, QStringLiteral("9"));
     EXPECT_EQ(field->text(), "1,95");
     dialog.accept();
-    EXPECT_FLOAT_EQ(printer.MarginTop(), 1.95f);
+    EXPECT_FLOAT_EQ(printer.MarginLeft(), 1.95f);
 }
 
 TEST(PageSetupDialog, MacroMenuInsertsAtTheCaret)
@@ -190,11 +196,11 @@ TEST(PageSetupDialog, EmptyOrNonNumericInputIsRefusedAtOk)
     Field(dialog, "txtHeader")->setText(QStringLiteral("changed"));
     dialog.accept();
     ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_TRUE(messages.texts().at(0).contains(QStringLiteral("Bottom:")));
+    EXPECT_EQ(messages.texts().at(0), "Please enter a number of 0 or more in the field 'Bottom'.");
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(printer.HeaderText(), "$L$f$R$d");
 
-    Field(dialog, "txtMargin1")->setText(QStringLiteral("12"));
+    Field(dialog, "txtMargin1")->setText(QStringLiteral("120"));
     Field(dialog, "txtHeadFoot0")->setText(QStringLiteral("1.2.3")); // pasted
     dialog.accept();
     EXPECT_EQ(messages.texts().size(), 2);
@@ -213,11 +219,65 @@ TEST(PageSetupDialog, EmptyOrNonNumericInputIsRefusedAtOk)
     dialog.accept();
     EXPECT_EQ(messages.texts().size(), 3);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FLOAT_EQ(printer.MarginBottom(), 12);
+    EXPECT_FLOAT_EQ(printer.MarginBottom(), 120);
     EXPECT_FLOAT_EQ(printer.MarginHeader(), 3);
     EXPECT_EQ(printer.FontSize(), 14);
     EXPECT_TRUE(printer.LineNumbers());
     EXPECT_EQ(printer.HeaderText(), "changed");
+}
+
+TEST(PageSetupDialog, MarginsThatLeaveNoRoomForTextAreRefusedByName)
+{
+    DefaultLocale cLocale(QLocale::c());
+    CPrintCommand::SetInstalledPrinters([] { return QStringList(); }); // a PDF page
+    MessageRecorder messages;
+    const QString vertical = QStringLiteral("The margins leave less than one line of text between "
+                                            "the header and the footer. Please change the value "
+                                            "in the field '%1'.");
+    const QString across = QStringLiteral("The margins leave no room for text between the left "
+                                          "and the right margin. Please change the value in the "
+                                          "field '%1'.");
+    struct Case {
+        const char *unit;
+        const char *field;
+        const char *value;
+        QString message;
+        const char *named;
+    };
+    const Case cases[] = {
+        {"Inches", "txtMargin1", "50", vertical.arg("Bottom"), "txtMargin1"},
+        {"Pixels", "txtMargin0", "2000", vertical.arg("Top"), "txtMargin0"},
+        {"Pixels", "txtMargin1", "40", vertical.arg("Bottom"), "txtMargin1"}, // over the footer
+        {"Pixels", "txtHeadFoot0", "70", vertical.arg("Top"), "txtMargin0"},  // under the header
+        {"Pixels", "txtHeadFoot1", "300", vertical.arg("Footer"), "txtHeadFoot1"},
+        {"Pixels", "txtMargin2", "800", across.arg("Left"), "txtMargin2"},
+        {"Millimeters", "txtMargin3", "300", across.arg("Right"), "txtMargin3"},
+    };
+    for (const Case &c : cases) {
+        CPrinter printer;
+        frmPageSetup dialog(printer);
+        dialog.show();
+        ChooseUnit(dialog, QString::fromLatin1(c.unit));
+        Field(dialog, c.field)->setText(QString::fromLatin1(c.value));
+        messages.clear();
+        dialog.accept();
+        EXPECT_EQ(messages.texts(), QStringList{c.message}) << c.field << " " << c.value;
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.focusWidget(), Field(dialog, c.named)) << c.field;
+        EXPECT_FLOAT_EQ(printer.MarginBottom(), 77); // unchanged
+        EXPECT_EQ(printer.ScaleMode(), 3);
+    }
+
+    // Without a footer the text may run down to the footer's place.
+    CPrinter printer;
+    frmPageSetup dialog(printer);
+    Field(dialog, "txtFooter")->clear();
+    Field(dialog, "txtMargin1")->setText(QStringLiteral("0"));
+    messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('|').toStdString();
+    EXPECT_FLOAT_EQ(printer.MarginBottom(), 0);
+    CPrintCommand::SetInstalledPrinters({});
 }
 
 TEST(PageSetupDialog, EnteringANumericFieldSelectsItsText)

@@ -26,7 +26,7 @@ QString Lines(int count, const QString &prefix = QStringLiteral("line"))
 
 } // namespace
 
-TEST(PreviewEngine, NumberedTextFollowsTheColonAndContinuationsIndent)
+TEST(PreviewEngine, LaysOutAsPrintingDoes)
 {
     CPrintPreview preview(A4());
     CPrinter settings;
@@ -36,28 +36,38 @@ TEST(PreviewEngine, NumberedTextFollowsTheColonAndContinuationsIndent)
     QString longLine;
     for (int i = 0; i < 40; ++i)
         longLine += QStringLiteral("word%1 ").arg(i);
-    preview.PrintText(QStringLiteral("short\r\n") + longLine.trimmed(), true);
+    const QString url =
+        QStringLiteral("<web>http://example.com/") + QString(300, u'x') + QStringLiteral("</web>");
+    preview.PrintText(
+        QStringLiteral("short\r\n") + longLine.trimmed() + QStringLiteral("\r\n") + url, true);
 
     const auto &items = preview.PageItems(0);
-    ASSERT_GE(items.size(), 3);
-    // The number, its colon and the text stand on one line with no blank between.
-    EXPECT_EQ(items[0].text, "1:short");
+    ASSERT_GE(items.size(), 6);
+    // The number and its colon stand at the margin, the text one blank after the colon, as on
+    // paper; continuation lines start where the text does.
+    const double textEdge = 48 + preview.TextWidth(QStringLiteral("0: "));
+    EXPECT_EQ(items[0].text, "1:");
     EXPECT_DOUBLE_EQ(items[0].pos.x(), 48);
     EXPECT_DOUBLE_EQ(items[0].pos.y(), 77);
-    EXPECT_TRUE(items[1].text.startsWith(QStringLiteral("2:word0 ")));
-    // Continuations start one blank to the right of the colon's end.
-    EXPECT_DOUBLE_EQ(preview.WrapIndent(), preview.TextWidth(QStringLiteral("0: ")));
-    EXPECT_DOUBLE_EQ(items[2].pos.x(), 48 + preview.WrapIndent());
-    EXPECT_GT(items[2].pos.y(), items[1].pos.y());
-    // No device line runs past the right limit except by its final blank.
+    EXPECT_EQ(items[1].text, "short ");
+    EXPECT_DOUBLE_EQ(items[1].pos.x(), textEdge);
+    EXPECT_DOUBLE_EQ(items[1].pos.y(), 77);
+    EXPECT_EQ(items[2].text, "2:");
+    EXPECT_TRUE(items[3].text.startsWith(QStringLiteral("word0 ")));
+    EXPECT_DOUBLE_EQ(items[4].pos.x(), textEdge);
+    EXPECT_GT(items[4].pos.y(), items[3].pos.y());
+    // No device line runs past the right limit except by its final blank: the long word is
+    // broken at the margin too.
     const double limit = preview.ScaleWidth() - 48;
-    for (const auto &item : items)
-        EXPECT_LE(item.pos.x() + preview.TextWidth(item.text.trimmed()), limit + 1e-6);
-    // Every word survives the wrapping, in order.
     QString joined;
-    for (int i = 1; i < items.size(); ++i)
-        joined += items[i].text;
-    EXPECT_EQ(joined.mid(2), longLine.trimmed());
+    for (const auto &item : items) {
+        EXPECT_LE(item.pos.x() + preview.TextWidth(item.text.trimmed()), limit + 1e-6)
+            << item.text.toStdString();
+        if (!item.text.endsWith(u':'))
+            joined += item.text;
+    }
+    // Every character survives, in order.
+    EXPECT_EQ(joined, QStringLiteral("short ") + longLine.trimmed() + u' ' + url + u' ');
 }
 
 TEST(PreviewEngine, PagesAreExactWithHeaderAndFooterOnEach)
@@ -79,25 +89,16 @@ TEST(PreviewEngine, PagesAreExactWithHeaderAndFooterOnEach)
         EXPECT_EQ(items[0].text, "Untitled");
         EXPECT_EQ(items[1].text, QStringLiteral("%1 of %2").arg(page + 1).arg(pages));
         EXPECT_EQ(items.last().text, QStringLiteral("Page: %1").arg(page + 1));
-        EXPECT_EQ(items[2].text, QStringLiteral("line%1").arg(page * perPage + 1));
+        EXPECT_EQ(items[2].text, QStringLiteral("line%1 ").arg(page * perPage + 1));
         EXPECT_DOUBLE_EQ(items[2].pos.y(), 77);
     }
     EXPECT_TRUE(preview.PageItems(pages).isEmpty());
 }
 
-TEST(PreviewEngine, PrintAtWithoutWrapStopsAtTheFirstWordThatDoesNotFit)
+TEST(PreviewEngine, HeaderAndFooterMarginsBelowZeroAreIgnored)
 {
     CPrintPreview preview(A4());
     preview.SetMargins(48, 48, 77, 77, -1, -1);
-    QString text;
-    for (int i = 0; i < 60; ++i)
-        text += QStringLiteral("abcd ");
-    preview.PrintAt(text, 48, 100, false);
-    const auto &items = preview.PageItems(0);
-    ASSERT_EQ(items.size(), 1);
-    EXPECT_LT(items[0].text.size(), text.size());
-    EXPECT_DOUBLE_EQ(items[0].pos.y(), 100);
-    // Header and footer margins below 0 are ignored.
     EXPECT_DOUBLE_EQ(preview.MarginHeader(), 38);
     preview.SetMargins(1, 2, 3, 4, 0, 6);
     EXPECT_DOUBLE_EQ(preview.MarginHeader(), 0);
@@ -107,6 +108,7 @@ TEST(PreviewEngine, PrintAtWithoutWrapStopsAtTheFirstWordThatDoesNotFit)
 TEST(PreviewEngine, PageImagesHaveTheSheetSizeAndShowTheText)
 {
     CPrintPreview preview(A4(10));
+    preview.SetHeaderText(QString());
     preview.PrintText(Lines(5), false);
     const QImage half = preview.RenderPage(0, 0.5);
     const QSizeF sheet = preview.SheetSizePixels();

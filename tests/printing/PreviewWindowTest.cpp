@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,31 @@ TEST(PreviewWindow, VerticalBarPagesInWholePageViewAndScrollsOtherwise)
     EXPECT_TRUE(f.window.HorizontalScrollBar()->isEnabled());
 }
 
+TEST(PreviewWindow, ToolbarStaysOnTopOfAScrolledPage)
+{
+    PreviewFixture f(200);
+    QToolBar *toolbar = f.window.findChild<QToolBar *>(QStringLiteral("tlbPreview"));
+    ASSERT_NE(toolbar, nullptr);
+    QWidget *close =
+        toolbar->widgetForAction(f.window.findChild<QAction *>(QStringLiteral("Close")));
+    ASSERT_NE(close, nullptr);
+    const QPoint onClose = close->mapTo(&f.window, close->rect().center());
+    for (const char *zoom : {"Page", "P200"}) {
+        f.window.findChild<QAction *>(QString::fromLatin1(zoom))->trigger();
+        QScrollBar *vsb = f.window.VerticalScrollBar();
+        vsb->setValue(vsb->maximum() / 2);
+        // The page runs under the toolbar, which still gets the clicks.
+        ASSERT_TRUE(f.window.PageRect().contains(onClose)) << zoom;
+        EXPECT_EQ(f.window.childAt(onClose), close) << zoom;
+    }
+    const int percentage = f.window.Percentage();
+    QSignalSpy closed(&f.window, &frmPreview::CloseMe);
+    // A click at that place of the window reaches the button, not the page.
+    QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, onClose);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(f.window.Percentage(), percentage);
+}
+
 TEST(PreviewWindow, PrintAsksToPrintAndCloses)
 {
     PreviewFixture f(10);
@@ -201,6 +227,7 @@ TEST(PreviewWindow, ShowPreviewDisablesTheOwnerWhileOpen)
     owner.show();
     CPrinter settings;
     settings.SetLineNumbers(true);
+    settings.SetHeaderText(QStringLiteral("$p of $P"));
     int printed = 0;
     bool ownerEnabledWhileOpen = true;
     int pages = 0;
@@ -209,9 +236,17 @@ TEST(PreviewWindow, ShowPreviewDisablesTheOwnerWhileOpen)
         pages = window.PageCount();
         EXPECT_EQ(window.windowTitle(), owner.windowTitle());
         EXPECT_EQ(window.PreviewObject()->FileTitle(), "demo.zml");
+        // The counter and the header agree on the number of pages.
+        EXPECT_EQ(window.PageCounterText(), QStringLiteral("Page:  1 / %1 ").arg(pages));
+        EXPECT_EQ(window.PreviewObject()->PageItems(pages - 1).value(0).text,
+                  QStringLiteral("%1 of %1").arg(pages));
         window.findChild<QAction *>(QStringLiteral("Print"))->trigger();
     });
-    EXPECT_TRUE(frmPreview::ShowPreview(&owner, settings, Lines(120), QStringLiteral("/x/demo.zml"),
+    // Lines that wrap, which a count by height alone would miss.
+    const QString text =
+        Lines(120) + QStringLiteral("\r\n") +
+        QStringList(80, QStringLiteral("wrap me ").repeated(30)).join(QStringLiteral("\r\n"));
+    EXPECT_TRUE(frmPreview::ShowPreview(&owner, settings, text, QStringLiteral("/x/demo.zml"),
                                         [&printed] { ++printed; }));
     frmPreview::SetExecHook({});
     CPrintCommand::SetInstalledPrinters({});

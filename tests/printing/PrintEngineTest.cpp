@@ -98,24 +98,41 @@ TEST(PrintEngine, WrapsOnlyWhenAWordEndsBeyondTheRightLimit)
     EXPECT_DOUBLE_EQ(wrapped.entries[1].y, 80);
 }
 
-TEST(PrintEngine, OverlongWordStaysWholeOnItsOwnLine)
+TEST(PrintEngine, OverlongWordIsBrokenAtTheRightMargin)
 {
     CPrinter printer = PlainPrinter();
     RecordingDevice device;
     const QString word(70, u'w');
     printer.PrintText(word + QStringLiteral("\r\nnext"), device);
-    const auto &e = device.entries;
-    ASSERT_EQ(e.size(), 2);
-    EXPECT_EQ(e[0].text, word + u' ');
-    EXPECT_DOUBLE_EQ(e[0].x, 50);
-    EXPECT_DOUBLE_EQ(e[0].y, 60); // no empty device line in front of it
-    EXPECT_DOUBLE_EQ(e[1].y, 80);
+    // 50 characters fill a line; the rest goes on below, at the left edge.
+    EXPECT_EQ(DeviceLines(device, 1),
+              (QStringList{QString(50, u'w'), QString(20, u'w') + u' ', QStringLiteral("next ")}));
+    EXPECT_DOUBLE_EQ(device.entries[0].y, 60); // no empty device line in front of it
+    EXPECT_DOUBLE_EQ(device.entries[1].x, 50);
+    EXPECT_DOUBLE_EQ(device.entries[1].y, 80);
 
-    // After other words it moves to a line of its own and runs past the margin there.
+    // After other words it is broken from where it stands.
     RecordingDevice after;
     printer.PrintText(QStringLiteral("ab ") + word + QStringLiteral(" cd"), after);
-    EXPECT_EQ(DeviceLines(after, 1),
-              (QStringList{QStringLiteral("ab "), word + u' ', QStringLiteral("cd ")}));
+    EXPECT_EQ(DeviceLines(after, 1), (QStringList{QStringLiteral("ab ") + QString(47, u'w'),
+                                                  QString(23, u'w') + QStringLiteral(" cd ")}));
+    // Where not one character fits any more, it starts on the next line.
+    RecordingDevice full;
+    printer.PrintText(QString(49, u'a') + u' ' + word, full);
+    EXPECT_EQ(DeviceLines(full, 1),
+              (QStringList{QString(49, u'a') + u' ', QString(50, u'w'), QString(20, u'w') + u' '}));
+
+    // With line numbers the pieces start at the text edge, and a piece that reaches the
+    // bottom limit breaks the page.
+    printer.SetLineNumbers(true);
+    RecordingDevice numbered;
+    printer.PrintText(Lines(13, QStringLiteral("x")) + QStringLiteral("\r\n") + QString(90, u'u'),
+                      numbered);
+    const auto page2 = numbered.OnPage(2);
+    ASSERT_EQ(page2.size(), 1);
+    EXPECT_EQ(page2[0].text, QString(44, u'u') + u' ');
+    EXPECT_DOUBLE_EQ(page2[0].x, 90);
+    EXPECT_DOUBLE_EQ(page2[0].y, 60);
 }
 
 TEST(PrintEngine, BlanksAndTabsAreKept)
@@ -207,23 +224,33 @@ TEST(PrintEngine, EmptyHeaderAndFooterLeaveOnlyText)
     EXPECT_EQ(device.entries.size(), 20);
 }
 
-TEST(PrintEngine, PageCountEstimateIgnoresWrapping)
+TEST(PrintEngine, PageCountIsThatOfThePagesPrinted)
 {
     CPrinter printer = PlainPrinter();
     RecordingDevice device;
-    device.SetFont(QStringLiteral("Courier New"), 10);
-    // 280 pixels of usable height hold 14 lines: 28 lines are exactly 2 pages, 29 need 3.
+    // 280 pixels of usable height hold 14 lines: 28 lines are 2 pages, 29 need 3.
     EXPECT_EQ(printer.CountPages(Lines(28), device), 2);
     EXPECT_EQ(printer.CountPages(Lines(29), device), 3);
     EXPECT_EQ(printer.CountPages(QStringLiteral("x"), device), 1);
+    // Counting draws nothing.
+    EXPECT_TRUE(device.entries.isEmpty());
+    EXPECT_EQ(device.pagesStarted, 1);
 
-    // 14 lines that each wrap once fill two pages, while the estimate says one.
+    // 14 lines that each wrap once fill two pages, and the count says so.
     printer.SetHeaderText(QStringLiteral("$p of $P"));
     RecordingDevice wrapped;
     printer.PrintText(Lines(14, QString(49, u'a') + QStringLiteral(" ")), wrapped);
-    EXPECT_EQ(printer.TotalPages(), 1);
+    EXPECT_EQ(printer.TotalPages(), 2);
     EXPECT_EQ(printer.PageNumber(), 2);
-    EXPECT_EQ(wrapped.OnPage(2).first().text, "2 of 1");
+    EXPECT_EQ(wrapped.pagesStarted, 2);
+    EXPECT_EQ(wrapped.OnPage(1).first().text, "1 of 2");
+    EXPECT_EQ(wrapped.OnPage(2).first().text, "2 of 2");
+    // Whole lines fill a page, not its height: the count follows the lines placed.
+    RecordingDevice tall(600, 400 + 19);
+    printer.PrintText(Lines(29), tall); // 14, 14 and 1: the height alone says 2
+    EXPECT_EQ(printer.TotalPages(), tall.pagesStarted);
+    EXPECT_EQ(tall.OnPage(tall.pagesStarted).first().text,
+              QStringLiteral("%1 of %1").arg(tall.pagesStarted));
 }
 
 TEST(PrintEngine, MarginsTooLargeForALineStillEnd)
@@ -232,9 +259,12 @@ TEST(PrintEngine, MarginsTooLargeForALineStillEnd)
     printer.SetMarginTop(390);
     RecordingDevice device;
     printer.PrintText(Lines(3), device);
-    // Each line goes on a page of its own, and the estimate agrees.
-    EXPECT_EQ(printer.TotalPages(), 3);
+    // Each line goes on a page of its own, with no empty page in front of them.
     EXPECT_EQ(device.entries.size(), 3);
+    EXPECT_EQ(device.pagesStarted, 3);
+    EXPECT_EQ(device.entries[0].page, 1);
+    EXPECT_EQ(printer.TotalPages(), 3);
+    EXPECT_EQ(printer.PageNumber(), 3);
 }
 
 TEST(PrintEngine, InchesCentreOnWholePixelsNotWholeInches)

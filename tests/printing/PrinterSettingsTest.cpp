@@ -126,6 +126,52 @@ TEST_F(PrinterSettingsTest, HandWrittenValuesAreReadLeniently)
     EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3);
 }
 
+TEST_F(PrinterSettingsTest, ValuesThatCannotBeReadAsTheirTypeGiveTheirDefaults)
+{
+    Write(QStringLiteral("MarginTop"), 1, QStringLiteral("250"));          // text for a number
+    Write(QStringLiteral("MarginLeft"), 3, QByteArray("\x10\x27\0\0", 4)); // binary
+    Write(QStringLiteral("MarginBottom"), 4, -500);                        // below 0
+    Write(QStringLiteral("ScaleMode"), 1, QStringLiteral("5"));
+    Write(QStringLiteral("LineNumbers"), 1, QStringLiteral("1"));
+    Write(QStringLiteral("FontSize"), 4, 70000);
+    Write(QStringLiteral("FontName"), 4, 12);
+    Write(QStringLiteral("HeaderText"), 4, 7); // a number for a text
+    Write(QStringLiteral("FooterText"), 3, QByteArray("x"));
+    Write(QStringLiteral("MarginRight"), 5, 250); // a big-endian DWORD is a number
+    CPrinter printer(CPrinter::Persistence::ReadOnly);
+    EXPECT_FLOAT_EQ(printer.MarginTop(), 77);
+    EXPECT_FLOAT_EQ(printer.MarginLeft(), 48);
+    EXPECT_FLOAT_EQ(printer.MarginBottom(), 77);
+    EXPECT_FLOAT_EQ(printer.MarginRight(), 2.5f);
+    EXPECT_EQ(printer.ScaleMode(), 3);
+    EXPECT_FALSE(printer.LineNumbers());
+    EXPECT_EQ(printer.FontSize(), 10);
+    EXPECT_EQ(printer.FontName(), "Courier New");
+    EXPECT_EQ(printer.HeaderText(), "$L$f$R$d");
+    EXPECT_EQ(printer.FooterText(), "$CPage: $p");
+}
+
+TEST_F(PrinterSettingsTest, TemplatesAreStoredAndReadExactlyAsTyped)
+{
+    qputenv("STEPSMITH_TEST_VARIABLE", "expanded");
+    const QString header = QStringLiteral("$L%STEPSMITH_TEST_VARIABLE%$R%HOME% 100%");
+    {
+        CPrinter printer(CPrinter::Persistence::Settings);
+        printer.SetHeaderText(header);
+    }
+    EXPECT_EQ(TypeOf(QStringLiteral("HeaderText")), 1); // a plain string, not an expandable one
+    // One stored as expandable (by an earlier version) is read as stored too.
+    Write(QStringLiteral("FooterText"), 2, QStringLiteral("%STEPSMITH_TEST_VARIABLE%$p"));
+    ASSERT_EQ(TypeOf(QStringLiteral("FooterText")), 2);
+    {
+        CPrinter again(CPrinter::Persistence::Settings);
+        EXPECT_EQ(again.HeaderText(), header);
+        EXPECT_EQ(again.FooterText(), "%STEPSMITH_TEST_VARIABLE%$p");
+    }
+    EXPECT_EQ(TypeOf(QStringLiteral("FooterText")), 1);
+    qunsetenv("STEPSMITH_TEST_VARIABLE");
+}
+
 TEST_F(PrinterSettingsTest, PlainObjectsAndCopiesNeverWrite)
 {
     {

@@ -115,7 +115,7 @@ TEST_F(FrmEditTest, CommandLineOpensTheFileWithQuotesRemoved)
     EXPECT_TRUE(m_messages.texts().isEmpty()) << m_messages.texts().join('|').toStdString();
     EXPECT_EQ(w.Document()->RowCount(), 2);
     EXPECT_EQ(w.windowTitle(), "[" + path + "] - Tessaro AddIn Editor");
-    EXPECT_EQ(panel(w, "Line"), "Steps: 2");
+    EXPECT_EQ(panel(w, "Line"), "Line: 1 of 2");
     EXPECT_TRUE(enabled(w, "mnuFileRun"));
     EXPECT_TRUE(enabled(w, "tlbRun/Run"));
     EXPECT_EQ(w.Mru()->FileName(0), path);
@@ -208,6 +208,14 @@ TEST_F(FrmEditTest, OpenAsksFirstAndRemembersTheFolder)
     ASSERT_TRUE(w.OpenDoc());
     EXPECT_EQ(w.FileName(), second);
     EXPECT_EQ(w.Document()->RowCount(), 2);
+    // The first row is selected, the commands on a selection are on, the actions have the keys.
+    EXPECT_EQ(w.selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(panel(w, "Line"), "Line: 1 of 2");
+    for (const char *name : {"mnuEditCut", "mnuEditDisable", "mnuEditMoveDown"})
+        EXPECT_TRUE(enabled(w, name)) << name;
+    EXPECT_FALSE(enabled(w, "mnuEditMoveUp"));
+    ASSERT_NE(w.focusWidget(), nullptr);
+    EXPECT_TRUE(w.Tree()->isAncestorOf(w.focusWidget()));
     EXPECT_EQ(ReadLastPath(), QFileInfo(second).absolutePath());
 
     // The next dialog starts in that folder.

@@ -287,6 +287,10 @@ TEST_F(StepListTest, SelectionDrivesStatusPanelsAndCommands)
 {
     frmEdit &w = openShown({"<bmclear />", "<bmfirst />", "<bmlast />"});
     bindEditCommands(w);
+    // Opening selects the first row.
+    EXPECT_EQ(w.statusPanel("Line")->text(), "Line: 1 of 3");
+    EXPECT_TRUE(w.action("mnuEditCut")->isEnabled());
+    w.List()->selectionModel()->clear();
     EXPECT_EQ(w.statusPanel("Line")->text(), "Lines: 3");
     EXPECT_FALSE(w.action("mnuEditCut")->isEnabled());
     EXPECT_TRUE(w.action("mnuEditGoto")->isEnabled());

@@ -5,23 +5,108 @@
 #include <QCborValue>
 #include <QHash>
 
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <set>
+#include <vector>
+
 namespace stepsmith::catalogue {
 
 namespace {
 
-QString key(const char *name, int i)
+QString key(const char *name, qint64 i)
 {
     return QLatin1String(name) + QString::number(i);
 }
 
-QString key(const char *name, int i, char separator, int j)
+QString key(const char *name, qint64 i, char separator, qint64 j)
 {
     return QLatin1String(name) + QString::number(i) + QLatin1Char(separator) + QString::number(j);
 }
 
 // The map's text keys and their values. QCborMap looks keys up by a linear search, which made
-// reading a large catalogue quadratic; the first of duplicate keys wins, as in QCborMap::value.
+// reading a large catalogue quadratic. Of keys written twice the first one counts, as in
+// QCborMap::value: the program and this tool read catalogues with this one reader.
 using Keys = QHash<QString, QCborValue>;
+
+using Numbers = std::set<qint64>;
+
+// The action and attribute numbers that keys name: letters, digits, then optionally "_" or
+// "-" and digits.
+class KeyNumbers final {
+public:
+    explicit KeyNumbers(const Keys &keys)
+    {
+        for (auto it = keys.constBegin(); it != keys.constEnd(); ++it)
+            note(it.key());
+    }
+
+    const Numbers &elements() const { return m_elements; }
+    const Numbers &attributes(qint64 i) const
+    {
+        static const Numbers none;
+        const auto it = m_attributes.find(i);
+        return it == m_attributes.end() ? none : it->second;
+    }
+
+private:
+    void note(const QString &key)
+    {
+        qsizetype p = 0;
+        while (p < key.size() && key.at(p).isLetter())
+            ++p;
+        const auto number = [&](qint64 *value) {
+            const qsizetype start = p;
+            *value = 0;
+            while (p < key.size() && key.at(p) >= QLatin1Char('0') &&
+                   key.at(p) <= QLatin1Char('9') && *value < INT_MAX)
+                *value = *value * 10 + (key.at(p++).unicode() - '0');
+            return p > start;
+        };
+        qint64 i = 0;
+        if (!number(&i))
+            return;
+        m_elements.insert(i);
+        if (p < key.size() && (key.at(p) == QLatin1Char('_') || key.at(p) == QLatin1Char('-'))) {
+            ++p;
+            qint64 j = 0;
+            if (number(&j))
+                m_attributes[i].insert(j);
+        }
+    }
+
+    Numbers m_elements;
+    std::map<qint64, Numbers> m_attributes;
+};
+
+// The numbers from 1 to count worth reading, in order: those that have keys, and the first one
+// that has none (it reads only defaults, as every further key-less one would).
+std::vector<qint64> numbersToRead(const Numbers &keyed, qint64 count)
+{
+    std::vector<qint64> numbers;
+    qint64 firstKeyless = 1;
+    for (const qint64 n : keyed) {
+        if (n == firstKeyless)
+            ++firstKeyless;
+        else if (n > firstKeyless)
+            break;
+    }
+    for (const qint64 n : keyed) {
+        if (n > count)
+            break;
+        if (n >= 1) {
+            if (firstKeyless < n && firstKeyless <= count) {
+                numbers.push_back(firstKeyless);
+                firstKeyless = LLONG_MAX;
+            }
+            numbers.push_back(n);
+        }
+    }
+    if (firstKeyless <= count)
+        numbers.push_back(firstKeyless);
+    return numbers;
+}
 
 Keys textKeys(const QCborMap &map)
 {
@@ -138,21 +223,24 @@ CborReadResult fromCborMap(const QCborMap &cbor)
 {
     CborReadResult result;
     const Keys map = textKeys(cbor);
-    // Every action and attribute that carries data needs at least one key of its own, so counts
-    // that add up to more than the number of keys can only come from a damaged file. Refusing
-    // them keeps a bogus count from making us loop billions of times.
-    qint64 budget = cbor.size();
     if (!map.contains(QStringLiteral("ElementCount"))) {
         result.errors << QStringLiteral("the file has no \"ElementCount\" key");
         return result;
     }
+    // Every action and attribute that carries data needs at least one key of its own, so counts
+    // that add up to more than the number of keys can only come from a damaged file: the first
+    // such count is reported. Only the numbers that have keys (and the first one that has none)
+    // are read, so a bogus count never makes the reader loop billions of times.
+    const KeyNumbers numbers(map);
+    qint64 budget = cbor.size();
+    const auto spend = [&result, &budget](qint64 count, const QString &what) {
+        if ((count < 0 || count > budget) && result.errors.isEmpty())
+            result.errors << QStringLiteral("%1 %2 is out of range").arg(what).arg(count);
+        budget -= std::max<qint64>(count, 0);
+    };
     const qint64 count = readInteger(map, QStringLiteral("ElementCount"), 0);
-    if (count < 0 || count > budget) {
-        result.errors << QStringLiteral("\"ElementCount\" %1 is out of range").arg(count);
-        return result;
-    }
-    budget -= count;
-    for (int i = 1; i <= count; ++i) {
+    spend(count, QStringLiteral("\"ElementCount\""));
+    for (const qint64 i : numbersToRead(numbers.elements(), count)) {
         Action action;
         action.containsText = readBool(map, key("ContainsText", i));
         action.description = readString(map, key("Description", i));
@@ -164,13 +252,8 @@ CborReadResult fromCborMap(const QCborMap &cbor)
         action.textDescription = readString(map, key("TextDescription", i));
         action.information = readString(map, key("Information", i));
         const qint64 attributes = readInteger(map, key("AttribCount", i), 0);
-        if (attributes < 0 || attributes > budget) {
-            result.errors
-                << QStringLiteral("\"AttribCount%1\" %2 is out of range").arg(i).arg(attributes);
-            return result;
-        }
-        budget -= attributes;
-        for (int j = 1; j <= attributes; ++j) {
+        spend(attributes, QStringLiteral("\"AttribCount%1\"").arg(i));
+        for (const qint64 j : numbersToRead(numbers.attributes(i), attributes)) {
             Attribute a;
             a.name = readString(map, key("AttribName", i, '_', j));
             const qint64 type = readInteger(map, key("Type", i, '-', j), String);

@@ -13,9 +13,10 @@ namespace stepsmith::catalogue {
 QCborMap toCborMap(const Catalogue &catalogue);
 QByteArray toCbor(const Catalogue &catalogue);
 
-// Reads a compiled catalogue. Missing keys take their defaults and values of the wrong type are
-// ignored, as the program's loader does; a file that is not a CBOR map, or whose counts are out
-// of range, is an error.
+// Reads a compiled catalogue; the program's loader reads it with this too. Missing keys take
+// their defaults, values of the wrong type are ignored and of a key written twice the first
+// one counts. A file that is not a CBOR map or has no "ElementCount" is an error; one whose
+// counts are out of range too, but it is read as far as its keys go.
 struct CborReadResult {
     Catalogue catalogue;
     QStringList errors;
