@@ -2,8 +2,11 @@
 // keys ("ElementCount", "ElementName3", "AttribName3_2", "Type3-2", ...).
 #include "document/CElements.h"
 
+#include "document/RegularFile.h"
+
 #include <QCborMap>
 #include <QCborValue>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 
@@ -145,9 +148,18 @@ std::vector<qint64> numbersToRead(const Numbers &keyed, qint64 count)
 void CElements::LoadFile(const QString &path)
 {
     m_filePath = path;
+    m_loadProblems.clear();
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    const FileOpen opened = OpenRegularFile(file, path);
+    if (opened == FileOpen::Special) {
+        m_loadProblems.append(QCoreApplication::translate("CElements",
+                                                          "The catalogue '%1' is a device or a "
+                                                          "pipe, not a file, and was not read.")
+                                  .arg(path));
+        return;
+    }
+    if (opened != FileOpen::Opened)
         return;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -189,4 +201,5 @@ void CElements::LoadFile(const QString &path)
                 keys.text(key("Description", i, '_', j)));
         }
     }
+    m_loadProblems = DropUnwritableNames();
 }

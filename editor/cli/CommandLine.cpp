@@ -97,7 +97,13 @@ bool loadCatalogue(CDocument &doc, const QString &given)
         return false;
     }
     doc.Catalogue().LoadFile(path);
-    return true;
+    const QStringList problems = doc.Catalogue().LoadProblems();
+    if (problems.isEmpty())
+        return true;
+    const bool empty = doc.Catalogue().Count() == 0;
+    ShowMessage(CatalogueProblemsMessage(problems),
+                empty ? MsgIcon::Critical : MsgIcon::Exclamation);
+    return !empty;
 }
 
 int check(CDocument &doc, const QStringList &scripts)

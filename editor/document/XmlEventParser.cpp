@@ -333,3 +333,44 @@ bool XmlEventParser::parse(const Source &source)
     }
     return ok;
 }
+
+namespace {
+
+// The name and attribute names of a text's first element.
+class FirstElement final : public XmlEventHandler {
+public:
+    void startElement(std::string_view elementName, const Attribute *attributes, int count,
+                      bool) override
+    {
+        ++elements;
+        if (elements > 1)
+            return;
+        name.assign(elementName);
+        for (int i = 0; i < count; ++i)
+            attributeNames.emplace_back(attributes[i].name);
+    }
+    void endElement() override {}
+    void characters(XmlNodeType, std::string_view, std::string_view) override {}
+
+    int elements = 0;
+    std::string name;
+    std::vector<std::string> attributeNames;
+};
+
+} // namespace
+
+bool IsXmlElementName(const QString &name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    FirstElement element;
+    return !utf8.isEmpty() && XmlEventParser(&element).parse("<" + utf8 + "/>") &&
+           element.elements == 1 && element.name == utf8.toStdString();
+}
+
+bool IsXmlAttributeName(const QString &name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    FirstElement element;
+    return !utf8.isEmpty() && XmlEventParser(&element).parse("<x " + utf8 + "=\"\"/>") &&
+           element.attributeNames.size() == 1 && element.attributeNames[0] == utf8.toStdString();
+}

@@ -77,3 +77,9 @@ private:
     qint64 m_errorOffset = -1;
     bool m_readFailed = false;
 };
+
+// True when name, written as an element's name, is read back as that name by this parser.
+bool IsXmlElementName(const QString &name);
+// True when name, written as an attribute's name, is read back as that attribute's name (a
+// namespace declaration is not).
+bool IsXmlAttributeName(const QString &name);
