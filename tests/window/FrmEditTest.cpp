@@ -227,6 +227,45 @@ TEST_F(FrmEditTest, SaveAsksForANameOnceAndUpdatesCaptionAndRecentFiles)
     EXPECT_EQ(w.FileName(), path);
 }
 
+TEST_F(FrmEditTest, SaveAsAsksBeforeReplacingTheFileTheNameRuleChooses)
+{
+    frmEdit &w = open();
+    w.Document()->InsertStep(*w.Document()->Catalogue().Item("BMCLEAR"), -1);
+    const QString taken = m_files.filePath("notes.txt.zml");
+    const auto contents = [&taken] {
+        QFile file(taken);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile file(taken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    // The dialog asked about "notes.txt" only; the save would write "notes.txt.zml".
+    answerFileDialog(m_files.filePath("notes.txt"));
+    m_messages.answerNext(MsgResult::No);
+    EXPECT_FALSE(w.SaveDoc(true));
+    ASSERT_EQ(m_messages.messages().size(), 1);
+    EXPECT_EQ(m_messages.texts().at(0),
+              "notes.txt.zml already exists.\r\nDo you want to replace it?");
+    EXPECT_EQ(m_messages.messages().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(contents(), "old");
+    EXPECT_TRUE(w.Dirty());
+    EXPECT_TRUE(w.FileName().isEmpty());
+
+    answerFileDialog(m_files.filePath("notes.txt"));
+    m_messages.answerNext(MsgResult::Yes);
+    ASSERT_TRUE(w.SaveDoc(true));
+    EXPECT_EQ(w.FileName(), taken);
+    EXPECT_TRUE(contents().contains("<bmclear"));
+
+    // A chosen name that is saved as it is was the dialog's own question.
+    m_messages.clear();
+    answerFileDialog(taken);
+    ASSERT_TRUE(w.SaveDoc(true));
+    EXPECT_TRUE(m_messages.texts().isEmpty());
+}
+
 TEST_F(FrmEditTest, ClosingKeepsTheWindowWhenTheSaveFails)
 {
     const QString path = writeScript("keep.zml", {"<bmclear />"});
