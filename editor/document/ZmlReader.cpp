@@ -144,10 +144,10 @@ private:
 struct Definition {
     std::shared_ptr<const CElement> element;
     CAttributes::DefinitionsPtr attributes; // frozen, shared by every step of the action
-    // Written name -> 0-based index or -1: the first few names met in a short list (a file
-    // repeats the same few), any further ones in a hash, so that many unknown names stay cheap.
+    // The first names met, written name -> 0-based index or -1: a file repeats the few names of
+    // each action. Further names are looked up each time (at the cost of the action's own
+    // attributes), so that a file of many different unknown names builds nothing that grows.
     std::vector<std::pair<std::string, int>> indexes;
-    std::unordered_map<std::string, int> moreIndexes;
 
     int indexOf(std::string_view name)
     {
@@ -155,22 +155,14 @@ struct Definition {
             if (known.first == name)
                 return known.second;
         }
-        std::string key(name);
-        if (!moreIndexes.empty()) {
-            const auto it = moreIndexes.find(key);
-            if (it != moreIndexes.end())
-                return it->second;
-        }
         const int found = attributes ? attributes->IndexOf(fromUtf8(name)) : -1;
         if (indexes.size() < kListed)
-            indexes.emplace_back(std::move(key), found);
-        else
-            moreIndexes.emplace(std::move(key), found);
+            indexes.emplace_back(std::string(name), found);
         return found;
     }
 
 private:
-    static constexpr std::size_t kListed = 8;
+    static constexpr std::size_t kListed = 16;
 };
 
 void copyFields(const CElement &from, CElement &to)
