@@ -4,9 +4,14 @@
 #include "controls/CMru.h"
 #include "controls/WindowSettings.h"
 #include "document/ZmlWriter.h"
+#include "window/RuntimeFiles.h"
 #include "window/StepListView.h"
 
 #include <QAction>
+#include <QCborMap>
+#include <QCborValue>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QSaveFile>
@@ -17,6 +22,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -264,6 +271,40 @@ TEST_F(FrmEditTest, SaveAsAsksBeforeReplacingTheFileTheNameRuleChooses)
     answerFileDialog(taken);
     ASSERT_TRUE(w.SaveDoc(true));
     EXPECT_TRUE(m_messages.texts().isEmpty());
+}
+
+TEST_F(FrmEditTest, StartupTellsWhatTheCatalogueLeftOut)
+{
+    // A catalogue whose action has an attribute name no script can hold: loaded without it.
+    QCborMap map;
+    map.insert(QStringLiteral("ElementCount"), 1);
+    map.insert(QStringLiteral("ElementName1"), QStringLiteral("beep"));
+    map.insert(QStringLiteral("AttribCount1"), 1);
+    map.insert(QStringLiteral("AttribName1_1"), QStringLiteral("a b"));
+    const QString folder = m_files.filePath("program");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        QFile file(folder + "/Actions.dat");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QCborValue(map).toCbor());
+    }
+    CElements catalogue;
+    EXPECT_TRUE(LoadStartupCatalogue(catalogue, folder, QString()));
+    EXPECT_EQ(catalogue.Item("beep")->Attributes().Count(), 0);
+    ASSERT_EQ(m_messages.messages().size(), 1);
+    EXPECT_EQ(m_messages.messages().at(0).icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(m_messages.texts().at(0).startsWith("The attribute 'a b' of the action 'beep'"));
+
+    // A pipe in its place is not read: the program says so and ends.
+    m_messages.clear();
+    QFile::remove(folder + "/Actions.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/Actions.dat").constData(), 0600), 0);
+    CElements none;
+    EXPECT_FALSE(LoadStartupCatalogue(none, folder, QString()));
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{"The catalogue '" + folder +
+                          "/Actions.dat' is a device or a pipe, not a "
+                          "file, and was not read.\r\nApplication execution aborted"});
 }
 
 TEST_F(FrmEditTest, ClosingKeepsTheWindowWhenTheSaveFails)
