@@ -14,12 +14,13 @@ int main(int argc, char *argv[])
     if (const int status = RunCommandLine(argc, argv); status >= 0)
         return status;
 
-    QApplication app(argc, argv);
+    static QtArguments qtArguments(argv[0]);
+    QApplication app(qtArguments.argc(), qtArguments.argv());
     SetUpApplication();
     InstallMessageBoxHandler();
 
     // The rest of the command line names the script to open.
-    const QString file = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    const QString file = ProgramArguments(argc, argv).join(QLatin1Char(' '));
 
     frmEdit window;
     const bool loaded = window.Load(file, [](CElements &catalogue) {

@@ -1,9 +1,11 @@
 // Catalogue loader: any Actions.dat loads or leaves the catalogue empty, without a fault; every
-// loaded action has a unique name and attributes with unique names.
+// loaded action has a unique name and attributes with unique names, all of which a script can
+// hold.
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 
 #include "document/CElement.h"
+#include "document/XmlEventParser.h"
 
 #include <QSet>
 
@@ -23,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(element != nullptr);
         FUZZ_CHECK(!names.contains(element->ElementName.toCaseFolded()));
         names.insert(element->ElementName.toCaseFolded());
+        FUZZ_CHECK(IsXmlElementName(element->ElementName));
+        for (int j = 0; j < element->Attributes().Count(); ++j)
+            FUZZ_CHECK(IsXmlAttributeName(element->Attributes().DefinitionAt(j).AttributeName));
     }
     return 0;
 }

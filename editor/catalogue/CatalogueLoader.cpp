@@ -4,15 +4,26 @@
 #include "document/CElements.h"
 
 #include "CatalogueCbor.h"
+#include "document/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 void CElements::LoadFile(const QString &path)
 {
     m_filePath = path;
+    m_loadProblems.clear();
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    const FileOpen opened = OpenRegularFile(file, path);
+    if (opened == FileOpen::Special) {
+        m_loadProblems.append(QCoreApplication::translate("CElements",
+                                                          "The catalogue '%1' is a device or a "
+                                                          "pipe, not a file, and was not read.")
+                                  .arg(path));
+        return;
+    }
+    if (opened != FileOpen::Opened)
         return;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -39,4 +50,5 @@ void CElements::LoadFile(const QString &path)
             (void)element->Attributes().Add(a.name, a.dataType, a.value, a.arrayValues, a.required,
                                             a.defaultValue, a.description);
     }
+    m_loadProblems = DropUnwritableNames();
 }

@@ -43,3 +43,14 @@ QString LocateCatalogue(const QString &programDir, const QString &dataDir)
         return inFolder(dataDir);
     return QString();
 }
+
+QString CatalogueProblemsMessage(const QStringList &problems)
+{
+    constexpr qsizetype kListed = 5;
+    QStringList lines = problems.mid(0, kListed);
+    if (problems.size() > kListed) {
+        lines.append(QCoreApplication::translate("Catalogue", "%1 more problems were found.")
+                         .arg(problems.size() - kListed));
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}

@@ -14,7 +14,6 @@
 #include <QStringList>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -94,7 +93,13 @@ bool loadCatalogue(CDocument &doc, const QString &given)
         return false;
     }
     doc.Catalogue().LoadFile(path);
-    return true;
+    const QStringList problems = doc.Catalogue().LoadProblems();
+    if (problems.isEmpty())
+        return true;
+    const bool empty = doc.Catalogue().Count() == 0;
+    ShowMessage(CatalogueProblemsMessage(problems),
+                empty ? MsgIcon::Critical : MsgIcon::Exclamation);
+    return !empty;
 }
 
 int check(CDocument &doc, const QStringList &scripts)
@@ -123,21 +128,30 @@ int format(CDocument &doc, const QString &in, const QString &out)
 
 } // namespace
 
+QStringList ProgramArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 int RunCommandLine(int argc, char *argv[])
 {
+    const QStringList arguments = ProgramArguments(argc, argv);
     Mode mode = Mode::None;
     bool help = false;
     bool printing = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
+    for (const QString &a : arguments) {
+        if (a == QLatin1String("--"))
             break;
-        if (std::strcmp(argv[i], "--check") == 0 || std::strcmp(argv[i], "--format") == 0)
-            mode = Mode::Check; // decided below, after the application parsed the arguments
-        if (std::strcmp(argv[i], "--export-pdf") == 0) {
+        if (a == QLatin1String("--check") || a == QLatin1String("--format"))
+            mode = Mode::Check; // decided below
+        if (a == QLatin1String("--export-pdf")) {
             mode = Mode::ExportPdf;
             printing = true;
         }
-        if (std::strcmp(argv[i], "--help") == 0)
+        if (a == QLatin1String("--help"))
             help = true;
     }
     if (mode == Mode::None && !help)
@@ -145,15 +159,15 @@ int RunCommandLine(int argc, char *argv[])
 
     // Printing measures and draws text with fonts, which needs a GUI application (offscreen
     // when there is no display).
+    static QtArguments qtArguments(argv[0]);
     std::unique_ptr<QCoreApplication> app;
     if (printing) {
         PrepareHeadlessPlatform();
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QGuiApplication>(qtArguments.argc(), qtArguments.argv());
     } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+        app = std::make_unique<QCoreApplication>(qtArguments.argc(), qtArguments.argv());
     }
     QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
 
     mode = Mode::None;
     QString catalogue;

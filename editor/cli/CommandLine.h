@@ -1,5 +1,27 @@
 #pragma once
 
+#include <QStringList>
+
+// The program reads its own arguments: Qt is given only the program's name, so that it never
+// takes a user's argument (a file named "-reverse", "-platform" followed by a file) for one of
+// its options.
+
+// The arguments after the program's name, decoded as Qt decodes them.
+QStringList ProgramArguments(int argc, char *argv[]);
+
+// The argument count and vector for the Qt application object: the program's name alone. They
+// must outlive the application object.
+class QtArguments final {
+public:
+    explicit QtArguments(char *programName) : m_argv{programName, nullptr} {}
+    int &argc() { return m_argc; }
+    char **argv() { return m_argv; }
+
+private:
+    int m_argc = 1;
+    char *m_argv[2];
+};
+
 // Command-line modes that need no window:
 //   stepsmith --check [--catalogue FILE] SCRIPT...
 //   stepsmith --format [--catalogue FILE] IN OUT

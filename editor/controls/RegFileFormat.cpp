@@ -221,10 +221,15 @@ RegFileKey &RegFileContent::createKey(const QString &path)
     return key;
 }
 
-RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &rootName)
+RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &rootName, bool cut)
 {
     RegFileContent content;
-    const QStringList lines = decodeText(bytes).split(u'\n');
+    QStringList lines = decodeText(bytes).split(u'\n');
+    if (cut && !lines.isEmpty()) {
+        // The last line may end part way: it is left out, as a line that cannot be read.
+        lines.removeLast();
+        ++content.skippedLines;
+    }
     const QString foldedRoot = fold(rootName);
     RegFileKey *current = nullptr;
     bool seenHeader = false;
@@ -262,14 +267,17 @@ RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &root
                 continue;
             }
             if (remove) {
+                // The key and its subkeys, which sort right after "<key>\\".
                 const QString folded = fold(path);
-                for (auto it = content.keys.begin(); it != content.keys.end();) {
-                    if (folded.isEmpty() || it.key() == folded ||
-                        it.key().startsWith(folded + u'\\'))
-                        it = content.keys.erase(it);
-                    else
-                        ++it;
+                if (folded.isEmpty()) {
+                    content.keys.clear();
+                    continue;
                 }
+                content.keys.remove(folded);
+                const QString prefix = folded + u'\\';
+                auto it = content.keys.lowerBound(prefix);
+                while (it != content.keys.end() && it.key().startsWith(prefix))
+                    it = content.keys.erase(it);
                 continue;
             }
             current = &content.createKey(path);

@@ -37,8 +37,9 @@ QString fold(const QString &text);
 
 // Reads the text line by line. Lines that cannot be understood (garbage, truncated hex
 // lists, sections of another root) are counted in skippedLines and left out; every line
-// that parses is kept.
-RegFileContent parse(const QByteArray &bytes, const QString &rootName);
+// that parses is kept. cut: bytes are only the start of the file, so their last line is left
+// out (and counted) too. A key removal costs only the keys it removes.
+RegFileContent parse(const QByteArray &bytes, const QString &rootName, bool cut = false);
 // Writes the content as UTF-8 text with CR LF line ends; every value type round-trips.
 QByteArray serialise(const RegFileContent &content, const QString &rootName);
 

@@ -1,5 +1,7 @@
 #include "controls/RegFileStore.h"
 
+#include "document/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,17 +29,54 @@ QString rootName(quint32 root)
     }
 }
 
-enum class ReadResult { Ok, Missing, Unreadable };
+enum class ReadResult { Ok, Cut, Missing, Special, Unreadable };
 
+// Reads the settings file, at most kMaxFileSize bytes of it (Cut when there is more).
 ReadResult readFile(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.exists())
+    QFile file;
+    switch (OpenRegularFile(file, path)) {
+    case FileOpen::Opened:
+        break;
+    case FileOpen::Missing:
         return ReadResult::Missing;
-    if (!file.open(QIODevice::ReadOnly))
+    case FileOpen::Special:
+        return ReadResult::Special;
+    case FileOpen::Unreadable:
         return ReadResult::Unreadable;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError ? ReadResult::Ok : ReadResult::Unreadable;
+    }
+    *bytes = file.read(RegFileStore::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return ReadResult::Unreadable;
+    if (bytes->size() <= RegFileStore::kMaxFileSize)
+        return ReadResult::Ok;
+    bytes->truncate(RegFileStore::kMaxFileSize);
+    return ReadResult::Cut;
+}
+
+// Sets *content from what reading the file at path gave; false, with *problem, when the file
+// cannot be used.
+bool parseRead(ReadResult read, const QByteArray &bytes, const QString &path, const QString &root,
+               RegFileContent *content, QString *problem)
+{
+    switch (read) {
+    case ReadResult::Special:
+        *problem = QStringLiteral("The settings file '%1' is a device or a pipe, not a file: "
+                                  "settings are neither read from it nor saved to it.")
+                       .arg(path);
+        return false;
+    case ReadResult::Unreadable:
+        *problem = QStringLiteral("The settings file '%1' cannot be read.").arg(path);
+        return false;
+    case ReadResult::Missing:
+        *content = {};
+        return true;
+    case ReadResult::Ok:
+    case ReadResult::Cut:
+        *content = RegFileFormat::parse(bytes, root, read == ReadResult::Cut);
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -94,20 +133,16 @@ const RegFileContent *RegFileStore::content(quint32 root)
     if (cache.loaded && cache.stamp == stamp)
         return &cache.content;
 
+    m_problem.clear();
     QByteArray bytes;
-    switch (readFile(path, &bytes)) {
-    case ReadResult::Unreadable:
+    if (!parseRead(readFile(path, &bytes), bytes, path, rootName(root), &cache.content,
+                   &m_problem)) {
         cache.loaded = false;
         return nullptr;
-    case ReadResult::Missing:
-        cache.content = {};
-        break;
-    case ReadResult::Ok:
-        cache.content = RegFileFormat::parse(bytes, rootName(root));
-        break;
     }
     cache.stamp = stamp;
     cache.loaded = true;
+    cache.unsaved = false;
     return &cache.content;
 }
 
@@ -120,12 +155,17 @@ bool RegFileStore::modify(quint32 root, const Change &change)
     if (!lock.tryLock(kLockTimeoutMs))
         return false;
 
-    QByteArray bytes;
-    const ReadResult read = readFile(path, &bytes);
-    if (read == ReadResult::Unreadable)
-        return false;
-    RegFileContent fresh =
-        read == ReadResult::Ok ? RegFileFormat::parse(bytes, rootName(root)) : RegFileContent();
+    // The file as this store last read or wrote it is not read again.
+    m_problem.clear();
+    Cache &cache = m_cache[root];
+    RegFileContent fresh;
+    if (cache.loaded && !cache.unsaved && cache.stamp == stampOf(path)) {
+        fresh = cache.content;
+    } else {
+        QByteArray bytes;
+        if (!parseRead(readFile(path, &bytes), bytes, path, rootName(root), &fresh, &m_problem))
+            return false;
+    }
     const QString backup = path + QStringLiteral(".bad");
     if (fresh.skippedLines > 0 && !QFileInfo::exists(backup))
         QFile::copy(path, backup);
@@ -140,10 +180,10 @@ bool RegFileStore::modify(quint32 root, const Change &change)
     if (!file.commit())
         return false;
 
-    Cache &cache = m_cache[root];
     cache.content = std::move(fresh);
     cache.stamp = stampOf(path);
     cache.loaded = true;
+    cache.unsaved = false;
     return true;
 }
 
@@ -211,7 +251,9 @@ bool RegFileStore::apply(quint32 root, const Change &change)
     // Load the file before the first pending change; an unreadable file refuses the write.
     if (m_pending.count(root) == 0 && content(root) == nullptr)
         return false;
-    change(m_cache[root].content);
+    Cache &cache = m_cache[root];
+    change(cache.content);
+    cache.unsaved = true;
     m_pending[root].push_back(change);
     return true;
 }

@@ -23,9 +23,13 @@
 // file with skipped content is rewritten, the damaged original is copied to
 // "<file>.bad" (an existing backup is never overwritten, so the first damaged copy stays
 // available for recovery); the rewritten file holds only the values that could be read.
-// A file that exists but cannot be read is never replaced: writes to it fail.
+// A file that exists but cannot be read, and a device or pipe in the file's place, are never
+// replaced: writes to them fail (problem() tells why). A file larger than kMaxFileSize is read
+// only that far and treated as damaged: its last, cut line is skipped.
 class RegFileStore final : public SettingsStore {
 public:
+    static constexpr qint64 kMaxFileSize = 32 << 20;
+
     explicit RegFileStore(const QString &directory = defaultDirectory());
 
     // "<XDG_CONFIG_HOME>/stepsmith", falling back to the platform's generic config folder.
@@ -42,6 +46,7 @@ public:
                     const RegValue &value) override;
     void beginBatch() override;
     bool endBatch() override;
+    QString problem() const override { return m_problem; }
 
 private:
     using Change = std::function<void(RegFileContent &)>;
@@ -60,6 +65,7 @@ private:
     struct Cache {
         FileStamp stamp;
         bool loaded = false;
+        bool unsaved = false; // content holds writes of a batch not saved yet
         RegFileContent content;
     };
 
@@ -72,6 +78,7 @@ private:
     bool apply(quint32 root, const Change &change);
 
     QString m_directory;
+    QString m_problem;
     std::mutex m_mutex;
     std::map<quint32, Cache> m_cache;
     int m_batchDepth = 0;

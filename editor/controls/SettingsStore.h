@@ -31,6 +31,9 @@ public:
     virtual void beginBatch() {}
     virtual bool endBatch() { return true; }
 
+    // Why the store last refused to read or write, for a message; empty when it gives no reason.
+    virtual QString problem() const { return {}; }
+
     // The program's store: the one installed with setCurrent, else the per-user file store.
     static SettingsStore &current();
     // Installs store as the program's store (an empty pointer restores the default) and

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <utility>
+
 namespace {
 
 // Bytes 0x80-0x9F of Windows-1252; the five unassigned ones keep their C1 value.
@@ -45,6 +47,37 @@ int utf8SequenceLength(const uchar *p, const uchar *end)
     if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return 0;
     return length;
+}
+
+// Bytes at the end of [p, end) that begin a valid UTF-8 sequence but lack its last bytes: 0 when
+// the text does not end in the middle of a sequence.
+qsizetype cutSequenceLength(const uchar *begin, const uchar *end)
+{
+    for (qsizetype back = 1; back <= 3 && end - back >= begin; ++back) {
+        const uchar b = end[-back];
+        if ((b & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for the lead
+        const int needed = b >= 0xC2 && b <= 0xDF   ? 2
+                           : b >= 0xE0 && b <= 0xEF ? 3
+                           : b >= 0xF0 && b <= 0xF4 ? 4
+                                                    : 0;
+        if (needed <= back)
+            return 0;
+        // Valid so far when the bytes present could still start a sequence.
+        uchar padded[4] = {b, 0x80, 0x80, 0x80};
+        for (qsizetype i = 1; i < back; ++i)
+            padded[i] = end[-back + i];
+        if (b == 0xE0 && back >= 2 && padded[1] < 0xA0)
+            return 0;
+        if (b == 0xED && back >= 2 && padded[1] > 0x9F)
+            return 0;
+        if (b == 0xF0 && back >= 2 && padded[1] < 0x90)
+            return 0;
+        if (b == 0xF4 && back >= 2 && padded[1] > 0x8F)
+            return 0;
+        return back;
+    }
+    return 0;
 }
 
 // UTF-8 with every invalid byte taken as Windows-1252.
@@ -133,6 +166,73 @@ QString decode(const QByteArray &bytes)
         return decodeUtf8WithFallback(bytes);
     QStringDecoder decoder(QStringConverter::System);
     return decoder.decode(bytes);
+}
+
+void Utf8Validator::add(const char *bytes, qsizetype size)
+{
+    if (m_firstInvalid >= 0 || size <= 0) {
+        m_offset += size;
+        return;
+    }
+    QByteArray joined;
+    const char *data = bytes;
+    qsizetype length = size;
+    qint64 start = m_offset;
+    if (!m_carry.isEmpty()) {
+        joined = m_carry + QByteArray::fromRawData(bytes, size);
+        data = joined.constData();
+        length = joined.size();
+        start -= m_carry.size();
+        m_carry.clear();
+    }
+    const auto *begin = reinterpret_cast<const uchar *>(data);
+    const uchar *end = begin + length;
+    const uchar *whole = end - cutSequenceLength(begin, end);
+    const uchar *p = begin;
+    while (p < whole) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int sequence = utf8SequenceLength(p, whole);
+        if (sequence == 0) {
+            m_firstInvalid = start + (p - begin);
+            break;
+        }
+        p += sequence;
+    }
+    if (m_firstInvalid < 0)
+        m_carry = QByteArray(reinterpret_cast<const char *>(whole), end - whole);
+    m_offset += size;
+}
+
+void Utf8Validator::finish()
+{
+    if (m_firstInvalid < 0 && !m_carry.isEmpty())
+        m_firstInvalid = m_offset - m_carry.size();
+    m_carry.clear();
+}
+
+Decoder::Decoder() : m_decoder(QStringConverter::System) {}
+
+QString Decoder::decode(const QByteArray &piece)
+{
+    if (!systemIsUtf8())
+        return m_decoder.decode(piece);
+    QByteArray bytes = m_carry + piece;
+    const auto *begin = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype cut = cutSequenceLength(begin, begin + bytes.size());
+    m_carry = bytes.right(cut);
+    bytes.chop(cut);
+    return decodeUtf8WithFallback(bytes);
+}
+
+QString Decoder::finish()
+{
+    if (!systemIsUtf8())
+        return m_decoder.decode(QByteArray());
+    const QByteArray rest = std::exchange(m_carry, QByteArray());
+    return decodeUtf8WithFallback(rest);
 }
 
 QByteArray encode(const QString &text)

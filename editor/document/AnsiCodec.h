@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 // Script files and clipboard text are single-byte text in the system's code page (the locale's
 // encoding; UTF-8 on Unix systems). Byte sequences that are not valid in it are read as
@@ -18,5 +19,35 @@ bool isValidUtf8(const QByteArray &bytes);
 
 // Windows-1252 meaning of one byte.
 QChar fromWindows1252(uchar byte);
+
+// Where text given piece by piece first stops being valid UTF-8; a sequence cut at the end of
+// a piece is completed by the next one.
+class Utf8Validator final {
+public:
+    void add(const char *bytes, qsizetype size);
+    // No more pieces: a sequence still incomplete is invalid.
+    void finish();
+    // Offset of the first byte of the first invalid sequence; -1 while there is none.
+    qint64 firstInvalid() const { return m_firstInvalid; }
+
+private:
+    qint64 m_offset = 0; // of the next piece
+    QByteArray m_carry;  // start of a sequence cut at the end of the last piece
+    qint64 m_firstInvalid = -1;
+};
+
+// decode() for text read piece by piece: a sequence cut at the end of a piece is completed by
+// the next one.
+class Decoder final {
+public:
+    Decoder();
+    QString decode(const QByteArray &piece);
+    // The rest: a sequence still incomplete is decoded byte by byte.
+    QString finish();
+
+private:
+    QByteArray m_carry;       // UTF-8 system: start of a sequence cut at the end of a piece
+    QStringDecoder m_decoder; // other systems
+};
 
 } // namespace AnsiCodec

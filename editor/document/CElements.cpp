@@ -1,5 +1,11 @@
 #include "document/CElements.h"
 
+#include "document/XmlEventParser.h"
+
+#include <QCoreApplication>
+
+#include <vector>
+
 bool CElements::store(const QString &key, const std::shared_ptr<CElement> &element)
 {
     if (!m_items.insert(key, element))
@@ -77,4 +83,44 @@ QStringList CElements::GetVariableNames(bool ranges) const
             names.append(name);
     }
     return names;
+}
+
+QStringList CElements::DropUnwritableNames()
+{
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("CElements", text);
+    };
+    QStringList problems;
+    QStringList badActions;
+    for (const auto &element : m_items) {
+        if (!IsXmlElementName(element->ElementName)) {
+            badActions.append(element->Key());
+            problems.append(element->ElementName.isEmpty()
+                                ? tr("An action without a name was left out.")
+                                : tr("The action '%1' was left out: its name cannot be written "
+                                     "to a script.")
+                                      .arg(element->ElementName));
+            continue;
+        }
+        CAttributes &attributes = element->Attributes();
+        std::vector<int> badAttributes;
+        for (int i = 0; i < attributes.Count(); ++i) {
+            const QString name = attributes.DefinitionAt(i).AttributeName;
+            if (IsXmlAttributeName(name))
+                continue;
+            badAttributes.push_back(i);
+            problems.append(name.isEmpty()
+                                ? tr("An attribute without a name of the action '%1' was left "
+                                     "out.")
+                                      .arg(element->ElementName)
+                                : tr("The attribute '%1' of the action '%2' was left out: its "
+                                     "name cannot be written to a script.")
+                                      .arg(name, element->ElementName));
+        }
+        for (auto i = badAttributes.rbegin(); i != badAttributes.rend(); ++i)
+            attributes.Remove(*i + 1);
+    }
+    for (const QString &key : badActions)
+        Remove(key);
+    return problems;
 }

@@ -64,10 +64,19 @@ public:
     QStringList GetVariableNames(bool ranges) const;
 
     // Fills the collection from a catalogue file (Actions.dat): remembers the path; an
-    // unreadable or corrupt file, or one without actions, leaves the collection as it was.
-    // Duplicate actions and attributes (names compared ignoring case) keep the first one.
+    // unreadable or corrupt file, a device or pipe, or a file without actions, leaves the
+    // collection as it was. Duplicate actions and attributes (names compared ignoring case) keep
+    // the first one; names that cannot be written are dropped (DropUnwritableNames).
     // Implemented in catalogue/CatalogueLoader.cpp.
     void LoadFile(const QString &path);
+
+    // What the last LoadFile left out or could not read, one sentence each; empty when it
+    // used the whole file (or found none).
+    const QStringList &LoadProblems() const { return m_loadProblems; }
+    // Removes the actions and attributes whose names could not be written to a script and read
+    // back (empty names included), which would make every save of a step of them fail. Returns
+    // one sentence per removal.
+    QStringList DropUnwritableNames();
 
     // Path of the file the collection was loaded from ("" when not loaded from a file).
     const QString &FilePath() const { return m_filePath; }
@@ -81,4 +90,5 @@ private:
 
     KeyedList<CElement> m_items;
     QString m_filePath;
+    QStringList m_loadProblems;
 };

@@ -56,17 +56,45 @@ private:
     qsizetype m_textSize = 0;
 };
 
+// The first occurrence of a needle at or after a position, for positions that never decrease:
+// a search is repeated only once the position has passed the last occurrence found, so all the
+// searches together read the text once.
+class ForwardFinder final {
+public:
+    ForwardFinder(const QString &text, QString needle) : m_text(text), m_needle(std::move(needle))
+    {}
+    // -1 when there is none.
+    qsizetype from(qsizetype pos)
+    {
+        const bool stale = m_found >= 0 ? m_found < pos : pos < m_searchedFrom;
+        if (m_found == -1 || stale) {
+            m_searchedFrom = pos;
+            m_found = m_text.indexOf(m_needle, pos);
+            if (m_found < 0)
+                m_found = -2; // none at or after m_searchedFrom
+        }
+        return m_found < 0 ? -1 : m_found;
+    }
+
+private:
+    const QString &m_text;
+    QString m_needle;
+    qsizetype m_found = -1; // -1: not searched yet; -2: none from m_searchedFrom on
+    qsizetype m_searchedFrom = 0;
+};
+
 // Removes the slash of the first "/>" that follows each occurrence of tag (within its region).
 // Several occurrences before one "/>" take one slash each, as a sequential edit would.
 QString dropSlashAfter(const QString &text, const QString &tag)
 {
     std::vector<qsizetype> drops;
     Regions regions(text);
+    ForwardFinder closes(text, QStringLiteral("/>"));
     qsizetype lastDrop = -1;
     for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
         const qsizetype limit = regions.regionEnd(at);
         const qsizetype from = std::max(at + tag.size(), lastDrop + 1);
-        const qsizetype close = text.indexOf(QStringLiteral("/>"), from);
+        const qsizetype close = closes.from(from);
         if (close < 0)
             break;
         if (close + 2 > limit)
@@ -95,12 +123,12 @@ QString closeTagsAfter(const QString &text, const QString &tag)
 {
     std::vector<qsizetype> inserts;
     Regions regions(text);
+    ForwardFinder closes(text, QStringLiteral(">"));
     qsizetype lastClose = -1;
     for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
         const qsizetype limit = regions.regionEnd(at);
         // The ">" found for an earlier occurrence is the first one after this one too.
-        const qsizetype close =
-            lastClose > at ? lastClose : text.indexOf(QLatin1Char('>'), at + tag.size());
+        const qsizetype close = lastClose > at ? lastClose : closes.from(at + tag.size());
         if (close < 0)
             break;
         if (close >= limit)

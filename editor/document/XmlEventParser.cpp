@@ -5,6 +5,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ std::string_view writtenName(const char *reported, std::string *scratch)
     return *scratch;
 }
 
-// The parser gets the text in pieces of this size.
+// The parser gets the text in pieces of at least this size.
 constexpr int kPiece = 1 << 20;
 
 } // namespace
@@ -77,6 +78,8 @@ public:
         m_cdata.clear();
         m_inCData = false;
         m_error.clear();
+        m_errorOffset = -1;
+        m_fed = 0;
         m_refused = false;
         if (!m_parser) {
             m_error = QStringLiteral("out of memory");
@@ -99,34 +102,33 @@ public:
         return true;
     }
 
-    // Copies size bytes into the parser's buffer and parses them.
-    bool feed(const char *bytes, int size, bool last)
+    // Reads the next piece from source straight into the parser's buffer and parses it; sets
+    // *done after the last piece. A piece is at least as large as the token the parser holds
+    // unfinished, so each byte of a long token is scanned a bounded number of times.
+    bool feed(const Source &source, bool *done, bool *readFailed)
     {
-        void *buffer = XML_GetBuffer(m_parser, std::max(size, 1));
+        const XML_Index parsed = XML_GetCurrentByteIndex(m_parser);
+        const qint64 pending = parsed >= 0 ? m_fed - qint64(parsed) : 0;
+        // The parser's buffer holds the pending bytes and the piece (an int in all).
+        const qint64 room = qint64(INT_MAX) - pending - 4096;
+        const int size = int(std::max<qint64>(kPiece, std::min(pending, room)));
+        void *buffer = XML_GetBuffer(m_parser, size);
         if (!buffer)
             return fail();
-        if (size > 0)
-            std::memcpy(buffer, bytes, std::size_t(size));
-        return parseBuffer(size, last);
-    }
-
-    // Reads the next piece of device straight into the parser's buffer and parses it; sets
-    // *done after the last piece.
-    bool feed(QIODevice &device, bool *done, bool *readFailed)
-    {
-        void *buffer = XML_GetBuffer(m_parser, kPiece);
-        if (!buffer)
-            return fail();
-        const qint64 size = device.read(static_cast<char *>(buffer), kPiece);
-        if (size < 0) {
+        const qint64 got = source(static_cast<char *>(buffer), size);
+        if (got < 0 || got > size) {
             *readFailed = true;
-            m_error = QStringLiteral("the text cannot be read: ") + device.errorString();
+            if (m_error.isEmpty())
+                m_error = QStringLiteral("the text cannot be read");
             return false;
         }
-        *done = size == 0;
-        return parseBuffer(int(size), *done);
+        m_fed += got;
+        *done = got == 0;
+        return parseBuffer(int(got), *done);
     }
 
+    // Where the first error was found; -1 when none was.
+    qint64 errorOffset() const { return m_errorOffset; }
     const QString &error() const { return m_error; }
 
 private:
@@ -142,6 +144,8 @@ private:
 
     bool fail()
     {
+        if (m_errorOffset < 0)
+            m_errorOffset = qint64(XML_GetCurrentByteIndex(m_parser));
         if (m_error.isEmpty()) {
             m_error = QStringLiteral("line %1: %2")
                           .arg(XML_GetCurrentLineNumber(m_parser))
@@ -154,6 +158,8 @@ private:
     {
         if (m_error.isEmpty())
             m_error = QString::fromLatin1(why);
+        if (m_errorOffset < 0)
+            m_errorOffset = qint64(XML_GetCurrentByteIndex(m_parser));
         m_refused = true;
         XML_StopParser(m_parser, XML_FALSE);
     }
@@ -290,6 +296,8 @@ private:
     std::vector<std::string> m_scratch; // written names: [0] element, [i + 1] attribute i
     std::string m_targetScratch;
     QString m_error;
+    qint64 m_errorOffset = -1;
+    qint64 m_fed = 0; // bytes handed to the parser
     bool m_refused = false;
 };
 
@@ -306,32 +314,83 @@ XmlEventParser::Driver &XmlEventParser::driver()
 
 bool XmlEventParser::parse(const QByteArray &utf8)
 {
-    m_error.clear();
-    m_readFailed = false;
-    Driver &d = driver();
-    bool ok = d.start();
-    for (qsizetype at = 0; ok;) {
-        const int size = int(std::min<qsizetype>(kPiece, utf8.size() - at));
-        const bool last = at + size == utf8.size();
-        ok = d.feed(utf8.constData() + at, size, last);
-        at += size;
-        if (last)
-            break;
-    }
-    if (!ok)
-        m_error = d.error();
-    return ok;
+    qsizetype at = 0;
+    return parse([&utf8, &at](char *buffer, qint64 size) {
+        const qsizetype count = std::min<qsizetype>(size, utf8.size() - at);
+        if (count > 0)
+            std::memcpy(buffer, utf8.constData() + at, std::size_t(count));
+        at += count;
+        return qint64(count);
+    });
 }
 
 bool XmlEventParser::parse(QIODevice &device)
 {
+    QString readError;
+    const bool ok = parse([&device, &readError](char *buffer, qint64 size) {
+        const qint64 count = device.read(buffer, size);
+        if (count < 0)
+            readError = QStringLiteral("the text cannot be read: ") + device.errorString();
+        return count;
+    });
+    if (m_readFailed && !readError.isEmpty())
+        m_error = readError;
+    return ok;
+}
+
+bool XmlEventParser::parse(const Source &source)
+{
     m_error.clear();
+    m_errorOffset = -1;
     m_readFailed = false;
     Driver &d = driver();
     bool ok = d.start();
     for (bool done = false; ok && !done;)
-        ok = d.feed(device, &done, &m_readFailed);
-    if (!ok)
+        ok = d.feed(source, &done, &m_readFailed);
+    if (!ok) {
         m_error = d.error();
+        m_errorOffset = m_readFailed ? -1 : d.errorOffset();
+    }
     return ok;
+}
+
+namespace {
+
+// The name and attribute names of a text's first element.
+class FirstElement final : public XmlEventHandler {
+public:
+    void startElement(std::string_view elementName, const Attribute *attributes, int count,
+                      bool) override
+    {
+        ++elements;
+        if (elements > 1)
+            return;
+        name.assign(elementName);
+        for (int i = 0; i < count; ++i)
+            attributeNames.emplace_back(attributes[i].name);
+    }
+    void endElement() override {}
+    void characters(XmlNodeType, std::string_view, std::string_view) override {}
+
+    int elements = 0;
+    std::string name;
+    std::vector<std::string> attributeNames;
+};
+
+} // namespace
+
+bool IsXmlElementName(const QString &name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    FirstElement element;
+    return !utf8.isEmpty() && XmlEventParser(&element).parse("<" + utf8 + "/>") &&
+           element.elements == 1 && element.name == utf8.toStdString();
+}
+
+bool IsXmlAttributeName(const QString &name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    FirstElement element;
+    return !utf8.isEmpty() && XmlEventParser(&element).parse("<x " + utf8 + "=\"\"/>") &&
+           element.attributeNames.size() == 1 && element.attributeNames[0] == utf8.toStdString();
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -38,10 +39,15 @@ public:
 // declaration is ignored. The parser rejects text that is not well-formed XML, a document type
 // that declares entities (no entity is ever expanded, so no expansion blow-up and no external
 // entities) and undeclared namespace prefixes. Nothing recurses along the nesting, and the text
-// is handed to the parser a piece at a time, so its own copy stays small. One object may parse
-// many texts, one after the other.
+// is handed to the parser a piece at a time, so its own copy stays small. While one token (a
+// long value or comment) spans pieces, the pieces grow with it: the parser scans a pending token
+// again with every piece, so fixed pieces would make a huge token cost quadratic time. One
+// object may parse many texts, one after the other.
 class XmlEventParser final {
 public:
+    // Reads at most size bytes into buffer: the number read, 0 at the end, -1 when it fails.
+    using Source = std::function<qint64(char *buffer, qint64 size)>;
+
     explicit XmlEventParser(XmlEventHandler *handler);
     ~XmlEventParser();
     XmlEventParser(const XmlEventParser &) = delete;
@@ -51,9 +57,14 @@ public:
     bool parse(const QByteArray &utf8);
     // Parses what device gives until its end; false when it is not well-formed or cannot be read.
     bool parse(QIODevice &device);
+    // Parses what source gives until its end; false when it is not well-formed or cannot be read.
+    bool parse(const Source &source);
 
     // Short description of the first error (line and message).
     const QString &errorString() const { return m_error; }
+    // Byte offset in the text where the parser found the first error; -1 when there is none (or
+    // the source failed).
+    qint64 errorOffset() const { return m_errorOffset; }
     // True when the last parse failed because the device could not be read.
     bool readFailed() const { return m_readFailed; }
 
@@ -64,5 +75,12 @@ private:
     XmlEventHandler *m_handler;
     std::unique_ptr<Driver> m_driver; // kept for the next parse: creating a parser is costly
     QString m_error;
+    qint64 m_errorOffset = -1;
     bool m_readFailed = false;
 };
+
+// True when name, written as an element's name, is read back as that name by this parser.
+bool IsXmlElementName(const QString &name);
+// True when name, written as an attribute's name, is read back as that attribute's name (a
+// namespace declaration is not).
+bool IsXmlAttributeName(const QString &name);

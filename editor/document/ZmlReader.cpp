@@ -3,6 +3,7 @@
 #include "controls/MessageService.h"
 #include "document/AnsiCodec.h"
 #include "document/CDocument.h"
+#include "document/RegularFile.h"
 #include "document/StepText.h"
 #include "document/XmlEventParser.h"
 #include "document/XmlTree.h"
@@ -11,9 +12,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <iterator>
@@ -30,6 +34,9 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// Unknown header element names reported one by one; further names are only counted.
+constexpr qsizetype kListedHeaderElements = 3;
 
 QString tr(const char *text)
 {
@@ -136,8 +143,11 @@ private:
 // building one too, and never change once set.
 struct Definition {
     std::shared_ptr<const CElement> element;
-    CAttributes::DefinitionsPtr attributes;           // frozen, shared by every step of the action
-    std::vector<std::pair<std::string, int>> indexes; // written name, 0-based index or -1
+    CAttributes::DefinitionsPtr attributes; // frozen, shared by every step of the action
+    // The first names met, written name -> 0-based index or -1: a file repeats the few names of
+    // each action. Further names are looked up each time (at the cost of the action's own
+    // attributes), so that a file of many different unknown names builds nothing that grows.
+    std::vector<std::pair<std::string, int>> indexes;
 
     int indexOf(std::string_view name)
     {
@@ -146,9 +156,13 @@ struct Definition {
                 return known.second;
         }
         const int found = attributes ? attributes->IndexOf(fromUtf8(name)) : -1;
-        indexes.emplace_back(std::string(name), found);
+        if (indexes.size() < kListed)
+            indexes.emplace_back(std::string(name), found);
         return found;
     }
+
+private:
+    static constexpr std::size_t kListed = 16;
 };
 
 void copyFields(const CElement &from, CElement &to)
@@ -771,38 +785,102 @@ int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, in
     return doc.RowCount() - before;
 }
 
-// Parses a script file into reader. The text is streamed to the parser when the system code
-// page is UTF-8; text in another code page, or with bytes invalid in UTF-8, is decoded first.
-enum class FileParse { Parsed, Unreadable, Corrupt };
+enum class FileParse { Parsed, Unreadable, Special, Corrupt };
+
+// Encodings a script file is read in: the system code page, or UTF-16 when the file starts
+// with a byte order mark or with "<" as a UTF-16 unit.
+enum class FileEncoding { System, Utf16LE, Utf16BE };
+
+FileEncoding encodingOf(QFile &file)
+{
+    const QByteArray start = file.peek(2);
+    if (start == QByteArray("\xFF\xFE", 2) || start == QByteArray("<\0", 2))
+        return FileEncoding::Utf16LE;
+    if (start == QByteArray("\xFE\xFF", 2) || start == QByteArray("\0<", 2))
+        return FileEncoding::Utf16BE;
+    return FileEncoding::System;
+}
+
+// The text of a file as UTF-8 for the parser, decoded a piece at a time (a byte order mark is
+// dropped).
+class DecodedSource final {
+public:
+    DecodedSource(QFile &file, FileEncoding encoding) : m_file(file)
+    {
+        if (encoding != FileEncoding::System)
+            m_utf16.emplace(encoding == FileEncoding::Utf16LE ? QStringConverter::Utf16LE
+                                                              : QStringConverter::Utf16BE);
+    }
+
+    qint64 read(char *buffer, qint64 size)
+    {
+        while (m_out.size() - m_at < size && !m_done) {
+            m_out.remove(0, m_at);
+            m_at = 0;
+            const QByteArray raw = m_file.read(kRawPiece);
+            if (m_file.error() != QFileDevice::NoError)
+                return -1;
+            m_done = raw.isEmpty();
+            if (m_utf16)
+                m_out += QString(m_utf16->decode(raw)).toUtf8();
+            else
+                m_out += (m_done ? m_ansi.finish() : m_ansi.decode(raw)).toUtf8();
+        }
+        const qint64 count = std::min<qint64>(size, m_out.size() - m_at);
+        std::memcpy(buffer, m_out.constData() + m_at, std::size_t(count));
+        m_at += count;
+        return count;
+    }
+
+private:
+    static constexpr qint64 kRawPiece = 1 << 20;
+
+    QFile &m_file;
+    std::optional<QStringDecoder> m_utf16;
+    AnsiCodec::Decoder m_ansi;
+    QByteArray m_out; // decoded, from m_at on not handed over yet
+    qsizetype m_at = 0;
+    bool m_done = false;
+};
+
+// Parses a script file into reader, streaming it. UTF-8 text (the system code page) goes to
+// the parser as it is read; when the parse fails at or after a byte sequence that is not UTF-8,
+// the file is read again, decoded piece by piece with the code page's fallback. Text in
+// another code page or in UTF-16 is decoded piece by piece from the start.
 FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader,
                     const BodyReader::Publish &publish)
 {
-    // The parser would follow a UTF-16 byte order mark; such text is not UTF-8 and is decoded
-    // like any other.
-    const QByteArray start = file.peek(2);
-    const bool utf16 = start == QByteArray("\xFF\xFE", 2) || start == QByteArray("\xFE\xFF", 2);
-    if (AnsiCodec::systemIsUtf8() && !utf16) {
+    const FileEncoding encoding = encodingOf(file);
+    if (AnsiCodec::systemIsUtf8() && encoding == FileEncoding::System) {
         *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
         XmlEventParser parser(reader->get());
-        if (parser.parse(file))
+        AnsiCodec::Utf8Validator validator;
+        const bool parsed = parser.parse([&](char *buffer, qint64 size) {
+            const qint64 count = file.read(buffer, size);
+            if (count > 0)
+                validator.add(buffer, count);
+            else if (count == 0)
+                validator.finish();
+            return count;
+        });
+        if (parsed)
             return FileParse::Parsed;
         if (parser.readFailed())
             return FileParse::Unreadable;
+        if (validator.firstInvalid() < 0 || validator.firstInvalid() > parser.errorOffset())
+            return FileParse::Corrupt; // not a matter of the bytes' encoding
+        if (!file.seek(0))
+            return FileParse::Unreadable;
+        PendingSteps restart; // drops what the first attempt handed over
+        restart.restart = true;
+        publish(restart);
     }
-    // Not UTF-8, or not well-formed: maybe only because of its bytes.
-    if (!file.seek(0))
-        return FileParse::Unreadable;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileParse::Unreadable;
-    if (AnsiCodec::systemIsUtf8() && AnsiCodec::isValidUtf8(bytes))
-        return FileParse::Corrupt;
-    bytes = AnsiCodec::decode(bytes).toUtf8();
-    PendingSteps restart; // drops what the first attempt handed over
-    restart.restart = true;
-    publish(restart);
     *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
-    return XmlEventParser(reader->get()).parse(bytes) ? FileParse::Parsed : FileParse::Corrupt;
+    XmlEventParser parser(reader->get());
+    DecodedSource source(file, encoding);
+    if (parser.parse([&source](char *buffer, qint64 size) { return source.read(buffer, size); }))
+        return FileParse::Parsed;
+    return parser.readFailed() ? FileParse::Unreadable : FileParse::Corrupt;
 }
 
 std::string_view view(const QByteArray &bytes)
@@ -849,6 +927,11 @@ void replay(const XmlNode &parent, BodyReader &reader)
 
 } // namespace
 
+QString SpecialFileOpenMessage(const QString &path)
+{
+    return tr("This is a device or a pipe, not a file, and can't be opened") + kCrLf + quoted(path);
+}
+
 int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
 {
     if (parent.isNull())
@@ -882,10 +965,13 @@ bool OpenDocument(CDocument &doc, const QString &path)
         std::vector<BuiltSteps> builtByParser;
         const CElements &catalogue = doc.Catalogue();
         std::thread parsing([&] {
-            QFile file(path);
-            if (file.open(QIODevice::ReadOnly)) {
+            QFile file;
+            const FileOpen opened = OpenRegularFile(file, path);
+            if (opened == FileOpen::Opened) {
                 parsed = parseFile(file, catalogue, &reader,
                                    [&queue](PendingSteps &pending) { queue.push(pending); });
+            } else if (opened == FileOpen::Special) {
+                parsed = FileParse::Special;
             }
             queue.close();
             buildFromQueue(queue, builtByParser);
@@ -904,6 +990,10 @@ bool OpenDocument(CDocument &doc, const QString &path)
             ShowMessage(tr("Can't find the file ") + quoted(path), MsgIcon::Critical);
             emit doc.recentFileRemoved(path);
         }
+        return false;
+    }
+    if (parsed == FileParse::Special) {
+        ShowMessage(SpecialFileOpenMessage(path), MsgIcon::Critical);
         return false;
     }
     if (parsed == FileParse::Corrupt) {
@@ -931,6 +1021,9 @@ bool OpenDocument(CDocument &doc, const QString &path)
     }
 
     QString author, company, version, email, web, description;
+    // Each unknown name is reported once, the first few by name and the rest by their number.
+    QSet<QString> unknown;
+    int unlisted = 0;
     for (const auto &[name, text] : file.header) {
         QString *field = nullptr;
         if (name == QLatin1String("version"))
@@ -947,11 +1040,20 @@ bool OpenDocument(CDocument &doc, const QString &path)
             field = &web;
         if (field) {
             *field = DecodeText(QString::fromUtf8(text));
-        } else {
-            ShowMessage(tr("Unsupported element found in the header ") + quoted(name) + kCrLf +
-                            tr("This element will be removed when you save the file"),
-                        MsgIcon::Information);
+        } else if (!unknown.contains(name)) {
+            unknown.insert(name);
+            if (unknown.size() > kListedHeaderElements)
+                ++unlisted;
+            else
+                ShowMessage(tr("Unsupported element found in the header ") + quoted(name) + kCrLf +
+                                tr("This element will be removed when you save the file"),
+                            MsgIcon::Information);
         }
+    }
+    if (unlisted > 0) {
+        ShowMessage(tr("%1 more unsupported elements found in the header").arg(unlisted) + kCrLf +
+                        tr("These elements will be removed when you save the file"),
+                    MsgIcon::Information);
     }
     if (version.isEmpty()) {
         ShowMessage(tr("File version is missing. Inserting 1.0"), MsgIcon::Information);

@@ -11,9 +11,14 @@ class XmlNode;
 // version, header or body by a critical message and leaves the document as it was (but
 // unchanged). Otherwise replaces the document: header, steps and rows from the file, the file
 // name, recentFileAdded, Dirty false; loadingStarted/loadingFinished bracket the row insertion.
-// Unknown header elements and a missing version are reported by information messages. Returns
-// true when the document was replaced.
+// Unknown header elements (each name once, the first few by name and the rest by their number)
+// and a missing version are reported by information messages. A device or pipe is refused
+// without being read. Text in the system code page (bytes invalid in it read as Windows-1252)
+// and UTF-16 text are read as a stream. Returns true when the document was replaced.
 bool OpenDocument(CDocument &doc, const QString &path);
+
+// Message shown when path names a device, FIFO or socket, which is never read.
+QString SpecialFileOpenMessage(const QString &path);
 
 // Inserts one row per recognised child of parent (plus the closing rows of nested if and loop
 // elements) as one block before row position (-1 appends), with block depths from depth.

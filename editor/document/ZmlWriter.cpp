@@ -3,6 +3,7 @@
 #include "controls/MessageService.h"
 #include "document/AnsiCodec.h"
 #include "document/CDocument.h"
+#include "document/RegularFile.h"
 #include "document/StepText.h"
 #include "document/TextSink.h"
 #include "document/Utf8Sink.h"
@@ -10,6 +11,7 @@
 #include "document/ZmlText.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -254,6 +256,29 @@ QString SaveFailedMessage()
     return tr("Can't save the file. Make sure the file and folder isn't write protected");
 }
 
+QString SpecialFileSaveMessage(const QString &path)
+{
+    return tr("This is a device or a pipe, not a file: it was left as it is and the script was "
+              "not saved") +
+           kCrLf + QLatin1Char('\'') + path + QLatin1Char('\'');
+}
+
+QString SavedFileName(const QString &path, bool nameJustChosen)
+{
+    return nameJustChosen && !CheckZmlName(path) ? path + QStringLiteral(".zml") : path;
+}
+
+bool ConfirmReplacingSavedName(const QString &chosenPath)
+{
+    const QString saved = SavedFileName(chosenPath, true);
+    const QFileInfo target(saved);
+    if (saved == chosenPath || !target.exists())
+        return true;
+    return ShowMessage(tr("%1 already exists.").arg(target.fileName()) + kCrLf +
+                           tr("Do you want to replace it?"),
+                       MsgIcon::Exclamation, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
 void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
 {
     commitHook() = std::move(hook);
@@ -261,9 +286,11 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
 
 bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
 {
-    QString fileName = path;
-    if (nameJustChosen && !CheckZmlName(fileName))
-        fileName += QStringLiteral(".zml");
+    const QString fileName = SavedFileName(path, nameJustChosen);
+    if (IsSpecialFile(fileName)) {
+        ShowMessage(SpecialFileSaveMessage(fileName), MsgIcon::Critical);
+        return false;
+    }
 
     // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
     // check, which reads UTF-8.

@@ -46,13 +46,22 @@ QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result);
 
 // Message shown when the file cannot be written.
 QString SaveFailedMessage();
+// Message shown when the file to save names a device, FIFO or socket, which is left as it is.
+QString SpecialFileSaveMessage(const QString &path);
+
+// The name a save writes: path, with ".zml" appended when the name was just chosen and lacks it.
+QString SavedFileName(const QString &path, bool nameJustChosen);
+// For a name just chosen in the save dialog, which asked only about that name: when the saved
+// name differs (".zml" added) and a file of that name exists, asks whether to replace it (Yes,
+// No). True when the save may go on.
+bool ConfirmReplacingSavedName(const QString &chosenPath);
 
 // Saves doc to path once a name is known. When nameJustChosen, ".zml" is appended to a name that
-// lacks it. Refuses an unbalanced document with a message (DisabledBlockMessage when it applies).
-// Otherwise sets the document's file name, signals recentFileAdded, writes the file atomically (a
-// failed write leaves the previous file as it was) in the system code page with CR LF line ends,
-// and clears Dirty. Returns true when the file was written; every failure has been reported by a
-// message.
+// lacks it. Refuses a device, FIFO or socket and an unbalanced document with a message
+// (DisabledBlockMessage when it applies; the target is left as it is). Otherwise sets the
+// document's file name, signals recentFileAdded, writes the file atomically (a failed write
+// leaves the previous file as it was) in the system code page with CR LF line ends, and clears
+// Dirty. Returns true when the file was written; every failure has been reported by a message.
 bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
 
 // Test seam: called with the open save file after the text was written and before it is

@@ -194,6 +194,8 @@ void CPrinter::SaveReportingErrors()
     if (!batch.commit() && problem.isEmpty())
         problem =
             QCoreApplication::translate("CPrinter", "The settings file could not be written.");
+    if (!problem.isEmpty() && !SettingsStore::current().problem().isEmpty())
+        problem += QStringLiteral("\r\n") + SettingsStore::current().problem();
     if (!problem.isEmpty())
         ShowMessage(
             QCoreApplication::translate("CPrinter", "The page settings could not be saved.") +

@@ -1,5 +1,6 @@
 #include "printing/PdfExport.h"
 
+#include "document/RegularFile.h"
 #include "printing/CPainterDevice.h"
 #include "printing/CPrinter.h"
 
@@ -19,6 +20,14 @@ QPageLayout DefaultPdfPageLayout()
 bool ExportPdf(const QString &text, CPrinter &printer, const QString &pdfPath,
                QString *errorMessage)
 {
+    // A device or pipe would be replaced by the file.
+    if (IsSpecialFile(pdfPath)) {
+        if (errorMessage)
+            *errorMessage = QStringLiteral("This is a device or a pipe, not a file: it was left "
+                                           "as it is\r\n'%1'")
+                                .arg(pdfPath);
+        return false;
+    }
     // Written beside the target and renamed over it when complete: a failed export leaves an
     // existing file as it was.
     QSaveFile file(pdfPath);

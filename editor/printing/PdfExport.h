@@ -13,6 +13,7 @@ QPageLayout DefaultPdfPageLayout();
 inline constexpr int kPdfResolution = 96;
 
 // Prints text (lines separated by CR LF) with the page settings of printer into a PDF file.
-// Returns false, with a message for the user in *errorMessage, when the file cannot be written.
+// Returns false, with a message for the user in *errorMessage, when the file cannot be written
+// or names a device or pipe (which is left as it is).
 bool ExportPdf(const QString &text, CPrinter &printer, const QString &pdfPath,
                QString *errorMessage = nullptr);

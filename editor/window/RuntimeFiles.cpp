@@ -48,9 +48,17 @@ bool LoadStartupCatalogue(CElements &catalogue, const QString &programDir, const
     const QString path = LocateCatalogue(programDir, dataDir);
     if (!path.isEmpty())
         catalogue.LoadFile(path);
+    const QStringList problems = catalogue.LoadProblems();
     if (catalogue.Count() == 0) {
-        ShowMessage(CatalogueMissingMessage(), MsgIcon::Critical, MsgButtons::Ok);
+        ShowMessage(
+            problems.isEmpty()
+                ? CatalogueMissingMessage()
+                : CatalogueProblemsMessage(problems) + QStringLiteral("\r\n") +
+                      QCoreApplication::translate("Catalogue", "Application execution aborted"),
+            MsgIcon::Critical, MsgButtons::Ok);
         return false;
     }
+    if (!problems.isEmpty())
+        ShowMessage(CatalogueProblemsMessage(problems), MsgIcon::Exclamation, MsgButtons::Ok);
     return true;
 }

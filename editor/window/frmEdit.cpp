@@ -923,7 +923,7 @@ bool frmEdit::SaveDoc(bool saveAs)
     QString path = FileName();
     bool chosen = false;
     if (path.isEmpty() || saveAs) {
-        if (!chooseFile(true, &path))
+        if (!chooseFile(true, &path) || !ConfirmReplacingSavedName(path))
             return false;
         chosen = true;
     }

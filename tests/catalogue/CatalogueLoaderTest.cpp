@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class CatalogueLoaderTest : public ::testing::Test {
@@ -148,13 +150,54 @@ TEST_F(CatalogueLoaderTest, HugeCountsInADamagedFileLoadQuickly)
     map.insert(QStringLiteral("ElementName7"), QStringLiteral("seventh"));
     CElements catalogue;
     catalogue.LoadFile(write(map));
-    // findtext, var, one key-less action (empty name) before the seventh, and the seventh;
-    // further key-less entries would only repeat the empty name.
-    ASSERT_EQ(catalogue.Count(), 4);
-    EXPECT_EQ(catalogue.Item(3)->ElementName, "");
-    EXPECT_EQ(catalogue.Item(4)->ElementName, "seventh");
-    EXPECT_EQ(catalogue.Item("var")->Attributes().Count(), 1);
-    EXPECT_EQ(catalogue.Item("var")->Attributes().Item(1)->DataType, 1);
+    // findtext, var and the seventh; the key-less entries before it (no name, so no action and
+    // no attribute a script could hold) are left out and reported.
+    ASSERT_EQ(catalogue.Count(), 3);
+    EXPECT_EQ(catalogue.Item(3)->ElementName, "seventh");
+    EXPECT_EQ(catalogue.Item("var")->Attributes().Count(), 0);
+    EXPECT_EQ(catalogue.LoadProblems(),
+              (QStringList{"An attribute without a name of the action 'var' was left out.",
+                           "An action without a name was left out."}));
+}
+
+TEST_F(CatalogueLoaderTest, NamesThatCannotBeWrittenAreLeftOutAndReported)
+{
+    QCborMap map = twoActions();
+    map.insert(QStringLiteral("ElementCount"), 3);
+    map.insert(QStringLiteral("AttribCount2"), 6); // more than var stores
+    map.insert(QStringLiteral("AttribName2_1"), QStringLiteral("a b"));
+    map.insert(QStringLiteral("AttribName2_2"), QStringLiteral("name"));
+    map.insert(QStringLiteral("AttribName2_3"), QStringLiteral("xmlns"));
+    map.insert(QStringLiteral("AttribName2_4"), QStringLiteral("p:q"));
+    map.insert(QStringLiteral("AttribName2_5"), QStringLiteral("x=\"\" y"));
+    map.insert(QStringLiteral("ElementName3"), QStringLiteral("bad/>"));
+    CElements catalogue;
+    catalogue.LoadFile(write(map));
+    ASSERT_EQ(catalogue.Count(), 2);
+    const auto var = catalogue.Item("var");
+    ASSERT_EQ(var->Attributes().Count(), 1);
+    EXPECT_EQ(var->Attributes().Item(1)->AttributeName, "name");
+    const QString cannot = QStringLiteral("' of the action 'var' was left out: its name cannot be "
+                                          "written to a script.");
+    EXPECT_EQ(catalogue.LoadProblems(),
+              (QStringList{"The attribute 'a b" + cannot, "The attribute 'xmlns" + cannot,
+                           "The attribute 'p:q" + cannot, "The attribute 'x=\"\" y" + cannot,
+                           "An attribute without a name of the action 'var' was left out.",
+                           "The action 'bad/>' was left out: its name cannot be written to a "
+                           "script."}));
+    EXPECT_TRUE(CatalogueProblemsMessage(catalogue.LoadProblems())
+                    .endsWith("\r\n1 more problems were found."));
+
+    // A good file reports nothing; a pipe is not read, and says so.
+    catalogue.LoadFile(write(twoActions()));
+    EXPECT_TRUE(catalogue.LoadProblems().isEmpty());
+    const QString fifo = QDir(dir.path()).filePath("pipe.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    catalogue.LoadFile(fifo);
+    EXPECT_EQ(catalogue.Count(), 2);
+    EXPECT_EQ(catalogue.LoadProblems(),
+              QStringList{"The catalogue '" + fifo +
+                          "' is a device or a pipe, not a file, and was not read."});
 }
 
 TEST_F(CatalogueLoaderTest, BundledCatalogueLoads)
@@ -162,6 +205,8 @@ TEST_F(CatalogueLoaderTest, BundledCatalogueLoads)
     CElements catalogue;
     catalogue.LoadFile(QStringLiteral(STEPSMITH_BUNDLED_CATALOGUE));
     EXPECT_GE(catalogue.Count(), 60);
+    EXPECT_TRUE(catalogue.LoadProblems().isEmpty())
+        << catalogue.LoadProblems().join('\n').toStdString();
     for (const char *name : {"if", "else", "endif", "loop", "endloop", "var", "range"})
         EXPECT_TRUE(catalogue.Contains(QString::fromLatin1(name))) << name;
     EXPECT_TRUE(catalogue.Item("var")->Attributes().Item("name"));

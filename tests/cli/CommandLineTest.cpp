@@ -2,10 +2,13 @@
 #include <QCborValue>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,6 +43,7 @@ protected:
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
         process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dir.path());
         process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         ProgramRun r;
@@ -230,4 +234,35 @@ TEST_F(CommandLineTest, UsageErrors)
     const ProgramRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.output.startsWith("usage: stepsmith --check"));
+}
+
+TEST_F(CommandLineTest, ArgumentsThatLookLikeQtOptionsAreFileNames)
+{
+    write("-reverse", kGood);
+    ProgramRun r = run({"--format", "--", "-reverse", "-style"});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(path("-style")), kGood);
+    r = run({"--check", "--", "-platform"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the file '-platform'"});
+}
+
+TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
+{
+    const QString good = write("good.zml", kGood);
+    const QString fifo = path("pipe.zml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ProgramRun r = run({"--check", fifo});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file, and can't "
+                                        "be opened '" +
+                                        fifo + "'"});
+    r = run({"--format", good, fifo});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file: it was "
+                                        "left as it is and the script was not saved '" +
+                                        fifo + "'"});
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    r = run({"--check", "--catalogue", fifo, good});
+    EXPECT_EQ(r.status, 1);
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -69,6 +71,7 @@ protected:
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
         process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
         process.start(QStringLiteral(STEPSMITH_PROGRAM), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         ExportRun r;
@@ -280,6 +283,30 @@ TEST_F(ExportPdfTest, FailuresAreReportedAndLeaveFilesAlone)
     r = run({QStringLiteral("--export-pdf"), script, old});
     EXPECT_EQ(r.status, 0) << r.errorLines.join(u'\n').toStdString();
     EXPECT_TRUE(read(old).startsWith("%PDF-"));
+
+    // A pipe is not replaced by the PDF.
+    const QString fifo = path(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    r = run({QStringLiteral("--export-pdf"), script, fifo});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file: it was "
+                                        "left as it is '" +
+                                        fifo + "'"});
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+}
+
+TEST_F(ExportPdfTest, FileNamesThatLookLikeQtOptionsStayFileNames)
+{
+    // Qt is never handed the arguments: "-platform" is a missing script, not an option.
+    ExportRun r = run({QStringLiteral("--export-pdf"), QStringLiteral("--"),
+                       QStringLiteral("-platform"), QStringLiteral("out.pdf")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the file '-platform'"});
+    write(QStringLiteral("-reverse"), longScript());
+    r = run({QStringLiteral("--export-pdf"), QStringLiteral("--"), QStringLiteral("-reverse"),
+             QStringLiteral("-style")});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join(u'\n').toStdString();
+    EXPECT_TRUE(read(path(QStringLiteral("-style"))).startsWith("%PDF-"));
 }
 
 TEST_F(ExportPdfTest, UsageErrors)

@@ -69,6 +69,23 @@ TEST(RegFileFormat, ReadsAHandWrittenFile)
     EXPECT_FALSE(content.keyExists(QStringLiteral("Soft")));
 }
 
+TEST(RegFileFormat, RemovingAKeyTakesItsSubkeysOnly)
+{
+    const QByteArray text = "[HKEY_CURRENT_USER\\Software\\Old]\r\n\"a\"=\"1\"\r\n"
+                            "[HKEY_CURRENT_USER\\Software\\Old\\Sub]\r\n\"a\"=\"2\"\r\n"
+                            "[HKEY_CURRENT_USER\\Software\\Old!]\r\n\"a\"=\"3\"\r\n"
+                            "[HKEY_CURRENT_USER\\Software\\Older]\r\n\"a\"=\"4\"\r\n"
+                            "[-HKEY_CURRENT_USER\\SOFTWARE\\old]\r\n"
+                            "[-HKEY_CURRENT_USER\\Software\\Never]\r\n";
+    const RegFileContent content = RegFileFormat::parse(text, kRoot);
+    EXPECT_EQ(content.skippedLines, 0);
+    EXPECT_FALSE(content.keyExists(QStringLiteral("Software\\Old")));
+    EXPECT_FALSE(content.keyExists(QStringLiteral("Software\\Old\\Sub")));
+    EXPECT_TRUE(content.keyExists(QStringLiteral("Software\\Old!")));
+    EXPECT_TRUE(content.keyExists(QStringLiteral("Software\\Older")));
+    EXPECT_EQ(RegFileFormat::parse(text + "[-HKEY_CURRENT_USER]\r\n", kRoot).keys.size(), 0);
+}
+
 TEST(RegFileFormat, ReadsUtf16FilesAsRegeditWritesThem)
 {
     const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ZmlWriterTest : public ::testing::Test {
@@ -369,4 +371,22 @@ TEST_F(ZmlWriterTest, UnwritableTargetsReportTheSaveMessage)
         EXPECT_EQ(text, SaveFailedMessage());
     EXPECT_TRUE(QFileInfo(path("folder.zml")).isDir());
     EXPECT_TRUE(doc.Dirty());
+}
+
+TEST_F(ZmlWriterTest, DevicesAndPipesAreRefusedAndLeftAsTheyAre)
+{
+    const QString fifo = path("pipe.zml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = path("link.zml");
+    ASSERT_TRUE(QFile::link(fifo, link));
+    doc.SetDirty(true);
+    for (const QString &target : {fifo, link}) {
+        messages.clear();
+        EXPECT_FALSE(SaveDocument(doc, target, false));
+        EXPECT_EQ(messages.texts(), QStringList{SpecialFileSaveMessage(target)});
+        EXPECT_TRUE(doc.FileName().isEmpty());
+        EXPECT_TRUE(doc.Dirty());
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }

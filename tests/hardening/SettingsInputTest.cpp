@@ -6,12 +6,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -121,4 +123,48 @@ TEST_F(SettingsInput, ALargeFileReadsEveryValue)
     last.SectionKey = QStringLiteral("Software\\Many\\Key999");
     last.ValueKey = QStringLiteral("Value99");
     EXPECT_EQ(last.Value(), QVariant(QString(QString(20, u'x') + QStringLiteral("99999"))));
+}
+
+TEST_F(SettingsInput, DevicesAndPipesAreNeitherReadNorReplaced)
+{
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &target : {fifo, QStringLiteral("/dev/zero")}) {
+        QFile::remove(userFile());
+        ASSERT_TRUE(QFile::link(target, userFile()));
+        EXPECT_EQ(reg(QStringLiteral("FontSize"), 8).Value(), QVariant(8)); // returns at once
+        EXPECT_TRUE(m_store->problem().contains(userFile())) << m_store->problem().toStdString();
+        CRegistry write = reg(QStringLiteral("FontSize"));
+        write.ValueType = 4;
+        EXPECT_THROW(write.setValue(9), CRegistryError);
+        EXPECT_EQ(QFileInfo(userFile()).symLinkTarget(), target);
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+}
+
+TEST_F(SettingsInput, AnOversizedFileIsReadUpToTheLimitAndSetAside)
+{
+    QByteArray text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                      "[HKEY_CURRENT_USER\\Software\\Halvern\\TR AddIn Editor]\r\n"
+                      "\"FontName\"=\"Kept\"\r\n";
+    // The limit falls inside a line whose start alone would read as dword 0.
+    const qsizetype lineStart = RegFileStore::kMaxFileSize - 20;
+    const QByteArray filler = "; " + QByteArray(998, 'f') + "\r\n";
+    while (text.size() + filler.size() + 4 <= lineStart)
+        text += filler;
+    text += "; " + QByteArray(lineStart - text.size() - 4, 'f') + "\r\n";
+    ASSERT_EQ(text.size(), lineStart);
+    text += "\"FontSize\"=dword:00000011\r\n\"Beyond\"=\"x\"\r\n";
+    writeUserFile(text);
+    EXPECT_EQ(reg(QStringLiteral("FontName")).Value(), QVariant(QStringLiteral("Kept")));
+    EXPECT_EQ(reg(QStringLiteral("FontSize"), 8).Value(), QVariant(8)); // a cut line is not read
+    EXPECT_EQ(reg(QStringLiteral("Beyond"), 0).Value(), QVariant(0));
+
+    CRegistry write = reg(QStringLiteral("IconStyle"));
+    write.ValueType = 4;
+    EXPECT_NO_THROW(write.setValue(1));
+    EXPECT_EQ(QFileInfo(userFile() + QStringLiteral(".bad")).size(), text.size());
+    EXPECT_LT(QFileInfo(userFile()).size(), 1000);
+    EXPECT_EQ(reg(QStringLiteral("FontName")).Value(), QVariant(QStringLiteral("Kept")));
+    EXPECT_EQ(reg(QStringLiteral("IconStyle")).Value(), QVariant(1));
 }

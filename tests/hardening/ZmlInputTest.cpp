@@ -19,7 +19,9 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -138,12 +140,91 @@ TEST_F(ZmlInput, OtherEncodingsOpenOrAreRefusedCleanly)
                                     script("<saytext title=\"x\">caf\xE9 \x80</saytext>"))));
     EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC"));
 
-    // UTF-16 text is not a ZML file: a clear refusal, never a crash or a half-read script.
-    openKnownScript();
-    const QString p = write("utf16.zml", utf16le(script(body)));
+    // UTF-16 opens in either byte order, with or without a byte order mark.
+    QByteArray littleEndian = utf16le(script(body));
+    QByteArray bigEndian = littleEndian;
+    for (qsizetype i = 0; i + 1 < bigEndian.size(); i += 2)
+        std::swap(bigEndian[i], bigEndian[i + 1]);
+    for (const QByteArray &bytes : {littleEndian, bigEndian, littleEndian.mid(2)}) {
+        messages.clear();
+        ASSERT_TRUE(OpenDocument(doc, write("utf16.zml", bytes))) << bytes.left(6).toHex().data();
+        EXPECT_TRUE(messages.texts().isEmpty());
+        ASSERT_EQ(doc.RowCount(), 1);
+        EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9"));
+    }
+}
+
+TEST_F(ZmlInput, TextIsDecodedAgainOnlyForBytesThatAreNotUtf8)
+{
+    // A UTF-8 character across the first piece boundary, then, megabytes on, a Windows-1252 byte:
+    // the text is decoded again as a stream, and both characters come out right.
+    const QByteArray start = "<saytext title=\"a\">";
+    const qsizetype xs = (1 << 20) - 1 - script(QByteArray()).indexOf("</zmlbody>") - start.size();
+    const qsizetype ys = 3 << 20;
+    const QByteArray text = script(start + QByteArray(xs, 'x') + "\xC3\xA9" + QByteArray(ys, 'y') +
+                                   "\x80</saytext>\r\n");
+    ASSERT_EQ(text.indexOf("\xC3\xA9"), (1 << 20) - 1);
+    ASSERT_TRUE(OpenDocument(doc, write("late.zml", text)));
+    ASSERT_EQ(doc.RowCount(), 1);
+    EXPECT_TRUE(doc.Step(0)->Text ==
+                QString(xs, u'x') + QChar(0xE9) + QString(ys, u'y') + QChar(0x20AC));
+
+    // Ill-formed before any such byte: corrupt, whatever the bytes after it.
+    messages.clear();
+    const QString p = write("bad.zml", "<zml version=\"1.0\"><zmlhead></zmlbody>\xE9\xE9</zml>");
     EXPECT_FALSE(OpenDocument(doc, p));
     EXPECT_EQ(messages.texts(), QStringList{kCorrupt + QStringLiteral("\r\n'") + p + u'\''});
-    expectKnownScript();
+}
+
+TEST_F(ZmlInput, DevicesAndPipesAreNeverRead)
+{
+    openKnownScript();
+    const QString fifo = path("pipe.zml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &p : {fifo, QStringLiteral("/dev/zero")}) {
+        messages.clear();
+        EXPECT_FALSE(OpenDocument(doc, p)); // returns at once: nothing is read
+        EXPECT_EQ(messages.texts(), QStringList{SpecialFileOpenMessage(p)});
+        expectKnownScript();
+    }
+}
+
+TEST_F(ZmlInput, TokensOfManyMegabytesOpenWhole)
+{
+    const QByteArray value(5 << 20, 'v');
+    const QByteArray comment(6 << 20, 'c');
+    ASSERT_TRUE(OpenDocument(
+        doc, write("long.zml", script("<var name=\"" + value + "\" /><!--" + comment + "-->"))));
+    ASSERT_EQ(doc.RowCount(), 2);
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value.size(), value.size());
+    EXPECT_EQ(doc.Step(1)->Text.size(), comment.size());
+}
+
+TEST_F(ZmlInput, ManyUnknownNamesAreDroppedAndKnownOnesStillRead)
+{
+    QByteArray body = "<var";
+    for (int i = 0; i < 50; ++i)
+        body += " u" + QByteArray::number(i) + "=\"x\"";
+    body += " name=\"first\" />\r\n<var u7=\"x\" value=\"2\" u49=\"y\" name=\"second\" />\r\n";
+    QByteArray head = "<version>1.0</version>";
+    for (int i = 0; i < 1000; ++i)
+        head += "<x" + QByteArray::number(i % 5) + "/><y" + QByteArray::number(i) + "/>";
+    ASSERT_TRUE(OpenDocument(
+        doc, write("names.zml", script(body).replace("<version>1.0</version>", head))));
+    ASSERT_EQ(doc.RowCount(), 2);
+    EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value, QStringLiteral("first"));
+    EXPECT_EQ(doc.Step(1)->Attributes().Item("name")->Value, QStringLiteral("second"));
+    EXPECT_EQ(doc.Step(1)->Attributes().Item("value")->Value, QStringLiteral("2"));
+
+    // 1005 unknown header names: three by name, each once, then the count of the rest.
+    const QString removed =
+        QStringLiteral("\r\nThis element will be removed when you save the file");
+    EXPECT_EQ(messages.texts(),
+              (QStringList{"Unsupported element found in the header 'x0'" + removed,
+                           "Unsupported element found in the header 'y0'" + removed,
+                           "Unsupported element found in the header 'x1'" + removed,
+                           "1002 more unsupported elements found in the header\r\nThese "
+                           "elements will be removed when you save the file"}));
 }
 
 TEST_F(ZmlInput, AFiftyMegabyteScriptOpensAndSavesUnchanged)

@@ -56,6 +56,25 @@ TEST(ClipboardCopyText, CommentMentioningAnOpenerLeavesTheNextStepIntact)
     EXPECT_EQ(ClipboardText::FlattenBlocks(text), text);
 }
 
+TEST(ClipboardCopyText, OpenersInManyCommentsAroundStepsKeepEachTagItsOwn)
+{
+    // Openers in comments find their ">" only past the comment, over and over; the steps
+    // between the comments still get exactly their own change.
+    QString text;
+    QString nested;
+    QString flat;
+    for (int i = 0; i < 3; ++i) {
+        text += QStringLiteral("<!-- <if <loop <if -->\r\n<if c=\"%1\" />\r\n").arg(i);
+        nested += QStringLiteral("<!-- <if <loop <if -->\r\n<if c=\"%1\" >\r\n").arg(i);
+    }
+    flat = text;
+    text += QStringLiteral("<!-- <if");
+    nested += QStringLiteral("<!-- <if");
+    flat += QStringLiteral("<!-- <if");
+    EXPECT_EQ(ClipboardText::NestBlocks(text), nested);
+    EXPECT_EQ(ClipboardText::FlattenBlocks(nested), flat);
+}
+
 TEST(ClipboardCopyText, EveryOpenerBeforeOneCloseTakesItsOwnSlash)
 {
     // As when the slashes are removed one after the other: the second opener takes the next.

@@ -5,9 +5,14 @@
 #include "controls/WindowSettings.h"
 #include "document/ZmlWriter.h"
 #include "window/ProgramInfo.h"
+#include "window/RuntimeFiles.h"
 #include "window/StepListView.h"
 
 #include <QAction>
+#include <QCborMap>
+#include <QCborValue>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QSaveFile>
@@ -19,6 +24,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -247,6 +254,79 @@ TEST_F(FrmEditTest, SaveAsksForANameOnceAndUpdatesCaptionAndRecentFiles)
     EXPECT_FALSE(w.SaveDoc(true));
     EXPECT_EQ(m_requests.size(), requests + 1);
     EXPECT_EQ(w.FileName(), path);
+}
+
+TEST_F(FrmEditTest, SaveAsAsksBeforeReplacingTheFileTheNameRuleChooses)
+{
+    frmEdit &w = open();
+    w.Document()->InsertStep(*w.Document()->Catalogue().Item("BMCLEAR"), -1);
+    const QString taken = m_files.filePath("notes.txt.zml");
+    const auto contents = [&taken] {
+        QFile file(taken);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile file(taken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    // The dialog asked about "notes.txt" only; the save would write "notes.txt.zml".
+    answerFileDialog(m_files.filePath("notes.txt"));
+    m_messages.answerNext(MsgResult::No);
+    EXPECT_FALSE(w.SaveDoc(true));
+    ASSERT_EQ(m_messages.messages().size(), 1);
+    EXPECT_EQ(m_messages.texts().at(0),
+              "notes.txt.zml already exists.\r\nDo you want to replace it?");
+    EXPECT_EQ(m_messages.messages().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(contents(), "old");
+    EXPECT_TRUE(w.Dirty());
+    EXPECT_TRUE(w.FileName().isEmpty());
+
+    answerFileDialog(m_files.filePath("notes.txt"));
+    m_messages.answerNext(MsgResult::Yes);
+    ASSERT_TRUE(w.SaveDoc(true));
+    EXPECT_EQ(w.FileName(), taken);
+    EXPECT_TRUE(contents().contains("<bmclear"));
+
+    // A chosen name that is saved as it is was the dialog's own question.
+    m_messages.clear();
+    answerFileDialog(taken);
+    ASSERT_TRUE(w.SaveDoc(true));
+    EXPECT_TRUE(m_messages.texts().isEmpty());
+}
+
+TEST_F(FrmEditTest, StartupTellsWhatTheCatalogueLeftOut)
+{
+    // A catalogue whose action has an attribute name no script can hold: loaded without it.
+    QCborMap map;
+    map.insert(QStringLiteral("ElementCount"), 1);
+    map.insert(QStringLiteral("ElementName1"), QStringLiteral("beep"));
+    map.insert(QStringLiteral("AttribCount1"), 1);
+    map.insert(QStringLiteral("AttribName1_1"), QStringLiteral("a b"));
+    const QString folder = m_files.filePath("program");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        QFile file(folder + "/Actions.dat");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QCborValue(map).toCbor());
+    }
+    CElements catalogue;
+    EXPECT_TRUE(LoadStartupCatalogue(catalogue, folder, QString()));
+    EXPECT_EQ(catalogue.Item("beep")->Attributes().Count(), 0);
+    ASSERT_EQ(m_messages.messages().size(), 1);
+    EXPECT_EQ(m_messages.messages().at(0).icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(m_messages.texts().at(0).startsWith("The attribute 'a b' of the action 'beep'"));
+
+    // A pipe in its place is not read: the program says so and ends.
+    m_messages.clear();
+    QFile::remove(folder + "/Actions.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/Actions.dat").constData(), 0600), 0);
+    CElements none;
+    EXPECT_FALSE(LoadStartupCatalogue(none, folder, QString()));
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{"The catalogue '" + folder +
+                          "/Actions.dat' is a device or a pipe, not a "
+                          "file, and was not read.\r\nApplication execution aborted"});
 }
 
 TEST_F(FrmEditTest, ClosingKeepsTheWindowWhenTheSaveFails)
