@@ -4,7 +4,7 @@
 #include "fieldpane/CCommonDialogs.h"
 #include "fieldpane/EzButton.h"
 #include "fieldpane/SystemColors.h"
-#include "fieldpane/frmDD.h"
+#include "frmDD.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "GridTestSupport.h"
 
 #include "QtPrinters.h"
+#include "frmDD.h"
 
 #include <fieldpane/CCommonDialogs.h>
-#include <fieldpane/frmDD.h>
 
 #include <QImage>
 #include <QListWidget>
