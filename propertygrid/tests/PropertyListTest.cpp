@@ -1,5 +1,5 @@
+#include "DialogAnswerer.h"
 #include "GridTestSupport.h"
-
 #include "QtPrinters.h"
 #include "frmDD.h"
 
@@ -18,22 +18,6 @@
 using namespace Fieldpane;
 
 namespace {
-
-// Answers the library's dialogs for the lifetime of the object.
-class DialogAnswer {
-public:
-    explicit DialogAnswer(CCommonDialogs::Answer answer)
-    {
-        CCommonDialogs::SetDialogHook([this, answer](const CCommonDialogs::Request &request) {
-            requests.push_back(request);
-            return answer;
-        });
-    }
-    ~DialogAnswer() { CCommonDialogs::SetDialogHook({}); }
-    DialogAnswer(const DialogAnswer &) = delete;
-    DialogAnswer &operator=(const DialogAnswer &) = delete;
-    std::vector<CCommonDialogs::Request> requests;
-};
 
 void addLetters(CListItems &rows, int count)
 {
@@ -298,7 +282,7 @@ TEST(PropertyList, FileAndFolderDialogs)
     file.setFileFilter(QStringLiteral("Texts|*.txt"));
     host.rows().Add(QStringLiteral("Folder"), hlvBrowseForFolder, QStringLiteral("/start"));
     {
-        DialogAnswer cancel{CCommonDialogs::Answer{}};
+        DialogAnswerer cancel{CCommonDialogs::Answer{}};
         host.clickRow(1);
         QTest::mouseClick(host.btn(), Qt::LeftButton);
         ASSERT_EQ(cancel.requests.size(), 1u);
@@ -314,7 +298,7 @@ TEST(PropertyList, FileAndFolderDialogs)
         CCommonDialogs::Answer chosen;
         chosen.Accepted = true;
         chosen.FileName = QStringLiteral("/new/file.txt");
-        DialogAnswer answer(chosen);
+        DialogAnswerer answer(chosen);
         QTest::keyClick(host.txt(), Qt::Key_F4);
         EXPECT_EQ(file.Value(), QVariant(QStringLiteral("/new/file.txt")));
         EXPECT_EQ(host.txt()->text(), QStringLiteral("/new/file.txt"));
@@ -323,7 +307,7 @@ TEST(PropertyList, FileAndFolderDialogs)
         CCommonDialogs::Answer folder;
         folder.Accepted = true;
         folder.Folder = QStringLiteral("/chosen");
-        DialogAnswer answer(folder);
+        DialogAnswerer answer(folder);
         host.clickRow(2);
         QTest::mouseDClick(host.grid, Qt::LeftButton, {}, host.nameCell(2));
         ASSERT_FALSE(answer.requests.empty());

@@ -1,7 +1,8 @@
 # Installs the built Fieldpane into a fresh prefix, then configures, builds and runs a small
 # project that finds it with find_package(Fieldpane).
 # Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, GENERATOR, MAKE_PROGRAM, CXX_COMPILER, CXX_FLAGS,
-# README (the library's README, whose usage example the project compiles).
+# README (the library's README, whose usage example the project compiles), VERSION (the
+# version the project must find).
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 
@@ -26,7 +27,7 @@ endif()
 set(configure_args -S "${SOURCE_DIR}" -B "${WORK_DIR}/build" -G "${GENERATOR}"
     "-DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix" "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}"
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CXX_FLAGS}"
-    "-DFIELDPANE_README=${README}")
+    "-DFIELDPANE_README=${README}" "-DFIELDPANE_VERSION=${VERSION}")
 if(MAKE_PROGRAM)
     list(APPEND configure_args "-DCMAKE_MAKE_PROGRAM=${MAKE_PROGRAM}")
 endif()
