@@ -166,11 +166,6 @@ void PropertyList::setButtonForString(bool value)
     d->buttonForString = value;
 }
 
-int PropertyList::SelectedIndex() const
-{
-    return d->selectedRow;
-}
-
 void PropertyList::CommitEdit()
 {
     // The box's text belongs to the row it was opened on, also when scrolling moved the box
@@ -191,11 +186,6 @@ int PropertyList::NameColumnWidth() const
 void PropertyList::setNameColumnWidth(int width)
 {
     d->setChosenNameWidth(width);
-}
-
-frmDD *PropertyList::OpenPopup() const
-{
-    return d->popup;
 }
 
 QSize PropertyList::sizeHint() const

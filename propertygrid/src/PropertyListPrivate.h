@@ -20,7 +20,7 @@ QString firstLine(const QString &text);
 /// Rows edited only through the drop-down: the edit box stays hidden.
 bool hasNoEditBox(eValueTypes type);
 
-struct PropertyList::Private {
+struct FIELDPANE_NO_EXPORT PropertyList::Private {
     explicit Private(PropertyList *owner) : q(owner) {}
 
     // Room left of a name or value and right of the widest name.
@@ -104,6 +104,11 @@ struct PropertyList::Private {
     // The full name or value under `pos` when the cell cannot show all of it.
     QString toolTipAt(const QPoint &pos, QRect &cell) const;
     void paint(QPainter &painter);
+};
+
+// The state of a grid that its public face does not show, for the library's tests.
+struct PropertyListAccess {
+    static const PropertyList::Private &of(const PropertyList &grid) { return *grid.d; }
 };
 
 } // namespace Fieldpane

@@ -19,6 +19,10 @@ run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --component Fieldpane --prefix "${
 if(NOT EXISTS "${WORK_DIR}/prefix/include/fieldpane/PropertyList.h")
     message(FATAL_ERROR "headers were not installed")
 endif()
+# The drop-down pop-up is the library's own business.
+if(EXISTS "${WORK_DIR}/prefix/include/fieldpane/frmDD.h")
+    message(FATAL_ERROR "the pop-up's header was installed")
+endif()
 file(GLOB sonames "${WORK_DIR}/prefix/lib*/libfieldpane.so.1" "${WORK_DIR}/prefix/lib*/*/libfieldpane.so.1")
 if(NOT sonames)
     message(FATAL_ERROR "libfieldpane.so.1 was not installed")
