@@ -1,5 +1,6 @@
 #include "fieldpane/CEdge.h"
 
+#include "EdgePixelRect.h"
 #include "fieldpane/SystemColors.h"
 
 #include <QGuiApplication>
@@ -35,14 +36,14 @@ void CEdge::setRectangle(int left, int top, int right, int bottom)
     m_bottom = bottom;
 }
 
-QRect CEdge::PixelRect(bool convertFromTwips) const
+QRect EdgePixelRect(const CEdge &edge, bool convertFromTwips)
 {
-    int left = m_left;
-    int top = m_top;
-    int right = m_right;
-    int bottom = m_bottom;
+    int left = edge.Left();
+    int top = edge.Top();
+    int right = edge.Right();
+    int bottom = edge.Bottom();
     if (convertFromTwips) {
-        const QPaintDevice *device = m_device ? m_device->device() : nullptr;
+        const QPaintDevice *device = edge.Device() ? edge.Device()->device() : nullptr;
         const int dpiX = device && device->logicalDpiX() > 0 ? device->logicalDpiX() : 96;
         const int dpiY = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
         const int twipsX = qMax(1, 1440 / dpiX);
@@ -59,7 +60,7 @@ void CEdge::Draw(int edgeStyle, bool convertFromTwips) const
 {
     if (!m_device)
         return;
-    const QRect outer = PixelRect(convertFromTwips);
+    const QRect outer = EdgePixelRect(*this, convertFromTwips);
     const QRect inner = outer.adjusted(1, 1, -1, -1);
     const QColor light = SystemColor(ThreeDLight, m_palette);
     const QColor highlight = SystemColor(ThreeDHighlight, m_palette);

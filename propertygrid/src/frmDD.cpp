@@ -1,4 +1,4 @@
-#include "fieldpane/frmDD.h"
+#include "frmDD.h"
 
 #include "fieldpane/EzButton.h"
 

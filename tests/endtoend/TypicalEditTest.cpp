@@ -25,7 +25,6 @@
 #include <fieldpane/CCommonDialogs.h>
 #include <fieldpane/CListItems.h>
 #include <fieldpane/PropertyList.h>
-#include <fieldpane/frmDD.h>
 
 #include <QAction>
 #include <QApplication>
@@ -318,13 +317,15 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
         // The message through the text pop-up: two lines.
         clickGridRow(props, QStringLiteral("TEXT:"));
         QTest::keyClick(props->findChild<QLineEdit *>(QStringLiteral("txt")), Qt::Key_F4);
-        Fieldpane::frmDD *popup = props->OpenPopup();
-        EXPECT_NE(popup, nullptr);
-        if (popup != nullptr) {
-            QTest::keyClicks(popup->textBox(), QStringLiteral("Shall we <go> & start?"));
-            QTest::keyClick(popup->textBox(), Qt::Key_Return, Qt::ShiftModifier);
-            QTest::keyClicks(popup->textBox(), QStringLiteral("Answer, please."));
-            QTest::keyClick(popup->textBox(), Qt::Key_Return);
+        // The pop-up is the application's open pop-up window.
+        QWidget *opened = QApplication::activePopupWidget();
+        auto *popupText = opened ? opened->findChild<QPlainTextEdit *>() : nullptr;
+        EXPECT_NE(popupText, nullptr);
+        if (popupText != nullptr) {
+            QTest::keyClicks(popupText, QStringLiteral("Shall we <go> & start?"));
+            QTest::keyClick(popupText, Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(popupText, QStringLiteral("Answer, please."));
+            QTest::keyClick(popupText, Qt::Key_Return);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         typeIntoRow(props, QStringLiteral("title"), QStringLiteral("Greeting"));

@@ -8,7 +8,6 @@
 
 #include <fieldpane/CListItems.h>
 #include <fieldpane/PropertyList.h>
-#include <fieldpane/frmDD.h>
 
 #include <QAction>
 #include <QApplication>
@@ -217,13 +216,15 @@ TEST_F(EditWindowTest, TypicalEditFromDragToTheSavedFile)
         // The required message text: through the text pop-up.
         clickRow(rows.IndexOf(rows.Item(QStringLiteral("TEXT:"))));
         QTest::keyClick(box, Qt::Key_F4);
-        Fieldpane::frmDD *popup = grid->OpenPopup();
-        EXPECT_NE(popup, nullptr);
-        if (popup) {
-            QTest::keyClicks(popup->textBox(), QStringLiteral("Hello & <welcome>"));
-            QTest::keyClick(popup->textBox(), Qt::Key_Return, Qt::ShiftModifier);
-            QTest::keyClicks(popup->textBox(), QStringLiteral("second line"));
-            QTest::keyClick(popup->textBox(), Qt::Key_Return);
+        // The pop-up is the application's open pop-up window.
+        QWidget *opened = QApplication::activePopupWidget();
+        auto *popupText = opened ? opened->findChild<QPlainTextEdit *>() : nullptr;
+        EXPECT_NE(popupText, nullptr);
+        if (popupText) {
+            QTest::keyClicks(popupText, QStringLiteral("Hello & <welcome>"));
+            QTest::keyClick(popupText, Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(popupText, QStringLiteral("second line"));
+            QTest::keyClick(popupText, Qt::Key_Return);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // The title: typed into the edit box and confirmed directly with OK.

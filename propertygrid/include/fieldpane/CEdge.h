@@ -45,9 +45,6 @@ public:
     /// twips and divided by the device's twips per pixel; otherwise it is in pixels.
     void Draw(int edgeStyle, bool convertFromTwips) const;
 
-    /// The pixel rectangle `Draw` would use.
-    QRect PixelRect(bool convertFromTwips) const;
-
 private:
     QPainter *m_device = nullptr;
     int m_left = 0;

@@ -13,7 +13,6 @@ class QScrollBar;
 namespace Fieldpane {
 
 class EzButton;
-class frmDD;
 
 /// A two-column property grid: row names on the left, values on the right. The host fills
 /// ListItems, calls Refresh and reads the values back; every accepted edit is written straight
@@ -43,8 +42,6 @@ public:
     bool ButtonForString() const;
     void setButtonForString(bool value);
 
-    /// 1-based selected row; 0 when none.
-    int SelectedIndex() const;
     /// Writes the text of the edit box into its row now, as leaving the control would.
     Q_INVOKABLE void CommitEdit();
     /// Height of one row in pixels.
@@ -55,8 +52,6 @@ public:
     /// Sets the name column's width in pixels (a value column always stays); a negative
     /// width makes the column follow the names again.
     void setNameColumnWidth(int width);
-    /// The pop-up that is open now, if any.
-    frmDD *OpenPopup() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -82,6 +77,7 @@ protected:
 
 private:
     Q_DISABLE_COPY_MOVE(PropertyList)
+    friend struct PropertyListAccess; // the library's internal view of a grid
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -1,3 +1,5 @@
+#include "EdgePixelRect.h"
+
 #include <fieldpane/CEdge.h>
 #include <fieldpane/EzButton.h>
 #include <fieldpane/SystemColors.h>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using Fieldpane::CEdge;
+using Fieldpane::EdgePixelRect;
 using Fieldpane::EzButton;
 
 namespace {
@@ -92,8 +95,8 @@ TEST(CEdge, ConvertsTwipsThroughTheDeviceResolution)
     edge.setPalette(edgePalette());
     edge.setDevice(&painter);
     edge.setRectangle(15, 30, 150, 150); // 96 dpi: pixels 1, 2, 10, 10
-    EXPECT_EQ(edge.PixelRect(true), QRect(QPoint(1, 2), QPoint(9, 9)));
-    EXPECT_EQ(edge.PixelRect(false), QRect(QPoint(15, 30), QPoint(149, 149)));
+    EXPECT_EQ(EdgePixelRect(edge, true), QRect(QPoint(1, 2), QPoint(9, 9)));
+    EXPECT_EQ(EdgePixelRect(edge, false), QRect(QPoint(15, 30), QPoint(149, 149)));
     edge.Draw(CEdge::Raised, true);
     painter.end();
     EXPECT_EQ(image.pixelColor(1, 2), QColor(1, 0, 0));

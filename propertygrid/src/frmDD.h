@@ -1,7 +1,5 @@
 #pragma once
 
-#include <fieldpane/fieldpane_export.h>
-
 #include <QStringList>
 #include <QWidget>
 
@@ -16,7 +14,7 @@ class EzButton;
 /// multi-line text box with an optional button under it. The owner sets the pop-up's position
 /// and width, then calls ShowList or ShowText; the pop-up shows itself, reports the outcome
 /// through its signals and deletes itself when it closes by any path.
-class FIELDPANE_EXPORT frmDD final : public QWidget {
+class frmDD final : public QWidget {
     Q_OBJECT
 
 public:

@@ -1,3 +1,4 @@
+#include "DialogAnswerer.h"
 #include "QtPrinters.h"
 
 #include <fieldpane/CCommonDialogs.h>
@@ -17,26 +18,6 @@
 using Fieldpane::CCommonDialogs;
 
 namespace {
-
-// Answers every dialog with `answer` and records the requests.
-class DialogAnswerer {
-public:
-    explicit DialogAnswerer(CCommonDialogs::Answer answer) : m_answer(std::move(answer))
-    {
-        CCommonDialogs::SetDialogHook([this](const CCommonDialogs::Request &request) {
-            requests.push_back(request);
-            return m_answer;
-        });
-    }
-    ~DialogAnswerer() { CCommonDialogs::SetDialogHook({}); }
-    DialogAnswerer(const DialogAnswerer &) = delete;
-    DialogAnswerer &operator=(const DialogAnswerer &) = delete;
-
-    std::vector<CCommonDialogs::Request> requests;
-
-private:
-    CCommonDialogs::Answer m_answer;
-};
 
 CCommonDialogs::Answer accepted()
 {

@@ -1,9 +1,8 @@
+#include "DialogAnswerer.h"
 #include "GridTestSupport.h"
-
 #include "QtPrinters.h"
 
 #include <fieldpane/CCommonDialogs.h>
-#include <fieldpane/frmDD.h>
 
 #include <QImage>
 #include <QListWidget>
@@ -18,22 +17,6 @@
 using namespace Fieldpane;
 
 namespace {
-
-// Answers the library's dialogs for the lifetime of the object.
-class DialogAnswer {
-public:
-    explicit DialogAnswer(CCommonDialogs::Answer answer)
-    {
-        CCommonDialogs::SetDialogHook([this, answer](const CCommonDialogs::Request &request) {
-            requests.push_back(request);
-            return answer;
-        });
-    }
-    ~DialogAnswer() { CCommonDialogs::SetDialogHook({}); }
-    DialogAnswer(const DialogAnswer &) = delete;
-    DialogAnswer &operator=(const DialogAnswer &) = delete;
-    std::vector<CCommonDialogs::Request> requests;
-};
 
 void addLetters(CListItems &rows, int count)
 {
@@ -52,7 +35,7 @@ TEST(PropertyList, FreshGridAndItsMetaObjectFace)
 {
     PropertyList grid;
     EXPECT_EQ(grid.TopIndex(), 1);
-    EXPECT_EQ(grid.SelectedIndex(), 0);
+    EXPECT_EQ(selectedIndex(grid), 0);
     EXPECT_FALSE(grid.ButtonForString());
     EXPECT_EQ(grid.ListItems()->Count(), 0);
 
@@ -80,11 +63,11 @@ TEST(PropertyList, PressSelectsTheRowUnderThePointerOrTheLastRow)
     host.show();
     // An empty grid ignores presses.
     QTest::mouseClick(host.grid, Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(host.grid->SelectedIndex(), 0);
+    EXPECT_EQ(selectedIndex(*host.grid), 0);
 
     addLetters(host.rows(), 3);
     host.clickRow(2);
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
     EXPECT_TRUE(host.editBoxInPlace());
     EXPECT_EQ(host.txt()->text(), QStringLiteral("v2"));
     EXPECT_EQ(host.txt()->selectedText(), QStringLiteral("v2"));
@@ -93,10 +76,10 @@ TEST(PropertyList, PressSelectsTheRowUnderThePointerOrTheLastRow)
     // Below the last row: the last row.
     QTest::mouseClick(host.grid, Qt::LeftButton, {},
                       QPoint(10, host.grid->contentsRect().bottom() - 2));
-    EXPECT_EQ(host.grid->SelectedIndex(), 3);
+    EXPECT_EQ(selectedIndex(*host.grid), 3);
     // Other buttons are ignored.
     QTest::mouseClick(host.grid, Qt::RightButton, {}, host.nameCell(1));
-    EXPECT_EQ(host.grid->SelectedIndex(), 3);
+    EXPECT_EQ(selectedIndex(*host.grid), 3);
 }
 
 TEST(PropertyList, ArrowKeysMoveRowsAlsoWhileTyping)
@@ -107,22 +90,22 @@ TEST(PropertyList, ArrowKeysMoveRowsAlsoWhileTyping)
     host.clickRow(1);
 
     QTest::keyClick(host.txt(), Qt::Key_Up); // first row: nothing happens
-    EXPECT_EQ(host.grid->SelectedIndex(), 1);
+    EXPECT_EQ(selectedIndex(*host.grid), 1);
 
     QTest::keyClicks(host.txt(), QStringLiteral("typed"));
     QTest::keyClick(host.txt(), Qt::Key_Right); // leaves the box: next row, text kept
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("typed")));
     EXPECT_EQ(host.txt()->text(), QStringLiteral("v2"));
 
     QTest::keyClick(host.txt(), Qt::Key_Down);
-    EXPECT_EQ(host.grid->SelectedIndex(), 3);
+    EXPECT_EQ(selectedIndex(*host.grid), 3);
     QTest::keyClick(host.txt(), Qt::Key_Down); // last row: nothing happens
-    EXPECT_EQ(host.grid->SelectedIndex(), 3);
+    EXPECT_EQ(selectedIndex(*host.grid), 3);
     QTest::keyClick(host.txt(), Qt::Key_Left);
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
     QTest::keyClick(host.txt(), Qt::Key_Up);
-    EXPECT_EQ(host.grid->SelectedIndex(), 1);
+    EXPECT_EQ(selectedIndex(*host.grid), 1);
     EXPECT_EQ(host.txt()->text(), QStringLiteral("typed"));
 }
 
@@ -133,7 +116,7 @@ TEST(PropertyList, DownOnAGridWithoutSelectionSelectsTheFirstRow)
     addLetters(host.rows(), 2);
     host.grid->setFocus();
     QTest::keyClick(host.grid, Qt::Key_Down);
-    EXPECT_EQ(host.grid->SelectedIndex(), 1);
+    EXPECT_EQ(selectedIndex(*host.grid), 1);
     EXPECT_TRUE(host.txt()->hasFocus());
 }
 
@@ -225,7 +208,7 @@ TEST(PropertyList, EditorAndButtonFollowTheValueType)
     host.clickRow(1);
     for (int row = 1; row <= 8; ++row) {
         const Expect &e = expected[row - 1];
-        EXPECT_EQ(host.grid->SelectedIndex(), row);
+        EXPECT_EQ(selectedIndex(*host.grid), row);
         EXPECT_EQ(host.editBoxInPlace(), e.editBox) << row;
         EXPECT_EQ(host.btn()->isVisible(), e.button) << row;
         EXPECT_EQ(host.btn()->Style(), e.style) << row;
@@ -298,7 +281,7 @@ TEST(PropertyList, FileAndFolderDialogs)
     file.setFileFilter(QStringLiteral("Texts|*.txt"));
     host.rows().Add(QStringLiteral("Folder"), hlvBrowseForFolder, QStringLiteral("/start"));
     {
-        DialogAnswer cancel{CCommonDialogs::Answer{}};
+        DialogAnswerer cancel{CCommonDialogs::Answer{}};
         host.clickRow(1);
         QTest::mouseClick(host.btn(), Qt::LeftButton);
         ASSERT_EQ(cancel.requests.size(), 1u);
@@ -314,7 +297,7 @@ TEST(PropertyList, FileAndFolderDialogs)
         CCommonDialogs::Answer chosen;
         chosen.Accepted = true;
         chosen.FileName = QStringLiteral("/new/file.txt");
-        DialogAnswer answer(chosen);
+        DialogAnswerer answer(chosen);
         QTest::keyClick(host.txt(), Qt::Key_F4);
         EXPECT_EQ(file.Value(), QVariant(QStringLiteral("/new/file.txt")));
         EXPECT_EQ(host.txt()->text(), QStringLiteral("/new/file.txt"));
@@ -323,7 +306,7 @@ TEST(PropertyList, FileAndFolderDialogs)
         CCommonDialogs::Answer folder;
         folder.Accepted = true;
         folder.Folder = QStringLiteral("/chosen");
-        DialogAnswer answer(folder);
+        DialogAnswerer answer(folder);
         host.clickRow(2);
         QTest::mouseDClick(host.grid, Qt::LeftButton, {}, host.nameCell(2));
         ASSERT_FALSE(answer.requests.empty());
@@ -359,11 +342,11 @@ TEST(PropertyList, ScrollBarEnablingAndScrolling)
     EXPECT_EQ(host.grid->TopIndex(), 2);
     EXPECT_FALSE(host.editBoxInPlace());
     EXPECT_FALSE(host.btn()->isVisible());
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
 
     // Rows under the pointer count from the top row.
     host.clickRow(5);
-    EXPECT_EQ(host.grid->SelectedIndex(), 5);
+    EXPECT_EQ(selectedIndex(*host.grid), 5);
     EXPECT_EQ(host.txt()->text(), QStringLiteral("v3")); // the second batch restarts at v1
 
     // Removing rows until all fit disables the bar and returns to the first row.
@@ -382,7 +365,7 @@ TEST(PropertyList, KeyboardSelectionBelowTheVisibleRowsScrollsIntoView)
     const int visible = host.grid->contentsRect().height() / host.grid->RowHeight();
     for (int i = 1; i < visible + 2; ++i)
         QTest::keyClick(host.txt(), Qt::Key_Down);
-    EXPECT_EQ(host.grid->SelectedIndex(), visible + 2);
+    EXPECT_EQ(selectedIndex(*host.grid), visible + 2);
     EXPECT_GT(host.grid->TopIndex(), 1);
     EXPECT_TRUE(host.editBoxInPlace());
     EXPECT_LE(host.txt()->geometry().bottom(), host.grid->contentsRect().bottom());
@@ -430,10 +413,10 @@ TEST(PropertyList, ArrayOrVariableWithoutAListOpensNothing)
     host.rows().Add(QStringLiteral("Variable"), hlvVariable, QStringLiteral("v"));
     host.clickRow(1);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    EXPECT_EQ(host.grid->OpenPopup(), nullptr);
+    EXPECT_EQ(openPopup(*host.grid), nullptr);
     host.clickRow(2);
     QTest::mouseClick(host.btn(), Qt::LeftButton);
-    EXPECT_EQ(host.grid->OpenPopup(), nullptr);
+    EXPECT_EQ(openPopup(*host.grid), nullptr);
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("a")));
     EXPECT_EQ(host.rows().Item(2).Value(), QVariant(QStringLiteral("v")));
 }
@@ -445,7 +428,7 @@ TEST(PropertyList, BooleanDropDownPreselectsAndEnterChooses)
     host.rows().Add(QStringLiteral("Flag"), hlvBoolean, QStringLiteral("TRUE"));
     host.clickRow(1);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    frmDD *popup = host.grid->OpenPopup();
+    frmDD *popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     ASSERT_EQ(popup->list()->count(), 2);
     EXPECT_EQ(popup->list()->currentItem()->text(), QStringLiteral("true"));
@@ -458,7 +441,7 @@ TEST(PropertyList, BooleanDropDownPreselectsAndEnterChooses)
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("false")));
     flushDeletes();
-    EXPECT_EQ(host.grid->OpenPopup(), nullptr);
+    EXPECT_EQ(openPopup(*host.grid), nullptr);
 }
 
 TEST(PropertyList, ArrayDropDownClickChoosesAndClickOutsideKeeps)
@@ -470,7 +453,7 @@ TEST(PropertyList, ArrayDropDownClickChoosesAndClickOutsideKeeps)
     host.rows().Add(QStringLiteral("Variable"), hlvVariable, QStringLiteral("x"), choices);
     host.clickRow(1);
     QTest::mouseClick(host.btn(), Qt::LeftButton);
-    frmDD *popup = host.grid->OpenPopup();
+    frmDD *popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     QWidget *viewport = popup->list()->viewport();
     const QPoint upEntry = popup->list()->visualItemRect(popup->list()->item(0)).center();
@@ -480,17 +463,17 @@ TEST(PropertyList, ArrayDropDownClickChoosesAndClickOutsideKeeps)
     flushDeletes();
 
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    popup = host.grid->OpenPopup();
+    popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(-30, popup->height() + 30));
     flushDeletes();
-    EXPECT_EQ(host.grid->OpenPopup(), nullptr);
+    EXPECT_EQ(openPopup(*host.grid), nullptr);
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("Up")));
 
     // A variable row also takes the chosen text into its edit box.
     host.clickRow(2);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    popup = host.grid->OpenPopup();
+    popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->list()->currentItem(), nullptr); // "x" is not offered
     QTest::keyClick(popup, Qt::Key_Return);           // nothing current: nothing happens
@@ -509,7 +492,7 @@ TEST(PropertyList, TextAreaPopUpKeepsConfirmedTextAndRelaysItsButton)
     host.rows().Add(QStringLiteral("Message"), hlvTextArea, QStringLiteral("one\r\ntwo"));
     host.clickRow(1);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    frmDD *popup = host.grid->OpenPopup();
+    frmDD *popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(popup->button()->isVisible());
     EXPECT_EQ(popup->textBox()->toPlainText(), QStringLiteral("one\ntwo"));
@@ -519,7 +502,7 @@ TEST(PropertyList, TextAreaPopUpKeepsConfirmedTextAndRelaysItsButton)
     flushDeletes();
 
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    popup = host.grid->OpenPopup();
+    popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     QTest::keyClick(popup->textBox(), Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(popup->textBox(), QStringLiteral("three"));
@@ -531,7 +514,7 @@ TEST(PropertyList, TextAreaPopUpKeepsConfirmedTextAndRelaysItsButton)
     QObject::connect(host.grid, &PropertyList::StringButton, host.grid,
                      [](QString &value) { value += QStringLiteral("\r\nfour"); });
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    popup = host.grid->OpenPopup();
+    popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(popup->button()->isVisible());
     QTest::mouseClick(popup->button(), Qt::LeftButton);
@@ -554,7 +537,7 @@ TEST(PropertyList, ClearHidesTheEditorAndStaleTextNeverReachesANewRow)
 
     // The host refills the grid; the selection number carries on, the old text does not.
     addLetters(host.rows(), 3);
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
     host.clickRow(1);
     EXPECT_EQ(host.rows().Item(2).Value(), QVariant(QStringLiteral("v2")));
     EXPECT_EQ(host.rows().Item(1).Value(), QVariant(QStringLiteral("v1")));
@@ -632,7 +615,7 @@ TEST(PropertyList, NameColumnTakesAtMostHalfAndItsBoundaryCanBeDragged)
     const int half = grid.NameColumnWidth();
     drag(half + 1, half - 60);
     EXPECT_EQ(grid.NameColumnWidth(), half - 60);
-    EXPECT_EQ(grid.SelectedIndex(), 0);
+    EXPECT_EQ(selectedIndex(grid), 0);
     host.clickRow(1);
     EXPECT_EQ(host.txt()->x(), left + half - 60 + 2);
     drag(half - 60, rowsWidth);
@@ -669,7 +652,7 @@ TEST(PropertyList, ScrollingHidesTheEditorAndKeysNoLongerReachIt)
     // The arrow keys still move the selection, which brings the editor back.
     host.grid->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
     EXPECT_TRUE(host.editBoxInPlace());
     EXPECT_TRUE(host.txt()->hasFocus());
 }
@@ -694,7 +677,7 @@ TEST(PropertyList, TabAndShiftTabMoveIntoAndOutOfTheGrid)
     EXPECT_EQ(press(Qt::Key_Backtab), other);
     EXPECT_EQ(press(Qt::Key_Backtab), host.ok);
     EXPECT_EQ(press(Qt::Key_Backtab), host.txt());
-    EXPECT_EQ(host.grid->SelectedIndex(), 2);
+    EXPECT_EQ(selectedIndex(*host.grid), 2);
 }
 
 TEST(PropertyList, EscapeFirstUndoesTheTypingThenReachesTheDialog)
@@ -733,7 +716,7 @@ TEST(PropertyList, DropDownIsAsWideAsItsLongestEntryWithinTheScreen)
 
     host.clickRow(1);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    frmDD *popup = host.grid->OpenPopup();
+    frmDD *popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     const int longest = popup->list()->fontMetrics().horizontalAdvance(longEntry);
     EXPECT_GE(popup->list()->viewport()->width(), longest);
@@ -743,7 +726,7 @@ TEST(PropertyList, DropDownIsAsWideAsItsLongestEntryWithinTheScreen)
 
     host.clickRow(2);
     QTest::keyClick(host.txt(), Qt::Key_F4);
-    popup = host.grid->OpenPopup();
+    popup = openPopup(*host.grid);
     ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(screen.contains(popup->geometry()));
     EXPECT_EQ(popup->list()->width(), popup->width());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PropertyListPrivate.h"
+
 #include <fieldpane/EzButton.h>
 #include <fieldpane/PropertyList.h>
 
@@ -9,6 +11,18 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
+
+// 1-based selected row of a grid; 0 when none.
+inline int selectedIndex(const Fieldpane::PropertyList &grid)
+{
+    return Fieldpane::PropertyListAccess::of(grid).selectedRow;
+}
+
+// The grid's pop-up while it is open or not yet deleted.
+inline Fieldpane::frmDD *openPopup(const Fieldpane::PropertyList &grid)
+{
+    return Fieldpane::PropertyListAccess::of(grid).popup.data();
+}
 
 // A dialog that hosts one grid and a default OK button, shown and active.
 class GridHost {

@@ -1,7 +1,7 @@
 #include "QtPrinters.h"
+#include "frmDD.h"
 
 #include <fieldpane/EzButton.h>
-#include <fieldpane/frmDD.h>
 
 #include <QApplication>
 #include <QListWidget>

@@ -34,7 +34,9 @@ int main(int argc, char **argv)
     const bool ok = readmeOk && rows->Count() == 2 &&
                     rows->Item(QStringLiteral("n")).Value().toInt() == 4 &&
                     rows->Item(2).Value().toString() == QLatin1String("true") &&
-                    std::strcmp(Fieldpane::version(), "1.00") == 0 &&
+                    FIELDPANE_VERSION_MAJOR == PACKAGE_VERSION_MAJOR &&
+                    FIELDPANE_VERSION_MINOR == PACKAGE_VERSION_MINOR &&
+                    std::strcmp(Fieldpane::version(), FIELDPANE_VERSION_STRING) == 0 &&
                     Fieldpane::CCommonDialogs::ConvertFilter(QStringLiteral("A|*.a")).size() == 1;
     std::puts(ok ? "consumer: ok" : "consumer: FAILED");
     return ok ? 0 : 1;
