@@ -6,8 +6,9 @@
 
 namespace Fieldpane {
 
-DescriptionPane::DescriptionPane(QWidget *parent) : QWidget(parent)
+DescriptionPane::DescriptionPane(QWidget *parent) : QFrame(parent)
 {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setObjectName(QStringLiteral("description"));
     // Presses on the pane belong to it, not to the rows above it.
     setAttribute(Qt::WA_NoMousePropagation);
@@ -53,7 +54,7 @@ void DescriptionPane::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         updateFonts();
-    QWidget::changeEvent(event);
+    QFrame::changeEvent(event);
 }
 
 void DescriptionPane::updateFonts()

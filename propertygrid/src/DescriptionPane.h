@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QFrame>
 
 class QLabel;
 
@@ -8,7 +8,7 @@ namespace Fieldpane {
 
 /// The pane under a grid's rows that shows the current row's name in bold and its
 /// description below it.
-class DescriptionPane final : public QWidget {
+class DescriptionPane final : public QFrame {
     Q_OBJECT
 
 public:

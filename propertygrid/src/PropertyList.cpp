@@ -450,6 +450,10 @@ void PropertyList::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
+        // Outside the rows' frame: under the filter field and the description pane.
+        const QRegion chrome = QRegion(rect()) - QRegion(frameRect());
+        for (const QRect &part : chrome)
+            painter.fillRect(part, palette().color(QPalette::Window));
         d->paint(painter);
     }
     QFrame::paintEvent(event);

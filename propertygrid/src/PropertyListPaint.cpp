@@ -99,7 +99,12 @@ void PropertyList::Private::paintHeader(QPainter &painter, const QRect &rect,
     const QPalette &pal = q->palette();
     const QColor text =
         selected ? SystemColor(HighlightText, pal) : pal.color(QPalette::WindowText);
-    painter.fillRect(rect, selected ? SystemColor(ActiveCaption, pal) : pal.color(QPalette::Mid));
+    // Between the names' face and the frame's mid tone, in light and dark palettes alike.
+    const QColor face = pal.color(QPalette::Button);
+    const QColor mid = pal.color(QPalette::Mid);
+    const QColor shade((face.red() + mid.red()) / 2, (face.green() + mid.green()) / 2,
+                       (face.blue() + mid.blue()) / 2);
+    painter.fillRect(rect, selected ? SystemColor(ActiveCaption, pal) : shade);
     QStyleOption arrow;
     arrow.initFrom(q);
     arrow.rect = QRect(rect.left(), rect.top(), rowHeight, rect.height()).adjusted(3, 3, -3, -3);

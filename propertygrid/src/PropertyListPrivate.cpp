@@ -82,24 +82,26 @@ void PropertyList::Private::layoutScroll()
 
 void PropertyList::Private::layoutChrome()
 {
-    const int frame = q->frameWidth();
-    const QRect inside = q->rect().adjusted(frame, frame, -frame, -frame);
+    // The frame goes around the rows; the filter field stands above it, the description
+    // pane under it behind the splitter's handle.
+    const QRect all = q->rect();
     int top = 0;
     if (filterField->isVisibleTo(q)) {
         const int height = filterField->sizeHint().height();
-        filterField->setGeometry(inside.left(), inside.top(), inside.width(), height);
-        top = height + 1;
+        filterField->setGeometry(all.left(), all.top(), all.width(), height);
+        top = height + 2;
     }
     int bottom = 0;
     if (splitter->isVisibleTo(q)) {
-        const int room = qMax(0, inside.height() - top);
+        const int room = qMax(0, all.height() - top);
         const int handle = splitter->handleWidth();
-        const int pane = qBound(0, descriptionHeight, qMax(0, room - handle - rowHeight));
-        splitter->setGeometry(inside.left(), inside.top() + top, inside.width(), room);
+        const int pane = qBound(0, descriptionHeight, qMax(0, room - handle - 2 * rowHeight));
+        splitter->setGeometry(all.left(), all.top() + top, all.width(), room);
         splitter->setSizes({room - handle - pane, pane});
         bottom = pane + handle;
     }
-    const QMargins margins(0, top, 0, bottom);
+    const int frame = q->frameWidth();
+    const QMargins margins(frame, frame + top, frame, frame + bottom);
     if (q->contentsMargins() != margins)
         q->setContentsMargins(margins);
 }
