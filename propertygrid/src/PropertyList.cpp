@@ -31,6 +31,57 @@ QWidget *rowsPlaceholder(QWidget *parent)
 
 } // namespace
 
+void PropertyList::Private::createOptionalEditors()
+{
+    spin = new QSpinBox(q);
+    spin->setObjectName(QStringLiteral("spin"));
+    spin->setFrame(false);
+    spin->hide();
+    spin->installEventFilter(q);
+    QObject::connect(spin, &QSpinBox::valueChanged, q, [this] {
+        if (!loadingEditor)
+            editorDirty = true;
+    });
+
+    check = new QCheckBox(q);
+    check->setObjectName(QStringLiteral("check"));
+    check->hide();
+    check->installEventFilter(q);
+    QObject::connect(check, &QCheckBox::toggled, q, [this](bool checked) {
+        if (!loadingEditor && !editItem.isNull() && !editItem.ReadOnly())
+            editItem.setValue(checked);
+    });
+}
+
+void PropertyList::Private::createChrome()
+{
+    filterField = new QLineEdit(q);
+    filterField->setObjectName(QStringLiteral("filter"));
+    filterField->setPlaceholderText(PropertyList::tr("Filter"));
+    filterField->setClearButtonEnabled(true);
+    filterField->hide();
+    filterField->installEventFilter(q);
+    QObject::connect(filterField, &QLineEdit::textChanged, q,
+                     [this](const QString &text) { setFilter(text); });
+
+    splitter = new QSplitter(Qt::Vertical, q);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(rowsPlaceholder(splitter));
+    description = new DescriptionPane(splitter);
+    splitter->addWidget(description);
+    splitter->lower(); // under the scroll bar and the editors
+    splitter->hide();
+    QObject::connect(splitter, &QSplitter::splitterMoved, q, [this] {
+        descriptionHeight = splitter->sizes().value(1);
+        layoutChrome();
+        layoutScroll();
+        showVisible();
+        if (editorOpen)
+            placeEditor(false);
+    });
+}
+
 PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique<Private>(this))
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -56,50 +107,8 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     d->btn->hide();
     connect(d->btn, &EzButton::Click, this, [this] { d->pressButton(); });
 
-    d->spin = new QSpinBox(this);
-    d->spin->setObjectName(QStringLiteral("spin"));
-    d->spin->setFrame(false);
-    d->spin->hide();
-    d->spin->installEventFilter(this);
-    connect(d->spin, &QSpinBox::valueChanged, this, [this] {
-        if (!d->loadingEditor)
-            d->editorDirty = true;
-    });
-
-    d->check = new QCheckBox(this);
-    d->check->setObjectName(QStringLiteral("check"));
-    d->check->hide();
-    d->check->installEventFilter(this);
-    connect(d->check, &QCheckBox::toggled, this, [this](bool checked) {
-        if (!d->loadingEditor && !d->editItem.isNull() && !d->editItem.ReadOnly())
-            d->editItem.setValue(checked);
-    });
-
-    d->filterField = new QLineEdit(this);
-    d->filterField->setObjectName(QStringLiteral("filter"));
-    d->filterField->setPlaceholderText(tr("Filter"));
-    d->filterField->setClearButtonEnabled(true);
-    d->filterField->hide();
-    d->filterField->installEventFilter(this);
-    connect(d->filterField, &QLineEdit::textChanged, this,
-            [this](const QString &text) { d->setFilter(text); });
-
-    d->splitter = new QSplitter(Qt::Vertical, this);
-    d->splitter->setObjectName(QStringLiteral("splitter"));
-    d->splitter->setChildrenCollapsible(false);
-    d->splitter->addWidget(rowsPlaceholder(d->splitter));
-    d->description = new DescriptionPane(d->splitter);
-    d->splitter->addWidget(d->description);
-    d->splitter->lower(); // under the scroll bar and the editors
-    d->splitter->hide();
-    connect(d->splitter, &QSplitter::splitterMoved, this, [this] {
-        d->descriptionHeight = d->splitter->sizes().value(1);
-        d->layoutChrome();
-        d->layoutScroll();
-        d->showVisible();
-        if (d->editorOpen)
-            d->placeEditor(false);
-    });
+    d->createOptionalEditors();
+    d->createChrome();
 
     connect(d->scroll, &QScrollBar::valueChanged, this, [this](int value) {
         if (d->settingScroll)

@@ -76,6 +76,10 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     int rowHeight = 18;
     bool settingScroll = false;
 
+    // The spin box and the check box; the filter field and the description pane.
+    void createOptionalEditors();
+    void createChrome();
+
     // Layout.
     int innerWidth() const { return q->contentsRect().width(); }
     int innerHeight() const { return q->contentsRect().height(); }
