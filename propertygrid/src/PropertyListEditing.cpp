@@ -125,17 +125,28 @@ void PropertyList::Private::placeEditor(bool load)
         return;
     editorOpen = true;
     btn->hide();
-    spin->hide();
-    check->hide();
     txt->move(-2 * qMax(1, txt->width()), txt->y());
     txt->show();
+    const Editor kind = headerSelected ? Editor::Hidden : editorFor(item);
     if (headerSelected) {
         // A header has no editor; the box keeps the focus out of sight for the keys.
         if (load)
             txt->setFocus(Qt::OtherFocusReason);
-        return;
+    } else {
+        placeValueEditor(item, valueCell(line), load);
     }
-    placeValueEditor(item, valueCell(line), load);
+    // Hidden only now, once the focus has gone on: hiding the widget that has it would
+    // send the focus elsewhere first.
+    if (kind != Editor::Spin)
+        spin->hide();
+    if (kind != Editor::Check)
+        check->hide();
+    if (kind == Editor::Spin || kind == Editor::Check) {
+        // So that Tab and Shift+Tab never stop in the box out of sight.
+        if (txt->hasFocus())
+            focusTarget()->setFocus(Qt::OtherFocusReason);
+        txt->hide();
+    }
 }
 
 void PropertyList::Private::placeValueEditor(const CListItem &item, const QRect &cell, bool load)

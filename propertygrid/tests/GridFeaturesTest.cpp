@@ -370,8 +370,11 @@ TEST(GridFeatures, SpinBoxRefusesTextAsTypedAndKeepsToTheRange)
     auto *spin = host.grid->findChild<QSpinBox *>(QStringLiteral("spin"));
     ASSERT_TRUE(spin->isVisible());
     EXPECT_TRUE(spin->hasFocus());
+    EXPECT_FALSE(host.txt()->isVisible()); // Tab never stops in a box out of sight
     EXPECT_EQ(spin->maximum(), 50);
     EXPECT_EQ(spin->singleStep(), 5);
+    host.grid->resize(host.grid->width() - 10, host.grid->height()); // keeps the focus
+    EXPECT_TRUE(spin->hasFocus());
 
     QTest::keyClicks(spin, QStringLiteral("1x2"));
     EXPECT_EQ(spin->text(), QStringLiteral("12"));
