@@ -267,13 +267,6 @@ void PropertyList::Private::scrollTo(int line)
     }
 }
 
-void PropertyList::Private::select(int row1, bool fromKeyboard)
-{
-    const int line = layout.lineOfRow(row1);
-    if (line >= 0)
-        selectLine(line, fromKeyboard);
-}
-
 void PropertyList::Private::selectLine(int line, bool fromKeyboard)
 {
     const RowLayout::Line &chosen = layout.at(line);

@@ -153,7 +153,6 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     void loadEditor(const CListItem &item);
     // Brings a line chosen from the keyboard into view.
     void scrollTo(int line);
-    void select(int row1, bool fromKeyboard);
     void selectLine(int line, bool fromKeyboard);
     void moveTo(int line);
     bool handleKey(QKeyEvent *event, bool inEditor);
