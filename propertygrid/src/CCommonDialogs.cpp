@@ -229,6 +229,7 @@ struct CCommonDialogs::Private {
     qint16 orientation = 0;
     bool allowPrintToFile = false;
     QString outputFileName;
+    bool fixedPitchOnly = true;
 
     Request request(DialogKind kind) const
     {
@@ -455,6 +456,15 @@ void CCommonDialogs::setOutputFileName(const QString &value)
     d->outputFileName = value;
 }
 
+bool CCommonDialogs::FixedPitchOnly() const
+{
+    return d->fixedPitchOnly;
+}
+void CCommonDialogs::setFixedPitchOnly(bool value)
+{
+    d->fixedPitchOnly = value;
+}
+
 bool CCommonDialogs::ShowOpen()
 {
     return d->applyFile(answerOf(d->fileRequest(DialogKind::Open)));
@@ -493,7 +503,7 @@ bool CCommonDialogs::ShowFont()
         font.setStyleName(style);
     r.Font = font;
     r.Color = FromOleColor(d->color);
-    r.FixedPitchOnly = true;
+    r.FixedPitchOnly = d->fixedPitchOnly;
     const Answer answer = answerOf(r);
     if (!answer.Accepted)
         return false;

@@ -2,8 +2,13 @@
 
 #include "ValueConversion.h"
 #include "WildcardPattern.h"
+#include "fieldpane/CListItems.h"
 
 #include <QStringList>
+
+#include <limits>
+#include <optional>
+#include <utility>
 
 namespace Fieldpane {
 
@@ -15,6 +20,14 @@ struct CListItem::Data {
     QString name;
     QString fileFilter = QStringLiteral("All Files (*.*)|*.*");
     bool bold = false;
+    QString category;
+    QString description;
+    bool readOnly = false;
+    QVariant defaultValue;
+    qint32 minimum = std::numeric_limits<qint32>::min();
+    qint32 maximum = std::numeric_limits<qint32>::max();
+    qint32 step = 1;
+    CListItems *owner = nullptr; // the list the row is in, told of its changes
 };
 
 namespace {
@@ -77,32 +90,40 @@ QVariant CListItem::Value() const
     return d ? d->value : nullVariant();
 }
 
-void CListItem::setValue(const QVariant &value)
+namespace {
+
+bool isList(const QVariant &value)
 {
-    if (!d)
-        return;
-    switch (d->valueType) {
+    return value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList;
+}
+
+// What the row stores for `value`, by its type; nothing when the value is refused.
+std::optional<QVariant> converted(const CListItem &row, const QVariant &value)
+{
+    switch (row.ValueType()) {
     case hlvString: {
-        const bool isList = d->validValues.typeId() == QMetaType::QStringList ||
-                            d->validValues.typeId() == QMetaType::QVariantList;
-        const QString pattern = isList ? QString() : d->validValues.toString();
-        if (pattern.isEmpty()) {
-            d->value = value;
-            return;
-        }
-        const auto matched = MatchWildcard(value.toString(), pattern);
-        if (matched.value_or(false))
-            d->value = value;
-        return;
+        const QVariant valid = row.ValidValues();
+        const QString pattern = isList(valid) ? QString() : valid.toString();
+        if (pattern.isEmpty() || MatchWildcard(value.toString(), pattern).value_or(false))
+            return value;
+        return std::nullopt;
     }
-    case hlvInteger:
-        if (const auto number = ToInt32(value))
-            d->value = QVariant::fromValue<qint32>(*number);
-        return;
+    case hlvInteger: {
+        const auto number = ToInt32(value);
+        if (!number || *number < row.Minimum() || *number > row.Maximum())
+            return std::nullopt;
+        return QVariant::fromValue<qint32>(*number);
+    }
     case hlvBoolean:
-        d->value =
-            ToBoolean(value).value_or(false) ? QStringLiteral("true") : QStringLiteral("false");
-        return;
+        return ToBoolean(value).value_or(false) ? QStringLiteral("true") : QStringLiteral("false");
+    case hlvColor: {
+        const auto color = ToColor(value);
+        return color ? std::optional<QVariant>(*color) : std::nullopt;
+    }
+    case hlvFont: {
+        const auto font = ToFont(value);
+        return font ? std::optional<QVariant>(*font) : std::nullopt;
+    }
     case hlvTextArea:
     case hlvFilePath:
     case hlvBrowseForFolder:
@@ -110,7 +131,21 @@ void CListItem::setValue(const QVariant &value)
     case hlvVariable:
         break;
     }
-    d->value = value;
+    return value;
+}
+
+} // namespace
+
+void CListItem::setValue(const QVariant &value)
+{
+    if (!d)
+        return;
+    const auto stored = converted(*this, value);
+    if (!stored || *stored == d->value)
+        return;
+    const QVariant old = std::exchange(d->value, *stored);
+    if (d->owner)
+        d->owner->rowValueChanged(*this, old, d->value);
 }
 
 QString CListItem::Key() const
@@ -125,8 +160,10 @@ QString CListItem::Name() const
 
 void CListItem::setName(const QString &name)
 {
-    if (d)
+    if (d && d->name != name) {
         d->name = name;
+        changed();
+    }
 }
 
 QString CListItem::FileFilter() const
@@ -147,8 +184,125 @@ bool CListItem::Bold() const
 
 void CListItem::setBold(bool bold)
 {
-    if (d)
+    if (d && d->bold != bold) {
         d->bold = bold;
+        changed();
+    }
+}
+
+QString CListItem::Category() const
+{
+    return d ? d->category : QString();
+}
+
+void CListItem::setCategory(const QString &category)
+{
+    if (d && d->category != category) {
+        d->category = category;
+        changed();
+    }
+}
+
+QString CListItem::Description() const
+{
+    return d ? d->description : QString();
+}
+
+void CListItem::setDescription(const QString &description)
+{
+    if (d && d->description != description) {
+        d->description = description;
+        changed();
+    }
+}
+
+bool CListItem::ReadOnly() const
+{
+    return d && d->readOnly;
+}
+
+void CListItem::setReadOnly(bool readOnly)
+{
+    if (d && d->readOnly != readOnly) {
+        d->readOnly = readOnly;
+        changed();
+    }
+}
+
+QVariant CListItem::DefaultValue() const
+{
+    return d ? d->defaultValue : nullVariant();
+}
+
+void CListItem::setDefaultValue(const QVariant &value)
+{
+    if (!d)
+        return;
+    const auto stored = value.isValid() ? converted(*this, value) : QVariant();
+    if (!stored || *stored == d->defaultValue)
+        return;
+    d->defaultValue = *stored;
+    changed();
+}
+
+bool CListItem::HasDefaultValue() const
+{
+    return d && d->defaultValue.isValid();
+}
+
+bool CListItem::DiffersFromDefault() const
+{
+    return HasDefaultValue() && d->value != d->defaultValue;
+}
+
+void CListItem::ResetValue()
+{
+    if (HasDefaultValue())
+        setValue(d->defaultValue);
+}
+
+int CListItem::Minimum() const
+{
+    return d ? d->minimum : std::numeric_limits<qint32>::min();
+}
+
+int CListItem::Maximum() const
+{
+    return d ? d->maximum : std::numeric_limits<qint32>::max();
+}
+
+void CListItem::setRange(int minimum, int maximum)
+{
+    if (!d)
+        return;
+    d->minimum = qMin(minimum, maximum);
+    d->maximum = maximum;
+    changed();
+}
+
+int CListItem::Step() const
+{
+    return d ? d->step : 1;
+}
+
+void CListItem::setStep(int step)
+{
+    if (d && d->step != qMax(1, step)) {
+        d->step = qMax(1, step);
+        changed();
+    }
+}
+
+void CListItem::setOwner(CListItems *owner)
+{
+    if (d)
+        d->owner = owner;
+}
+
+void CListItem::changed() const
+{
+    if (d && d->owner)
+        d->owner->rowChanged(*this);
 }
 
 } // namespace Fieldpane

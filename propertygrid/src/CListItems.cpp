@@ -14,7 +14,8 @@ struct CListItems::Private {
 
     void erase(size_t position)
     {
-        const CListItem item = items[position];
+        CListItem item = items[position];
+        item.setOwner(nullptr);
         items.erase(items.begin() + static_cast<std::ptrdiff_t>(position));
         if (!item.Key().isEmpty())
             byKey.remove(fold(item.Key()));
@@ -23,7 +24,11 @@ struct CListItems::Private {
 
 CListItems::CListItems(QObject *parent) : QObject(parent), d(std::make_unique<Private>()) {}
 
-CListItems::~CListItems() = default;
+CListItems::~CListItems()
+{
+    for (CListItem &item : d->items)
+        item.setOwner(nullptr);
+}
 
 CListItem CListItems::Add(const QString &Name, eValueTypes ValueType, const QVariant &Value,
                           const QVariant &ValidValues, const QString &sKey)
@@ -36,6 +41,7 @@ CListItem CListItems::Add(const QString &Name, eValueTypes ValueType, const QVar
         item.setValidValues(ValidValues);
     if (Value.isValid())
         item.setValue(Value);
+    item.setOwner(this);
     d->items.push_back(item);
     if (!sKey.isEmpty())
         d->byKey.insert(Private::fold(sKey), item);
@@ -89,6 +95,8 @@ bool CListItems::Remove(const QVariant &vntIndexKey)
 
 void CListItems::Clear()
 {
+    for (CListItem &item : d->items)
+        item.setOwner(nullptr);
     d->items.clear();
     d->byKey.clear();
     Q_EMIT ListCleared();
@@ -105,6 +113,17 @@ int CListItems::IndexOf(const CListItem &item) const
         return 0;
     const auto it = std::find(d->items.begin(), d->items.end(), item);
     return it == d->items.end() ? 0 : static_cast<int>(it - d->items.begin()) + 1;
+}
+
+void CListItems::rowValueChanged(const CListItem &item, const QVariant &oldValue,
+                                 const QVariant &newValue)
+{
+    Q_EMIT ValueChanged(item, oldValue, newValue);
+}
+
+void CListItems::rowChanged(const CListItem &item)
+{
+    Q_EMIT ItemChanged(item);
 }
 
 CListItems::const_iterator CListItems::begin() const

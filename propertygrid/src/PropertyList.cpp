@@ -1,89 +1,85 @@
 #include "fieldpane/PropertyList.h"
 
+#include "DescriptionPane.h"
 #include "PropertyListPrivate.h"
 #include "fieldpane/EzButton.h"
-#include "fieldpane/SystemColors.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
+#include <QSpinBox>
+#include <QSplitter>
 #include <QToolTip>
 
 namespace Fieldpane {
 
 namespace {
-constexpr int ApplicationWorkspace = 12;
-} // namespace
 
-QString PropertyList::Private::toolTipAt(const QPoint &pos, QRect &cell) const
+// Rows in view, at the top of the splitter that puts the description pane under them. The
+// grid paints them; presses go through to the grid.
+QWidget *rowsPlaceholder(QWidget *parent)
 {
-    const QPoint at = pos - q->contentsRect().topLeft();
-    if (at.x() < 0 || at.y() < 0 || at.x() >= scrollLeft())
-        return {};
-    const int row0 = at.y() / rowHeight + topRow;
-    const CListItem item = items->Item(row0 + 1);
-    if (item.isNull())
-        return {};
-    const int y = (row0 - topRow) * rowHeight + q->contentsRect().top();
-    const int names = shownNameWidth();
-    if (at.x() < names) {
-        cell = QRect(q->contentsRect().left(), y, names, rowHeight);
-        const int room = names - NamePadding - 2;
-        const bool cut = QFontMetrics(nameFont(item.Bold())).horizontalAdvance(item.Name()) > room;
-        return cut ? item.Name() : QString();
-    }
-    cell = QRect(q->contentsRect().left() + names + 1, y, scrollLeft() - names - 1, rowHeight);
-    const QString full = valueText(item);
-    QString shown = full;
-    if (item.ValueType() == hlvTextArea) {
-        shown = firstLine(full);
-        if (shown != full) {
-            QString lines = full;
-            return lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        }
-    }
-    const int room = cell.width() - NamePadding - 2;
-    return q->fontMetrics().horizontalAdvance(shown) > room ? shown : QString();
+    auto *rows = new QWidget(parent);
+    rows->setAttribute(Qt::WA_TransparentForMouseEvents);
+    rows->setAttribute(Qt::WA_NoSystemBackground);
+    return rows;
 }
 
-void PropertyList::Private::paint(QPainter &painter)
+} // namespace
+
+void PropertyList::Private::createOptionalEditors()
 {
-    const QRect inner = q->contentsRect();
-    const QPalette &pal = q->palette();
-    painter.fillRect(inner, SystemColor(ApplicationWorkspace, pal));
-    const int names = shownNameWidth();
-    const int valuesLeft = names + 1;
-    const int valuesWidth = scrollLeft() - valuesLeft;
-    const int rows = rowCount();
-    painter.translate(inner.topLeft());
-    int y = 0;
-    for (int i = topRow; i < rows && y < innerHeight(); ++i, y += rowHeight) {
-        const CListItem item = items->Item(i + 1);
-        const bool selected = i + 1 == selectedRow;
-        const QRect nameRect(0, y, names, rowHeight - 1);
-        painter.fillRect(nameRect, selected ? SystemColor(2, pal) : pal.color(QPalette::Button));
-        painter.setPen(selected ? SystemColor(9, pal) : pal.color(QPalette::ButtonText));
-        painter.setFont(nameFont(item.Bold()));
-        const QRect nameText = nameRect.adjusted(NamePadding, 0, -2, 0);
-        painter.drawText(
-            nameText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-            painter.fontMetrics().elidedText(item.Name(), Qt::ElideRight, nameText.width()));
-        const QRect valueRect(valuesLeft, y, valuesWidth, rowHeight - 1);
-        painter.fillRect(valueRect, pal.color(QPalette::Base));
-        painter.setPen(
-            pal.color(q->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
-        painter.setFont(q->font());
-        QString shown = valueText(item);
-        if (item.ValueType() == hlvTextArea)
-            shown = firstLine(shown);
-        const QRect valueTextRect = valueRect.adjusted(NamePadding, 0, -2, 0);
-        painter.drawText(
-            valueTextRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-            painter.fontMetrics().elidedText(shown, Qt::ElideRight, valueTextRect.width()));
-    }
-    if (y < innerHeight())
-        painter.fillRect(QRect(0, y, scrollLeft(), innerHeight() - y), pal.color(QPalette::Base));
+    spin = new QSpinBox(q);
+    spin->setObjectName(QStringLiteral("spin"));
+    spin->setFrame(false);
+    spin->hide();
+    spin->installEventFilter(q);
+    QObject::connect(spin, &QSpinBox::valueChanged, q, [this] {
+        if (!loadingEditor)
+            editorDirty = true;
+    });
+
+    check = new QCheckBox(q);
+    check->setObjectName(QStringLiteral("check"));
+    check->hide();
+    check->installEventFilter(q);
+    QObject::connect(check, &QCheckBox::toggled, q, [this](bool checked) {
+        if (!loadingEditor && !editItem.isNull() && !editItem.ReadOnly())
+            editItem.setValue(checked);
+    });
+}
+
+void PropertyList::Private::createChrome()
+{
+    filterField = new QLineEdit(q);
+    filterField->setObjectName(QStringLiteral("filter"));
+    filterField->setPlaceholderText(PropertyList::tr("Filter"));
+    filterField->setClearButtonEnabled(true);
+    filterField->hide();
+    filterField->installEventFilter(q);
+    QObject::connect(filterField, &QLineEdit::textChanged, q,
+                     [this](const QString &text) { setFilter(text); });
+
+    splitter = new QSplitter(Qt::Vertical, q);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(rowsPlaceholder(splitter));
+    description = new DescriptionPane(splitter);
+    splitter->addWidget(description);
+    splitter->lower(); // under the scroll bar and the editors
+    splitter->hide();
+    QObject::connect(splitter, &QSplitter::splitterMoved, q, [this] {
+        descriptionHeight = splitter->sizes().value(1);
+        layoutChrome();
+        layoutScroll();
+        showVisible();
+        if (editorOpen)
+            placeEditor(false);
+    });
 }
 
 PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique<Private>(this))
@@ -104,11 +100,15 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     d->txt->setFrame(false);
     d->txt->hide();
     d->txt->installEventFilter(this);
+    connect(d->txt, &QLineEdit::textEdited, this, [this] { d->editorDirty = true; });
 
     d->btn = new EzButton(this);
     d->btn->setObjectName(QStringLiteral("btn"));
     d->btn->hide();
     connect(d->btn, &EzButton::Click, this, [this] { d->pressButton(); });
+
+    d->createOptionalEditors();
+    d->createChrome();
 
     connect(d->scroll, &QScrollBar::valueChanged, this, [this](int value) {
         if (d->settingScroll)
@@ -117,10 +117,8 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
         d->hideEditor();
         update();
     });
-    connect(d->items, &CListItems::ItemAdded, this, [this](const CListItem &item) {
-        d->widenNameColumn(item.Name());
-        Refresh();
-    });
+    connect(d->items, &CListItems::ItemAdded, this,
+            [this](const CListItem &item) { d->itemAdded(item); });
     connect(d->items, &CListItems::ItemRemoved, this, [this](const CListItem &) {
         d->hideEditor();
         Refresh();
@@ -129,8 +127,15 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
         d->hideEditor();
         Refresh();
     });
+    connect(d->items, &CListItems::ItemChanged, this,
+            [this](const CListItem &item) { d->itemChanged(item); });
+    connect(d->items, &CListItems::ValueChanged, this,
+            [this](const CListItem &item, const QVariant &oldValue, const QVariant &newValue) {
+                d->valueChanged(item, oldValue, newValue);
+            });
 
     d->updateRowHeight();
+    d->descriptionHeight = 4 * d->rowHeight;
     d->resetNameColumn();
     d->layoutScroll();
 }
@@ -139,11 +144,13 @@ PropertyList::~PropertyList()
 {
     if (d->popup)
         delete d->popup.data();
+    if (d->menu)
+        delete d->menu.data();
 }
 
 void PropertyList::Refresh()
 {
-    d->showVisible();
+    d->relayout();
 }
 
 CListItems *PropertyList::ListItems() const
@@ -168,8 +175,8 @@ void PropertyList::setButtonForString(bool value)
 
 void PropertyList::CommitEdit()
 {
-    // The box's text belongs to the row it was opened on, also when scrolling moved the box
-    // out of sight; once that row has left the list the text is dropped.
+    // The editor's value belongs to the row it was opened on, also when scrolling moved the
+    // editor out of sight; once that row has left the list the value is dropped.
     d->writeBack();
 }
 
@@ -188,19 +195,111 @@ void PropertyList::setNameColumnWidth(int width)
     d->setChosenNameWidth(width);
 }
 
+bool PropertyList::CheckBoxForBooleans() const
+{
+    return d->checkBoxForBooleans;
+}
+
+void PropertyList::setCheckBoxForBooleans(bool value)
+{
+    d->checkBoxForBooleans = value;
+    update();
+}
+
+bool PropertyList::SpinBoxForNumbers() const
+{
+    return d->spinBoxForNumbers;
+}
+
+void PropertyList::setSpinBoxForNumbers(bool value)
+{
+    d->spinBoxForNumbers = value;
+}
+
+QString PropertyList::FilterText() const
+{
+    return d->layout.filter();
+}
+
+void PropertyList::setFilterText(const QString &text)
+{
+    if (d->filterField->text() != text)
+        d->filterField->setText(text); // sets the filter through its signal
+    else
+        d->setFilter(text);
+}
+
+bool PropertyList::FilterFieldVisible() const
+{
+    return d->filterField->isVisibleTo(this);
+}
+
+void PropertyList::setFilterFieldVisible(bool visible)
+{
+    d->filterField->setVisible(visible);
+    d->layoutChrome();
+    d->layoutScroll();
+    d->relayout();
+}
+
+QStringList PropertyList::Categories() const
+{
+    d->ensureLayout();
+    return d->layout.categories();
+}
+
+bool PropertyList::CategoryExpanded(const QString &category) const
+{
+    return d->layout.isExpanded(category);
+}
+
+void PropertyList::setCategoryExpanded(const QString &category, bool expanded)
+{
+    d->setExpanded(category, expanded);
+}
+
+bool PropertyList::DescriptionVisible() const
+{
+    return d->splitter->isVisibleTo(this);
+}
+
+void PropertyList::setDescriptionVisible(bool visible)
+{
+    d->splitter->setVisible(visible);
+    d->layoutChrome();
+    d->layoutScroll();
+    d->relayout();
+}
+
+int PropertyList::DescriptionHeight() const
+{
+    return d->descriptionHeight;
+}
+
+void PropertyList::setDescriptionHeight(int height)
+{
+    d->descriptionHeight = qMax(0, height);
+    d->layoutChrome();
+    d->layoutScroll();
+    d->relayout();
+}
+
 QSize PropertyList::sizeHint() const
 {
-    return {320, 8 * d->rowHeight};
+    const QMargins chrome = contentsMargins();
+    return {320, 8 * d->rowHeight + chrome.top() + chrome.bottom()};
 }
 
 QSize PropertyList::minimumSizeHint() const
 {
-    return {6 * d->rowHeight, 2 * d->rowHeight};
+    const QMargins chrome = contentsMargins();
+    return {6 * d->rowHeight, 2 * d->rowHeight + chrome.top() + chrome.bottom()};
 }
 
 bool PropertyList::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
+        d->syncLayout();
         const auto *help = static_cast<QHelpEvent *>(event);
         QRect cell;
         const QString tip = d->toolTipAt(help->pos(), cell);
@@ -217,43 +316,21 @@ bool PropertyList::event(QEvent *event)
 
 bool PropertyList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == d->txt) {
-        switch (event->type()) {
-        case QEvent::KeyPress: {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Escape && d->revertEditBox())
-                return true;
-            if (d->handleKey(key, true))
-                return true;
-            break;
-        }
-        case QEvent::ShortcutOverride: {
-            // Enter belongs to the grid, not to a default button of the host dialog; so does
-            // the Escape that undoes the typing.
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter ||
-                (key == Qt::Key_Escape && d->editorOpen && !d->editItem.isNull() &&
-                 d->txt->text() != valueText(d->editItem))) {
-                event->accept();
-                return true;
-            }
-            break;
-        }
-        case QEvent::FocusOut: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            // Shift+Tab from the box passes the grid on its way back.
-            d->leavingBackwards = reason == Qt::BacktabFocusReason;
-            if (reason != Qt::PopupFocusReason)
-                CommitEdit();
-            break;
-        }
-        case QEvent::MouseButtonDblClick:
-            if (d->pressButtonIfShown())
-                return true;
-            d->txt->selectAll();
+    if (d->isEditor(watched) && d->handleEditorEvent(watched, event))
+        return true;
+    if (watched == d->filterField && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // Escape empties the field first; Down goes on to the rows.
+        if (key == Qt::Key_Escape && !d->filterField->text().isEmpty()) {
+            d->filterField->clear();
             return true;
-        default:
-            break;
+        }
+        if (key == Qt::Key_Down && d->lineCount() > 0) {
+            if (d->currentLine() >= 0)
+                d->placeEditor(true);
+            else
+                d->selectLine(0, true);
+            return true;
         }
     }
     return QFrame::eventFilter(watched, event);
@@ -263,11 +340,32 @@ void PropertyList::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
         d->updateRowHeight();
+        d->layoutChrome();
+        d->layoutScroll();
         d->showVisible();
         if (d->editorOpen)
             d->placeEditor(false);
     }
     QFrame::changeEvent(event);
+}
+
+void PropertyList::contextMenuEvent(QContextMenuEvent *event)
+{
+    d->syncLayout();
+    int line = d->currentLine();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const QPoint at = event->pos() - contentsRect().topLeft();
+        line = at.y() >= 0 && at.y() < d->innerHeight() ? d->lineAt(event->pos()) : -1;
+    }
+    const RowLayout::Line *shown = line >= 0 ? &d->layout.at(line) : nullptr;
+    const CListItem item = shown ? d->items->Item(shown->row) : CListItem();
+    if (item.isNull() || !item.HasDefaultValue()) {
+        event->ignore();
+        return;
+    }
+    if (d->headerSelected || item != d->items->Item(d->selectedRow))
+        d->selectLine(line, false);
+    d->showContextMenu(item, event->globalPos(), nullptr);
 }
 
 void PropertyList::focusInEvent(QFocusEvent *event)
@@ -281,7 +379,7 @@ void PropertyList::focusInEvent(QFocusEvent *event)
     }
     // Focus coming in goes on to the editor of the selected row, when it is open.
     if (d->editorOpen)
-        d->txt->setFocus(event->reason());
+        d->focusTarget()->setFocus(event->reason());
     QFrame::focusInEvent(event);
 }
 
@@ -293,26 +391,42 @@ void PropertyList::keyPressEvent(QKeyEvent *event)
 
 void PropertyList::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || d->rowCount() == 0)
+    d->syncLayout();
+    if (event->button() != Qt::LeftButton || d->lineCount() == 0)
         return;
-    if (d->onBoundary(event->position().toPoint())) {
+    const QPoint pos = event->position().toPoint();
+    if (d->onBoundary(pos)) {
         d->draggingBoundary = true;
         return;
     }
-    const int y = event->position().toPoint().y() - contentsRect().top();
-    int row0 = qMax(0, y) / d->rowHeight + d->topRow;
-    if (row0 >= d->rowCount() - 1)
-        row0 = d->rowCount() - 1;
-    d->select(row0 + 1, false);
+    const int line = d->lineAt(pos);
+    const RowLayout::Line &shown = d->layout.at(line);
+    d->selectLine(line, false);
+    const int x = pos.x() - contentsRect().left();
+    if (shown.isHeader()) {
+        if (x < d->rowHeight) // the arrow
+            d->setExpanded(shown.category, !d->layout.isExpanded(shown.category));
+        return;
+    }
+    const CListItem item = d->items->Item(shown.row);
+    if (d->editorFor(item) == Private::Editor::Check &&
+        d->checkIndicator(d->valueCell(line)).contains(pos))
+        d->toggleCheck(item);
 }
 
 void PropertyList::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    d->syncLayout();
     if (event->button() != Qt::LeftButton || d->onBoundary(event->position().toPoint()))
         return;
+    if (d->headerSelected) {
+        if (event->position().x() - contentsRect().left() >= d->rowHeight)
+            d->setExpanded(d->selectedCategory, !d->layout.isExpanded(d->selectedCategory));
+        return;
+    }
     if (d->pressButtonIfShown())
         return;
-    if (d->txt->isVisible()) {
+    if (d->txt->isVisible() && d->txt->x() > 0) {
         d->txt->selectAll();
         d->txt->setFocus(Qt::MouseFocusReason);
     }
@@ -345,6 +459,10 @@ void PropertyList::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
+        // Outside the rows' frame: under the filter field and the description pane.
+        const QRegion chrome = QRegion(rect()) - QRegion(frameRect());
+        for (const QRect &part : chrome)
+            painter.fillRect(part, palette().color(QPalette::Window));
         d->paint(painter);
     }
     QFrame::paintEvent(event);
@@ -352,6 +470,7 @@ void PropertyList::paintEvent(QPaintEvent *event)
 
 void PropertyList::resizeEvent(QResizeEvent *event)
 {
+    d->layoutChrome();
     if (d->rowCount() == 0)
         d->resetNameColumn();
     d->layoutScroll();

@@ -1,13 +1,12 @@
 #include "PropertyListPrivate.h"
 
-#include "ValueConversion.h"
-#include "fieldpane/CCommonDialogs.h"
-#include "fieldpane/EzButton.h"
+#include "DescriptionPane.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSplitter>
 
 namespace Fieldpane {
 
@@ -18,23 +17,9 @@ constexpr int BoundaryGrip = 3;
 constexpr qreal RowFontScale = 9.75 / 8.25;
 } // namespace
 
-QString valueText(const CListItem &item)
-{
-    const QVariant value = item.Value();
-    if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList)
-        return {};
-    return value.toString();
-}
-
-QString firstLine(const QString &text)
-{
-    const qsizetype end = text.indexOf(QLatin1String("\r\n"));
-    return end < 0 ? text : text.left(end);
-}
-
 bool hasNoEditBox(eValueTypes type)
 {
-    return type == hlvTextArea || type == hlvBoolean || type == hlvArray;
+    return type == hlvTextArea || type == hlvBoolean || type == hlvArray || type == hlvFont;
 }
 
 int PropertyList::Private::shownNameWidth() const
@@ -49,7 +34,7 @@ int PropertyList::Private::shownNameWidth() const
 bool PropertyList::Private::onBoundary(const QPoint &pos) const
 {
     const int boundary = q->contentsRect().left() + shownNameWidth();
-    return rowCount() > 0 && qAbs(pos.x() - boundary) <= BoundaryGrip;
+    return lineCount() > 0 && qAbs(pos.x() - boundary) <= BoundaryGrip;
 }
 
 void PropertyList::Private::setChosenNameWidth(int width)
@@ -60,10 +45,12 @@ void PropertyList::Private::setChosenNameWidth(int width)
     q->update();
 }
 
-QFont PropertyList::Private::nameFont(bool bold) const
+QFont PropertyList::Private::nameFont(const CListItem &item) const
 {
     QFont f = q->font();
-    f.setBold(bold);
+    f.setBold(item.Bold());
+    // A value that differs from the row's default shows in the name's style.
+    f.setItalic(item.DiffersFromDefault());
     return f;
 }
 
@@ -78,9 +65,12 @@ void PropertyList::Private::updateRowHeight()
     rowHeight = qMax(QFontMetrics(rowFont).height(), textHeight + 4) + 1;
 }
 
-void PropertyList::Private::widenNameColumn(const QString &name)
+void PropertyList::Private::widenNameColumn(const CListItem &item)
 {
-    const int needed = QFontMetrics(nameFont(true)).horizontalAdvance(name) + 2 * NamePadding;
+    QFont bold = q->font();
+    bold.setBold(true);
+    const int needed =
+        QFontMetrics(bold).horizontalAdvance(item.Name()) + 2 * NamePadding + indentOf(item);
     nameWidth = qMax(nameWidth, needed);
 }
 
@@ -90,11 +80,37 @@ void PropertyList::Private::layoutScroll()
                         scrollWidth(), innerHeight());
 }
 
+void PropertyList::Private::layoutChrome()
+{
+    // The frame goes around the rows; the filter field stands above it, the description
+    // pane under it behind the splitter's handle.
+    const QRect all = q->rect();
+    int top = 0;
+    if (filterField->isVisibleTo(q)) {
+        const int height = filterField->sizeHint().height();
+        filterField->setGeometry(all.left(), all.top(), all.width(), height);
+        top = height + 2;
+    }
+    int bottom = 0;
+    if (splitter->isVisibleTo(q)) {
+        const int room = qMax(0, all.height() - top);
+        const int handle = splitter->handleWidth();
+        const int pane = qBound(0, descriptionHeight, qMax(0, room - handle - 2 * rowHeight));
+        splitter->setGeometry(all.left(), all.top() + top, all.width(), room);
+        splitter->setSizes({room - handle - pane, pane});
+        bottom = pane + handle;
+    }
+    const int frame = q->frameWidth();
+    const QMargins margins(frame, frame + top, frame, frame + bottom);
+    if (q->contentsMargins() != margins)
+        q->setContentsMargins(margins);
+}
+
 void PropertyList::Private::showVisible()
 {
     settingScroll = true;
     if (imageHeight() > innerHeight()) {
-        const int overflow = rowCount() * rowHeight - innerHeight();
+        const int overflow = lineCount() * rowHeight - innerHeight();
         const int maximum = qMax(0, (overflow + rowHeight - 1) / rowHeight);
         topRow = qBound(0, topRow, maximum);
         scroll->setRange(0, maximum);
@@ -112,137 +128,219 @@ void PropertyList::Private::showVisible()
     q->update();
 }
 
-void PropertyList::Private::hideEditor()
+void PropertyList::Private::ensureLayout()
 {
-    editorOpen = false;
-    btn->hide();
-    if (txt->hasFocus())
-        q->setFocus(Qt::OtherFocusReason);
-    txt->hide();
+    if (!layoutDirty)
+        return;
+    layoutDirty = false;
+    layout.rebuild(*items);
+    if (layout.hasCategories()) {
+        for (const CListItem &item : *items) {
+            if (!item.Category().isEmpty())
+                widenNameColumn(item);
+        }
+    }
 }
 
-void PropertyList::Private::writeBoxInto(CListItem item)
+void PropertyList::Private::relayout()
 {
-    if (item.isNull() || hasNoEditBox(item.ValueType()))
-        return;
-    const QString text = txt->text();
-    if (item.ValueType() == hlvInteger) {
-        const auto number = IsNumericText(text) ? ToInt32(text) : std::nullopt;
-        if (number)
-            item.setValue(QVariant::fromValue<qint32>(*number));
+    layoutDirty = true;
+    ensureLayout();
+    showVisible();
+    if (editorOpen) {
+        if (currentLine() >= 0)
+            placeEditor(false);
         else
-            txt->setText(valueText(item));
-        return;
+            hideEditor();
     }
-    item.setValue(text);
+    updateDescription();
 }
 
-void PropertyList::Private::writeBack()
+void PropertyList::Private::scheduleLayout()
 {
-    if (editRow == 0 || editItem.isNull() || items->IndexOf(editItem) == 0)
+    layoutDirty = true;
+    if (layoutScheduled)
         return;
-    writeBoxInto(editItem);
+    layoutScheduled = true;
+    QMetaObject::invokeMethod(
+        q,
+        [this] {
+            layoutScheduled = false;
+            if (layoutDirty)
+                relayout();
+        },
+        Qt::QueuedConnection);
+}
+
+int PropertyList::Private::currentLine() const
+{
+    if (headerSelected)
+        return layout.lineOfHeader(selectedCategory);
+    return layout.lineOfRow(selectedRow);
+}
+
+int PropertyList::Private::lineAt(const QPoint &pos) const
+{
+    if (lineCount() == 0)
+        return -1;
+    const int y = pos.y() - q->contentsRect().top();
+    return qMin(qMax(0, y) / rowHeight + topRow, lineCount() - 1);
+}
+
+void PropertyList::Private::itemAdded(const CListItem &item)
+{
+    widenNameColumn(item);
+    if (!layoutDirty && layout.append(*items, rowCount()))
+        showVisible();
+    else
+        scheduleLayout();
+}
+
+void PropertyList::Private::itemChanged(const CListItem &item)
+{
     q->update();
+    if (!item.Category().isEmpty() || layout.hasCategories() || !layout.filter().isEmpty())
+        scheduleLayout();
+    if (editorOpen && item == editItem && !headerSelected)
+        placeEditor(false);
+    if (item == items->Item(selectedRow))
+        updateDescription();
 }
 
-void PropertyList::Private::openEditor()
+void PropertyList::Private::valueChanged(const CListItem &item, const QVariant &oldValue,
+                                         const QVariant &newValue)
 {
-    writeBack();
-    editRow = selectedRow;
-    editItem = items->Item(selectedRow);
-    placeEditor(true);
+    q->update();
+    // The host set the value of the row being edited: the editor shows it, unless the user
+    // has changed the editor since.
+    if (editorOpen && item == editItem && !editorDirty && !headerSelected)
+        loadEditor(item);
+    Q_EMIT q->ValueChanged(item, oldValue, newValue);
 }
 
-void PropertyList::Private::placeEditor(bool load)
+void PropertyList::Private::setExpanded(const QString &category, bool expanded)
 {
+    if (layout.isExpanded(category) == expanded)
+        return;
+    ensureLayout();
+    const CListItem selected = items->Item(selectedRow);
+    if (!expanded && !headerSelected && !selected.isNull() && selected.Category() == category &&
+        layout.lineOfHeader(category) >= 0)
+        selectLine(layout.lineOfHeader(category), false);
+    layout.setExpanded(category, expanded);
+    relayout();
+}
+
+void PropertyList::Private::setFilter(const QString &text)
+{
+    if (layout.filter() == text)
+        return;
+    layout.setFilter(text);
+    topRow = 0;
+    relayout();
+}
+
+void PropertyList::Private::updateDescription()
+{
+    if (!description)
+        return;
+    if (headerSelected) {
+        description->setContent(selectedCategory, QString());
+        return;
+    }
     const CListItem item = items->Item(selectedRow);
-    if (item.isNull())
-        return;
-    editorOpen = true;
-    btn->hide();
-    txt->move(-2 * qMax(1, txt->width()), txt->y());
-    txt->show();
-    const QRect inner = q->contentsRect();
-    const int top = inner.top() + rowTop(selectedRow);
-    const int left = inner.left() + shownNameWidth() + 1;
-    const eValueTypes type = item.ValueType();
-    btn->setGeometry(inner.left() + scrollLeft() - buttonWidth(), top, buttonWidth(),
-                     rowHeight - 1);
-    if (hasNoEditBox(type)) {
-        btn->setStyle(EzButton::DropArrow);
-        btn->show();
-        if (load)
-            txt->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (load) {
-        txt->setText(valueText(item));
-        txt->setAccessibleName(item.Name());
-    }
-    const bool ellipsis =
-        type == hlvFilePath || type == hlvBrowseForFolder || (type == hlvString && buttonForString);
-    btn->setStyle(ellipsis ? EzButton::Ellipsis : EzButton::DropArrow);
-    const bool buttonShown = ellipsis || type == hlvVariable;
-    btn->setVisible(buttonShown);
-    const int width = inner.left() + scrollLeft() - left - (buttonShown ? buttonWidth() : 0);
-    txt->setGeometry(left + 1, top + 1, qMax(1, width - 1), rowHeight - 3);
-    if (load) {
-        txt->selectAll();
-        txt->setFocus(Qt::OtherFocusReason);
-    }
+    description->setContent(item.Name(), item.Description());
 }
 
-void PropertyList::Private::scrollTo(int row1)
+void PropertyList::Private::scrollTo(int line)
 {
     if (!scroll->isEnabled())
         return;
-    const int row0 = row1 - 1;
     int top = topRow;
-    if (row0 < top)
-        top = row0;
-    else if (row0 >= top + visibleRows())
-        top = row0 - visibleRows() + 1;
+    if (line < top)
+        top = line;
+    else if (line >= top + visibleRows())
+        top = line - visibleRows() + 1;
     if (top != topRow) {
         topRow = qBound(0, top, scroll->maximum());
         showVisible();
     }
 }
 
-void PropertyList::Private::select(int row1, bool fromKeyboard)
+void PropertyList::Private::selectLine(int line, bool fromKeyboard)
 {
-    selectedRow = row1;
+    const RowLayout::Line &chosen = layout.at(line);
+    headerSelected = chosen.isHeader();
+    selectedCategory = chosen.category;
+    selectedRow = chosen.row;
     if (fromKeyboard)
-        scrollTo(row1);
+        scrollTo(line);
     q->update();
     openEditor();
+    updateDescription();
 }
 
-bool PropertyList::Private::handleKey(QKeyEvent *event, bool inEditBox)
+void PropertyList::Private::moveTo(int line)
 {
+    const int target = qBound(0, line, lineCount() - 1);
+    if (lineCount() > 0 && target != currentLine())
+        selectLine(target, true);
+}
+
+bool PropertyList::Private::handleHeaderKey(int key)
+{
+    const bool expanded = layout.isExpanded(selectedCategory);
+    if ((key == Qt::Key_Left && expanded) || (key == Qt::Key_Right && !expanded)) {
+        setExpanded(selectedCategory, !expanded);
+        return true;
+    }
+    return false;
+}
+
+bool PropertyList::Private::handleKey(QKeyEvent *event, bool inEditor)
+{
+    syncLayout();
     const bool alt = event->modifiers() & Qt::AltModifier;
-    switch (event->key()) {
+    const int key = event->key();
+    const int line = currentLine();
+    if (headerSelected && line >= 0 && handleHeaderKey(key))
+        return true;
+    switch (key) {
     case Qt::Key_Down:
         if (alt)
             return pressButtonIfShown();
         [[fallthrough]];
     case Qt::Key_Right:
-        if (selectedRow < rowCount()) {
-            select(selectedRow + 1, true);
+        if (line + 1 < lineCount()) {
+            selectLine(line + 1, true);
             return true;
         }
         return false;
     case Qt::Key_Up:
     case Qt::Key_Left:
-        if (selectedRow > 1) {
-            select(selectedRow - 1, true);
+        if (line > 0) {
+            selectLine(line - 1, true);
             return true;
         }
         return false;
+    case Qt::Key_PageDown:
+    case Qt::Key_PageUp: {
+        const int page = qMax(1, visibleRows() - 1);
+        moveTo(line < 0 ? 0 : line + (key == Qt::Key_PageDown ? page : -page));
+        return true;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        // In a box that edits text they move the cursor; Ctrl makes them move the row.
+        if (inEditor && textEditorInPlace() && !(event->modifiers() & Qt::ControlModifier))
+            return false;
+        moveTo(key == Qt::Key_Home ? 0 : lineCount() - 1);
+        return true;
     case Qt::Key_F4:
         return pressButtonIfShown();
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!inEditBox)
+        if (!inEditor)
             return false;
         openEditor();
         q->update();
@@ -252,157 +350,10 @@ bool PropertyList::Private::handleKey(QKeyEvent *event, bool inEditBox)
     }
 }
 
-bool PropertyList::Private::revertEditBox()
+void PropertyList::Private::copyCurrent() const
 {
-    if (!editorOpen || editItem.isNull() || items->IndexOf(editItem) == 0 ||
-        hasNoEditBox(editItem.ValueType()))
-        return false;
-    const QString value = valueText(editItem);
-    if (txt->text() == value)
-        return false;
-    txt->setText(value);
-    txt->selectAll();
-    return true;
-}
-
-bool PropertyList::Private::pressButtonIfShown()
-{
-    if (!btn->isVisible())
-        return false;
-    pressButton();
-    return true;
-}
-
-void PropertyList::Private::pressButton()
-{
-    const CListItem item = items->Item(selectedRow);
-    if (item.isNull())
-        return;
-    if (btn->Style() == EzButton::DropArrow)
-        dropDown(item);
-    else
-        runDialog(item);
-}
-
-void PropertyList::Private::dropDown(const CListItem &item)
-{
-    QStringList list;
-    QString selected;
-    const eValueTypes type = item.ValueType();
-    if (type == hlvBoolean) {
-        list = {QStringLiteral("true"), QStringLiteral("false")};
-        selected = ToBoolean(item.Value()).value_or(false) ? list.at(0) : list.at(1);
-    } else if (type != hlvTextArea) {
-        const QVariant valid = item.ValidValues();
-        if (valid.typeId() != QMetaType::QStringList && valid.typeId() != QMetaType::QVariantList)
-            return;
-        list = item.ValidValuesList();
-        selected = valueText(item);
-    }
-    if (popup)
-        popup->close();
-    auto *dd = new frmDD(q);
-    popup = dd;
-    // Under the button, as wide as the value column.
-    const QRect button = btn->geometry();
-    const int right = button.right() + 1;
-    const int left = right - (innerWidth() - shownNameWidth() - scrollWidth());
-    dd->move(q->mapToGlobal(QPoint(left, button.bottom())));
-    dd->resize(right - left + 1, 1);
-    dd->setAnchor(QRect(q->mapToGlobal(QPoint(left, button.top())),
-                        QSize(right - left + 1, button.height())));
-    QObject::connect(dd, &frmDD::ListClick, q, [this](const QString &text) { listClick(text); });
-    QObject::connect(dd, &frmDD::TextClose, q, [this](const QString &text) { textClose(text); });
-    QObject::connect(dd, &frmDD::ButtonClick, q,
-                     [this](QString &text) { Q_EMIT q->StringButton(text); });
-    if (type == hlvTextArea)
-        dd->ShowText(valueText(item), buttonForString);
-    else
-        dd->ShowList(list, selected);
-}
-
-void PropertyList::Private::listClick(const QString &text)
-{
-    if (text.isEmpty())
-        return;
-    CListItem item = items->Item(selectedRow);
-    if (item.isNull())
-        return;
-    if (item.ValueType() == hlvBoolean) {
-        item.setValue(text == QLatin1String("true"));
-    } else {
-        item.setValue(text);
-        if (item.ValueType() == hlvVariable) {
-            txt->setText(text);
-            txt->selectAll();
-        }
-    }
-    q->update();
-}
-
-void PropertyList::Private::textClose(const QString &text)
-{
-    CListItem item = items->Item(selectedRow);
-    if (item.isNull())
-        return;
-    item.setValue(text);
-    q->update();
-}
-
-void PropertyList::Private::runDialog(CListItem item)
-{
-    const eValueTypes type = item.ValueType();
-    bool changed = false;
-    // A modal dialog or the host's handler may end the grid's life.
-    const QPointer<PropertyList> alive(q);
-    if (type == hlvFilePath || type == hlvBrowseForFolder) {
-        CCommonDialogs dialog;
-        dialog.setFilter(item.FileFilter());
-        dialog.Init(q->window());
-        if (type == hlvFilePath) {
-            // The dialog opens where the current file is, when that folder exists.
-            const QString current = valueText(item);
-            const QFileInfo info(current);
-            if (!current.isEmpty() && info.dir().exists()) {
-                dialog.setPath(info.absolutePath());
-                dialog.setFileName(info.absoluteFilePath());
-            }
-            const bool chosen = dialog.ShowOpen();
-            if (!alive)
-                return;
-            if (chosen) {
-                txt->setText(dialog.FileName());
-                item.setValue(dialog.FileName());
-                changed = true;
-            }
-        } else {
-            dialog.setPath(valueText(item));
-            dialog.setTitle(PropertyList::tr("Select a folder"));
-            const bool chosen = dialog.ShowFolder(true);
-            if (!alive)
-                return;
-            if (chosen) {
-                txt->setText(dialog.Path());
-                item.setValue(dialog.Path());
-                changed = true;
-            }
-        }
-    } else if (type == hlvString && buttonForString) {
-        QString text = txt->text();
-        const QString before = text;
-        Q_EMIT q->StringButton(text);
-        if (!alive)
-            return;
-        if (text != before) {
-            txt->setText(text);
-            item.setValue(text);
-            changed = true;
-        }
-    }
-    if (changed) {
-        q->update();
-        openEditor();
-    }
+    const QString text = headerSelected ? selectedCategory : valueText(items->Item(selectedRow));
+    QApplication::clipboard()->setText(text);
 }
 
 } // namespace Fieldpane

@@ -1,22 +1,28 @@
 #pragma once
 
-// The state of a PropertyList and the work behind its events: the columns' layout, the
-// in-place editor, the drop-downs and the dialogs. Not part of the installed headers.
+// The state of a PropertyList and the work behind its events: the lines' layout, the
+// in-place editors, the drop-downs and the dialogs. Not part of the installed headers.
+#include "RowLayout.h"
+#include "ValueConversion.h"
 #include "fieldpane/PropertyList.h"
 #include "frmDD.h"
 
 #include <QPointer>
 #include <QScrollBar>
 
+#include <utility>
+
+class QCheckBox;
 class QKeyEvent;
+class QMenu;
 class QPainter;
+class QSpinBox;
+class QSplitter;
 
 namespace Fieldpane {
 
-/// The text a row's value cell shows: the value as text, nothing for a list value.
-QString valueText(const CListItem &item);
-/// The text up to its first line break.
-QString firstLine(const QString &text);
+class DescriptionPane;
+
 /// Rows edited only through the drop-down: the edit box stays hidden.
 bool hasNoEditBox(eValueTypes type);
 
@@ -26,25 +32,53 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     // Room left of a name or value and right of the widest name.
     static constexpr int NamePadding = 4;
 
+    // The widget that edits the selected row in place.
+    enum class Editor {
+        Hidden, // none in sight; the edit box keeps the focus out of sight
+        Box,    // the edit box (read-only for a read-only row)
+        Spin,   // the spin box of an integer row
+        Check,  // the check box of a boolean row
+    };
+
     PropertyList *q;
     CListItems *items = nullptr;
     QScrollBar *scroll = nullptr;
     QLineEdit *txt = nullptr;
     EzButton *btn = nullptr;
+    QSpinBox *spin = nullptr;
+    QCheckBox *check = nullptr;
     QPointer<frmDD> popup;
+    QPointer<QMenu> menu;
+    QLineEdit *filterField = nullptr;
+    QSplitter *splitter = nullptr;
+    DescriptionPane *description = nullptr;
 
-    int topRow = 0;      // 0-based first visible row
-    int selectedRow = 0; // 1-based, 0: none
-    int editRow = 0;     // 1-based row the edit box was last opened on
-    CListItem editItem;  // that row itself: text is written back only while it is listed
+    RowLayout layout;
+    bool layoutDirty = false;
+    bool layoutScheduled = false;
+    int topRow = 0;      // 0-based first visible line
+    int selectedRow = 0; // 1-based, 0: none (or a header)
+    bool headerSelected = false;
+    QString selectedCategory; // the header's category while headerSelected
+    int editRow = 0;          // 1-based row the edit box was last opened on
+    CListItem editItem;       // that row itself: text is written back only while it is listed
+    bool editorDirty = false; // the user changed the editor since it was loaded
+    bool loadingEditor = false;
     bool buttonForString = false;
+    bool checkBoxForBooleans = false;
+    bool spinBoxForNumbers = false;
     int nameWidth = 0;        // widest name so far (never narrows)
     int chosenNameWidth = -1; // set by the user's drag or by the host; -1: follow the names
+    int descriptionHeight = 0;
     bool draggingBoundary = false;
-    bool editorOpen = false; // the edit box or the button stands on the selected row
+    bool editorOpen = false; // the editor or the button stands on the selected line
     bool leavingBackwards = false;
     int rowHeight = 18;
     bool settingScroll = false;
+
+    // The spin box and the check box; the filter field and the description pane.
+    void createOptionalEditors();
+    void createChrome();
 
     // Layout.
     int innerWidth() const { return q->contentsRect().width(); }
@@ -53,10 +87,13 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     int scrollLeft() const { return innerWidth() - scrollWidth(); }
     int buttonWidth() const { return rowHeight; }
     int rowCount() const { return items->Count(); }
-    int imageHeight() const { return rowCount() * rowHeight + 1; }
+    int lineCount() const { return layout.count(); }
+    int imageHeight() const { return lineCount() * rowHeight + 1; }
     int minimumColumn() const { return 2 * rowHeight; }
     int visibleRows() const { return qMax(1, innerHeight() / rowHeight); }
-    int rowTop(int row1) const { return (row1 - topRow - 1) * rowHeight; }
+    int lineTop(int line) const { return (line - topRow) * rowHeight; }
+    // Room before the names of rows under a category header (the header's arrow).
+    int indentOf(const CListItem &item) const { return item.Category().isEmpty() ? 0 : rowHeight; }
     void resetNameColumn() { nameWidth = qMax(0, innerWidth() / 2 - scrollWidth()); }
 
     // Name column as laid out. Following the names it takes at most half the rows' width; a
@@ -64,33 +101,72 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     int shownNameWidth() const;
     bool onBoundary(const QPoint &pos) const;
     void setChosenNameWidth(int width);
-    QFont nameFont(bool bold) const;
+    QFont nameFont(const CListItem &item) const;
     void updateRowHeight();
-    void widenNameColumn(const QString &name);
+    void widenNameColumn(const CListItem &item);
     void layoutScroll();
-    // Scroll range from the rows' total height; the top row goes back to 0 when all fit.
+    // The filter field above the rows and the description pane under them; the rows take
+    // the room between.
+    void layoutChrome();
+    // Scroll range from the lines' total height; the top line goes back to 0 when all fit.
     void showVisible();
 
+    // Lines: rebuilt when rows are removed, categories or the filter change; a row added at
+    // the end of the lines goes in at once, other changes are laid out when next needed.
+    void ensureLayout();
+    void relayout();
+    void scheduleLayout();
+    void syncLayout()
+    {
+        if (layoutDirty)
+            relayout();
+    }
+    int currentLine() const;
+    int lineAt(const QPoint &pos) const;
+    void itemAdded(const CListItem &item);
+    void itemChanged(const CListItem &item);
+    void valueChanged(const CListItem &item, const QVariant &oldValue, const QVariant &newValue);
+    void setExpanded(const QString &category, bool expanded);
+    void setFilter(const QString &text);
+    void updateDescription();
+
     // The in-place editor.
-    // Hides the edit box and the button. Keys must not reach a row that is out of sight, so
-    // the grid itself takes the focus from the box (which writes the box back, as leaving
-    // the control does).
+    Editor editorFor(const CListItem &item) const;
+    // The row's button: its style, and whether it is shown.
+    std::pair<int, bool> buttonFor(const CListItem &item) const;
+    // Hides the editor and the button. Keys must not reach a row that is out of sight, so
+    // the grid itself takes the focus from the editor (which writes it back, as leaving the
+    // control does).
     void hideEditor();
-    // The box's text into `item` by its type; text an integer row refuses is replaced in the
-    // box by the stored value.
+    QWidget *focusTarget() const;
+    bool isEditor(const QObject *object) const;
+    bool textEditorInPlace() const;
+    // The editor's value into `item` by its type; text an integer row refuses is replaced in
+    // the box by the stored value.
     void writeBoxInto(CListItem item);
     void writeBack();
     void openEditor();
-    // Puts the edit box and the button on the selected row; with `load` the box takes the
+    // Puts the editor and the button on the selected line; with `load` the editor takes the
     // row's value, its text is selected and it gets the focus.
     void placeEditor(bool load);
-    // Brings a row chosen from the keyboard into view.
-    void scrollTo(int row1);
-    void select(int row1, bool fromKeyboard);
-    bool handleKey(QKeyEvent *event, bool inEditBox);
-    // Escape in the edit box: puts the row's value back. False when there was nothing to undo,
+    void placeValueEditor(const CListItem &item, const QRect &cell, bool load);
+    void loadEditor(const CListItem &item);
+    // Brings a line chosen from the keyboard into view.
+    void scrollTo(int line);
+    void selectLine(int line, bool fromKeyboard);
+    void moveTo(int line);
+    bool handleKey(QKeyEvent *event, bool inEditor);
+    bool handleHeaderKey(int key);
+    bool handleEditorEvent(QObject *watched, QEvent *event);
+    // Escape in the editor: puts the row's value back. False when there was nothing to undo,
     // so that the key goes on to the host (a dialog's Cancel).
     bool revertEditBox();
+    bool revertible() const;
+    void copyCurrent() const;
+
+    // The context menu of rows with a default value.
+    bool showContextMenu(const CListItem &item, const QPoint &globalPos, QMenu *base);
+    void resetRow(CListItem item);
 
     // The button: a drop-down or a dialog.
     bool pressButtonIfShown();
@@ -99,11 +175,23 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     void listClick(const QString &text);
     void textClose(const QString &text);
     void runDialog(CListItem item);
+    bool runFileDialog(CListItem item);
+    bool runColorDialog(CListItem item);
+    bool runFontDialog(CListItem item);
+    void toggleCheck(CListItem item);
 
     // Painting.
     // The full name or value under `pos` when the cell cannot show all of it.
     QString toolTipAt(const QPoint &pos, QRect &cell) const;
     void paint(QPainter &painter);
+    void paintHeader(QPainter &painter, const QRect &rect, const QString &category, bool selected);
+    void paintRow(QPainter &painter, int y, const CListItem &item, bool selected);
+    void paintValue(QPainter &painter, const QRect &rect, const CListItem &item);
+    // The check box indicator in a boolean row's value cell.
+    QRect checkIndicator(const QRect &cell) const;
+    // The colour sample in a colour row's value cell.
+    QRect colorSwatch(const QRect &cell) const;
+    QRect valueCell(int line) const;
 };
 
 // The state of a grid that its public face does not show, for the library's tests.

@@ -1,5 +1,7 @@
 #include "ValueConversion.h"
 
+#include "fieldpane/SystemColors.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -124,6 +126,88 @@ std::optional<bool> ToBoolean(const QVariant &value)
     if (!ok)
         return std::nullopt;
     return number != 0.0;
+}
+
+std::optional<QColor> ToColor(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QColor: {
+        const QColor color = value.value<QColor>();
+        return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+    }
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const QColor color = QColor::fromString(value.toString().trimmed());
+        return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+    }
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok || number < std::numeric_limits<qint32>::min() ||
+            number > std::numeric_limits<quint32>::max())
+            return std::nullopt;
+        return FromOleColor(static_cast<quint32>(number));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QFont> ToFont(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QFont)
+        return value.value<QFont>();
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    QFont font;
+    const QString text = value.toString();
+    if (text.trimmed().isEmpty() || !font.fromString(text))
+        return std::nullopt;
+    return font;
+}
+
+QString ColorText(const QColor &color)
+{
+    return color.name(color.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
+}
+
+QString FontText(const QFont &font)
+{
+    QString text = font.family();
+    if (font.pointSizeF() > 0)
+        text += QStringLiteral(", %1 pt").arg(font.pointSizeF());
+    else if (font.pixelSize() > 0)
+        text += QStringLiteral(", %1 px").arg(font.pixelSize());
+    if (font.bold())
+        text += QStringLiteral(", Bold");
+    if (font.italic())
+        text += QStringLiteral(", Italic");
+    return text;
+}
+
+QString valueText(const CListItem &item)
+{
+    const QVariant value = item.Value();
+    switch (value.typeId()) {
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList:
+        return {};
+    case QMetaType::QColor:
+        return ColorText(value.value<QColor>());
+    case QMetaType::QFont:
+        return FontText(value.value<QFont>());
+    default:
+        return value.toString();
+    }
+}
+
+QString firstLine(const QString &text)
+{
+    const qsizetype end = text.indexOf(QLatin1String("\r\n"));
+    return end < 0 ? text : text.left(end);
 }
 
 } // namespace Fieldpane

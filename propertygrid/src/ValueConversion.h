@@ -1,5 +1,9 @@
 #pragma once
 
+#include "fieldpane/CListItem.h"
+
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QVariant>
 
@@ -16,5 +20,23 @@ bool IsNumericText(const QString &text);
 
 /// A boolean from "true"/"false" in any letter case, a bool, or a number (0 is false).
 std::optional<bool> ToBoolean(const QVariant &value);
+
+/// A colour from a QColor, a text QColor reads ("#rrggbb", "#aarrggbb", "red") or a number
+/// taken as an OLE colour (0x00BBGGRR, or a system colour reference). Nothing otherwise.
+std::optional<QColor> ToColor(const QVariant &value);
+
+/// A font from a QFont or the text QFont::toString writes. Nothing otherwise.
+std::optional<QFont> ToFont(const QVariant &value);
+
+/// "#rrggbb", or "#aarrggbb" when the colour is not opaque.
+QString ColorText(const QColor &color);
+
+/// "Family, 10 pt" followed by ", Bold", ", Italic" as they apply.
+QString FontText(const QFont &font);
+
+/// The text a row's value cell shows: the value as text, nothing for a list value.
+QString valueText(const CListItem &item);
+/// The text up to its first line break.
+QString firstLine(const QString &text);
 
 } // namespace Fieldpane

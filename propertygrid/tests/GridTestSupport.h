@@ -64,6 +64,14 @@ public:
 
     void clickRow(int row) const { QTest::mouseClick(grid, Qt::LeftButton, {}, nameCell(row)); }
 
+    // Centre of the name cell of a shown line (0-based, counting category headers).
+    QPoint lineCell(int line) const
+    {
+        const int h = grid->RowHeight();
+        return grid->contentsRect().topLeft() +
+               QPoint(grid->NameColumnWidth() / 2, (line - grid->TopIndex() + 1) * h + h / 2);
+    }
+
     bool editBoxInPlace() const { return txt()->isVisible() && txt()->x() > 0; }
 
     QDialog dialog;

@@ -1,7 +1,7 @@
 # Installs the built Fieldpane into a fresh prefix, then configures, builds and runs a small
 # project that finds it with find_package(Fieldpane).
 # Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, GENERATOR, MAKE_PROGRAM, CXX_COMPILER, CXX_FLAGS,
-# README (the library's README, whose usage example the project compiles), VERSION (the
+# README (the library's README, whose C++ examples the project compiles), VERSION (the
 # version the project must find).
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")

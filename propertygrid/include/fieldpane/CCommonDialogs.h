@@ -116,6 +116,9 @@ public:
     /// chosen (DeviceName then names it). Set beforehand, it is the file the dialog offers.
     QString OutputFileName() const;
     void setOutputFileName(const QString &value);
+    /// Font dialog: whether it offers fixed-pitch fonts only (the default) or every font.
+    bool FixedPitchOnly() const;
+    void setFixedPitchOnly(bool value);
 
     bool ShowOpen();
     bool ShowSave();

@@ -51,9 +51,18 @@ Q_SIGNALS:
     void ItemAdded(const Fieldpane::CListItem &Item);
     void ItemRemoved(const Fieldpane::CListItem &Item);
     void ListCleared();
+    /// A listed row's value changed: through the grid, a drop-down, a dialog or setValue.
+    /// Not raised for the value given to Add, nor for a value equal to the stored one.
+    void ValueChanged(const Fieldpane::CListItem &Item, const QVariant &OldValue,
+                      const QVariant &NewValue);
+    /// Something of a listed row other than its value changed (name, category, ...).
+    void ItemChanged(const Fieldpane::CListItem &Item);
 
 private:
     Q_DISABLE_COPY_MOVE(CListItems)
+    friend class CListItem;
+    void rowValueChanged(const CListItem &item, const QVariant &oldValue, const QVariant &newValue);
+    void rowChanged(const CListItem &item);
     struct Private;
     std::unique_ptr<Private> d;
 };

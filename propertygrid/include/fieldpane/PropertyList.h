@@ -26,6 +26,17 @@ class FIELDPANE_EXPORT PropertyList final : public QFrame {
     Q_PROPERTY(int TopIndex READ TopIndex)
     Q_PROPERTY(bool ButtonForString READ ButtonForString WRITE setButtonForString
                    DESIGNABLE true STORED true)
+    Q_PROPERTY(bool CheckBoxForBooleans READ CheckBoxForBooleans WRITE setCheckBoxForBooleans
+                   DESIGNABLE true STORED true)
+    Q_PROPERTY(bool SpinBoxForNumbers READ SpinBoxForNumbers WRITE setSpinBoxForNumbers
+                   DESIGNABLE true STORED true)
+    Q_PROPERTY(bool FilterFieldVisible READ FilterFieldVisible WRITE setFilterFieldVisible
+                   DESIGNABLE true STORED true)
+    Q_PROPERTY(QString FilterText READ FilterText WRITE setFilterText STORED false)
+    Q_PROPERTY(bool DescriptionVisible READ DescriptionVisible WRITE setDescriptionVisible
+                   DESIGNABLE true STORED true)
+    Q_PROPERTY(int DescriptionHeight READ DescriptionHeight WRITE setDescriptionHeight
+                   DESIGNABLE true STORED true)
 
 public:
     explicit PropertyList(QWidget *parent = nullptr);
@@ -53,6 +64,43 @@ public:
     /// width makes the column follow the names again.
     void setNameColumnWidth(int width);
 
+    // Editors the host opts into; each takes effect the next time a row is opened.
+
+    /// hlvBoolean rows show a check box instead of the true/false drop-down list.
+    bool CheckBoxForBooleans() const;
+    void setCheckBoxForBooleans(bool value);
+    /// hlvInteger rows are edited in a spin box that keeps to the row's Minimum, Maximum and
+    /// Step and takes only digits and a sign as the user types.
+    bool SpinBoxForNumbers() const;
+    void setSpinBoxForNumbers(bool value);
+
+    // Finding rows.
+
+    /// Shows only rows whose name or value contains `text` in any letter case (empty: all
+    /// rows). Rows are matched when the filter is set, when rows are added and on Refresh.
+    QString FilterText() const;
+    void setFilterText(const QString &text);
+    /// A filter field above the rows that sets FilterText as the user types (hidden unless
+    /// shown).
+    bool FilterFieldVisible() const;
+    void setFilterFieldVisible(bool visible);
+
+    /// Rows with a Category are shown under a header line per category, in the order of the
+    /// category's first row; rows without one come first. Categories start expanded.
+    QStringList Categories() const;
+    bool CategoryExpanded(const QString &category) const;
+    /// Collapses or expands a category (also one that has no rows yet). Collapsing the
+    /// category of the selected row selects its header.
+    void setCategoryExpanded(const QString &category, bool expanded);
+
+    /// A pane under the rows, behind a splitter, that shows the selected row's name in bold
+    /// and its Description (hidden unless shown).
+    bool DescriptionVisible() const;
+    void setDescriptionVisible(bool visible);
+    /// Height of the description pane in pixels.
+    int DescriptionHeight() const;
+    void setDescriptionHeight(int height);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -60,11 +108,17 @@ Q_SIGNALS:
     /// The button of an hlvString row or of the text pop-up was pressed. The receiver may
     /// change `Value`; the grid then shows and stores the changed text.
     void StringButton(QString &Value);
+    /// A row's value changed: committed from its editor, chosen in a drop-down or a dialog,
+    /// reset to its default, or set by the host. Raised once per change; an edit abandoned
+    /// with Escape raises nothing.
+    void ValueChanged(const Fieldpane::CListItem &Item, const QVariant &OldValue,
+                      const QVariant &NewValue);
 
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -18,6 +18,9 @@ enum eValueTypes : int {
     hlvBoolean = 6,         ///< the text "true" or "false"
     hlvArray = 7,           ///< one value out of ValidValues
     hlvVariable = 8,        ///< free text with suggestions from ValidValues
+    // 9 stays free: hosts number their own "range name" type 9 next to these.
+    hlvColor = 10, ///< a QColor, chosen in the colour dialog or typed as "#rrggbb" or a name
+    hlvFont = 11,  ///< a QFont, chosen in the font dialog
 };
 Q_ENUM_NS(eValueTypes)
 
