@@ -1,9 +1,9 @@
 // Main window timings with a 100 000-step script: opening it into the window (reading, row
 // layout and the first paint), selecting, scrolling and repainting.
-#include "document/CDocument.h"
-#include "document/ZmlWriter.h"
-#include "window/StepListView.h"
-#include "window/frmEdit.h"
+#include "core/document/CDocument.h"
+#include "core/zml/ZmlWriter.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/steplist/StepListView.h"
 
 #include <QApplication>
 #include <QScrollBar>

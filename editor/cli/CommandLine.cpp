@@ -1,12 +1,12 @@
 #include "cli/CommandLine.h"
 
-#include "catalogue/CatalogueLocation.h"
 #include "cli/ExportPdfMode.h"
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
-#include "window/RuntimeFiles.h"
+#include "core/catalogue/CatalogueLocation.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/host/RuntimeFiles.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

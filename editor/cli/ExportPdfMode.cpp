@@ -1,11 +1,11 @@
 #include "cli/ExportPdfMode.h"
 
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
-#include "printing/CPrinter.h"
-#include "printing/PdfExport.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/printing/CPrinter.h"
+#include "core/printing/PdfExport.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include <QFileInfo>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "catalogue/ActionTree.h"
-#include "controls/TitleBar.h"
-#include "document/CElements.h"
+#include "gui/actiontree/ActionTree.h"
+#include "core/document/CElements.h"
+#include "gui/widgets/TitleBar.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,5 +1,5 @@
-#include "catalogue/CatalogueLocation.h"
-#include "document/CElements.h"
+#include "core/catalogue/CatalogueLocation.h"
+#include "core/document/CElements.h"
 
 #include "controls/TempSettingsStore.h"
 

@@ -1,4 +1,4 @@
-#include "controls/CHTMLHelp.h"
+#include "core/host/CHTMLHelp.h"
 
 #include <QFile>
 #include <QTemporaryDir>

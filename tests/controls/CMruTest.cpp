@@ -1,7 +1,7 @@
 #include "TempSettingsStore.h"
 
-#include "controls/CMru.h"
-#include "controls/CRegistry.h"
+#include "core/settings/CMru.h"
+#include "core/settings/CRegistry.h"
 
 #include <QSignalSpy>
 

@@ -1,7 +1,7 @@
 #include "TempSettingsStore.h"
 
-#include "controls/CRegistry.h"
-#include "controls/CRegistryError.h"
+#include "core/settings/CRegistry.h"
+#include "core/settings/CRegistryError.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

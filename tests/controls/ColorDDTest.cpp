@@ -1,6 +1,6 @@
-#include "controls/ColorDD.h"
-#include "controls/ColorPalette.h"
-#include "controls/frmColorPopUp.h"
+#include "gui/widgets/ColorDD.h"
+#include "core/settings/ColorPalette.h"
+#include "gui/widgets/frmColorPopUp.h"
 
 #include <fieldpane/CCommonDialogs.h>
 #include <fieldpane/EzButton.h>

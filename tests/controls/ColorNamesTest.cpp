@@ -1,6 +1,6 @@
-#include "controls/ColorNames.h"
-#include "controls/ColorPalette.h"
-#include "controls/PopupPlacement.h"
+#include "core/settings/ColorNames.h"
+#include "core/host/PopupPlacement.h"
+#include "core/settings/ColorPalette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TempSettingsStore.h"
 
-#include "controls/CRegistry.h"
-#include "controls/HostLauncher.h"
+#include "core/host/HostLauncher.h"
+#include "core/settings/CRegistry.h"
 #include "support/MessageRecorder.h"
 
 #include <QDir>

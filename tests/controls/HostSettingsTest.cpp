@@ -1,7 +1,7 @@
 #include "TempSettingsStore.h"
 
-#include "controls/CRegistry.h"
-#include "controls/HostSettings.h"
+#include "core/settings/CRegistry.h"
+#include "core/settings/HostSettings.h"
 
 using HostSettingsTest = TempSettingsStore;
 

@@ -1,4 +1,4 @@
-#include "controls/RegFileFormat.h"
+#include "core/settings/RegFileFormat.h"
 
 #include <QStringList>
 #include <QtEndian>

@@ -1,6 +1,6 @@
 // Test helper: writes <count> DWORD values named <prefix><i> to HKEY_CURRENT_USER
 // "Software\Race" in the file store of <folder>, one write at a time.
-#include "controls/RegFileStore.h"
+#include "core/settings/RegFileStore.h"
 
 #include <QCoreApplication>
 #include <QStringList>

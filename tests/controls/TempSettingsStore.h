@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/RegFileStore.h"
+#include "core/settings/RegFileStore.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "controls/TitleBar.h"
+#include "gui/widgets/TitleBar.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "document/AnsiCodec.h"
+#include "core/zml/AnsiCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "document/BlockRules.h"
+#include "core/document/BlockRules.h"
 
 #include <QStringList>
 

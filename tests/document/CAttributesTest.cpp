@@ -1,8 +1,8 @@
-#include "document/CAttributes.h"
-#include "document/CDocument.h"
-#include "document/CElement.h"
-#include "document/StepText.h"
-#include "document/ZmlReader.h"
+#include "core/document/CAttributes.h"
+#include "core/document/CDocument.h"
+#include "core/document/CElement.h"
+#include "core/document/StepText.h"
+#include "core/zml/ZmlReader.h"
 
 #include "TestCatalogue.h"
 

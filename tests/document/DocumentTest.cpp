@@ -1,4 +1,4 @@
-#include "document/CDocument.h"
+#include "core/document/CDocument.h"
 
 #include "TestCatalogue.h"
 

@@ -1,5 +1,5 @@
-#include "document/CElements.h"
-#include "document/CHeader.h"
+#include "core/document/CElements.h"
+#include "core/document/CHeader.h"
 
 #include <gtest/gtest.h>
 

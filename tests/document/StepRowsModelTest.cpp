@@ -1,4 +1,4 @@
-#include "document/StepRowsModel.h"
+#include "core/document/StepRowsModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
-#include "document/StepText.h"
-#include "document/CElements.h"
-#include "document/TextSink.h"
-#include "document/Utf8Sink.h"
+#include "core/document/StepText.h"
+#include "core/document/CElements.h"
+#include "core/zml/TextSink.h"
+#include "core/zml/Utf8Sink.h"
 
 #include "TestCatalogue.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/CElements.h"
+#include "core/document/CElements.h"
 
 // A small catalogue of the kind the loader builds: var, range, if, else, endif, loop, endloop
 // and saytext (title attribute and text content).

@@ -1,9 +1,9 @@
-#include "document/ZmlReader.h"
+#include "core/zml/ZmlReader.h"
 
-#include "document/CDocument.h"
-#include "document/ClipboardText.h"
-#include "document/XmlTree.h"
-#include "document/ZmlWriter.h"
+#include "core/document/CDocument.h"
+#include "core/document/ClipboardText.h"
+#include "core/zml/XmlTree.h"
+#include "core/zml/ZmlWriter.h"
 
 #include "ZmlTestSupport.h"
 #include "support/MessageRecorder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/CDocument.h"
+#include "core/document/CDocument.h"
 
 #include "TestCatalogue.h"
 

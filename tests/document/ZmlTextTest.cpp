@@ -1,4 +1,4 @@
-#include "document/ZmlText.h"
+#include "core/zml/ZmlText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "document/ZmlWriter.h"
+#include "core/zml/ZmlWriter.h"
 
-#include "document/CDocument.h"
-#include "document/XmlTree.h"
+#include "core/document/CDocument.h"
+#include "core/zml/XmlTree.h"
 
 #include "ZmlTestSupport.h"
 #include "support/MessageRecorder.h"

@@ -1,8 +1,8 @@
 // Opening and saving scripts against hostile, huge and oddly encoded files and failing disks.
-#include "document/CDocument.h"
-#include "document/StepRowsModel.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
+#include "core/document/CDocument.h"
+#include "core/document/StepRowsModel.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include "../document/TestCatalogue.h"
 #include "../document/ZmlTestSupport.h"

@@ -1,5 +1,5 @@
 #include "RecordingDevice.h"
-#include "printing/CHeaderFooter.h"
+#include "core/printing/CHeaderFooter.h"
 
 #include <QDir>
 #include <QFile>

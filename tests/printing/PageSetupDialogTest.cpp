@@ -1,7 +1,7 @@
-#include "printing/CPrintCommand.h"
-#include "printing/CPrinter.h"
-#include "printing/PageUnits.h"
-#include "printing/frmPageSetup.h"
+#include "core/printing/CPrinter.h"
+#include "core/printing/PageUnits.h"
+#include "gui/printing/CPrintCommand.h"
+#include "gui/printing/frmPageSetup.h"
 #include "support/MessageRecorder.h"
 
 #include <QCheckBox>

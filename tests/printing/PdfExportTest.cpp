@@ -1,5 +1,5 @@
-#include "printing/PdfExport.h"
-#include "printing/CPrinter.h"
+#include "core/printing/PdfExport.h"
+#include "core/printing/CPrinter.h"
 #include "support/PdfText.h"
 
 #include <QStandardPaths>

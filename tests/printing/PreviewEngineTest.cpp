@@ -1,5 +1,5 @@
-#include "printing/CPrintPreview.h"
-#include "printing/CPrinter.h"
+#include "core/printing/CPrintPreview.h"
+#include "core/printing/CPrinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>

@@ -1,7 +1,7 @@
-#include "printing/CPrintCommand.h"
-#include "printing/CPrintPreview.h"
-#include "printing/CPrinter.h"
-#include "printing/frmPreview.h"
+#include "core/printing/CPrintPreview.h"
+#include "core/printing/CPrinter.h"
+#include "gui/printing/CPrintCommand.h"
+#include "gui/printing/frmPreview.h"
 #include "support/MessageRecorder.h"
 
 #include <QAction>

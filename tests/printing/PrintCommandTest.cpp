@@ -1,5 +1,5 @@
-#include "printing/CPrintCommand.h"
-#include "printing/CPrinter.h"
+#include "core/printing/CPrinter.h"
+#include "gui/printing/CPrintCommand.h"
 #include "support/MessageRecorder.h"
 #include "support/PdfText.h"
 

@@ -1,5 +1,5 @@
 #include "RecordingDevice.h"
-#include "printing/CPrinter.h"
+#include "core/printing/CPrinter.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "controls/CRegistry.h"
-#include "controls/RegFileStore.h"
-#include "controls/SettingsStore.h"
-#include "printing/CPrinter.h"
+#include "core/printing/CPrinter.h"
+#include "core/settings/CRegistry.h"
+#include "core/settings/RegFileStore.h"
+#include "core/settings/SettingsStore.h"
 #include "support/MessageRecorder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/CPrintDevice.h"
+#include "core/printing/CPrintDevice.h"
 
 #include <QList>
 #include <QString>

@@ -2,9 +2,9 @@
 // preview, with the printer dialog, the preview window and the page setup answered by the test.
 #include "window/WindowFixture.h"
 
-#include "printing/CPrintCommand.h"
-#include "printing/CPrinter.h"
-#include "printing/frmPreview.h"
+#include "core/printing/CPrinter.h"
+#include "gui/printing/CPrintCommand.h"
+#include "gui/printing/frmPreview.h"
 #include "support/PdfText.h"
 
 #include <QAction>

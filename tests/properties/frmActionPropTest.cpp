@@ -1,6 +1,6 @@
-#include "properties/frmActionProp.h"
-#include "controls/CHTMLHelp.h"
-#include "document/CElements.h"
+#include "gui/properties/frmActionProp.h"
+#include "core/document/CElements.h"
+#include "core/host/CHTMLHelp.h"
 #include "support/MessageRecorder.h"
 
 #include <fieldpane/CListItems.h>

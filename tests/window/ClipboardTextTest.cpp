@@ -1,6 +1,6 @@
-#include "document/ClipboardText.h"
-#include "document/EditRules.h"
-#include "document/StepRowsModel.h"
+#include "core/document/ClipboardText.h"
+#include "core/document/EditRules.h"
+#include "core/document/StepRowsModel.h"
 
 #include <gtest/gtest.h>
 

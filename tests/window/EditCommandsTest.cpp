@@ -1,9 +1,9 @@
-#include "window/EditCommands.h"
-#include "document/CDocument.h"
-#include "document/StepText.h"
+#include "gui/editing/EditCommands.h"
+#include "core/document/CDocument.h"
+#include "core/document/StepText.h"
 #include "document/TestCatalogue.h"
+#include "gui/editing/IStepDialogs.h"
 #include "support/MessageRecorder.h"
-#include "window/IStepDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,10 @@
 #include "WindowFixture.h"
 
-#include "catalogue/ActionTree.h"
-#include "properties/frmActionProp.h"
-#include "window/EditCommands.h"
-#include "window/IStepDialogs.h"
-#include "window/StepListView.h"
+#include "gui/actiontree/ActionTree.h"
+#include "gui/editing/EditCommands.h"
+#include "gui/editing/IStepDialogs.h"
+#include "gui/properties/frmActionProp.h"
+#include "gui/steplist/StepListView.h"
 
 #include <fieldpane/CListItems.h>
 #include <fieldpane/PropertyList.h>

@@ -1,12 +1,12 @@
 #include "WindowFixture.h"
 
-#include "catalogue/ActionTree.h"
-#include "controls/CMru.h"
-#include "controls/WindowSettings.h"
-#include "document/ZmlWriter.h"
-#include "window/ProgramInfo.h"
-#include "window/RuntimeFiles.h"
-#include "window/StepListView.h"
+#include "core/host/RuntimeFiles.h"
+#include "core/settings/CMru.h"
+#include "core/settings/WindowSettings.h"
+#include "core/zml/ZmlWriter.h"
+#include "gui/actiontree/ActionTree.h"
+#include "gui/mainwindow/ProgramInfo.h"
+#include "gui/steplist/StepListView.h"
 
 #include <QAction>
 #include <QCborMap>

@@ -1,5 +1,5 @@
-#include "window/HelpViewer.h"
-#include "controls/CHTMLHelp.h"
+#include "gui/mainwindow/HelpViewer.h"
+#include "core/host/CHTMLHelp.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "window/MruMenus.h"
-#include "controls/CMru.h"
+#include "gui/mainwindow/MruMenus.h"
+#include "core/settings/CMru.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "controls/OptionsChoice.h"
+#include "core/settings/OptionsChoice.h"
 
 #include <gtest/gtest.h>
 

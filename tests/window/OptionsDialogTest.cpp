@@ -1,8 +1,8 @@
-#include "controls/ColorDD.h"
-#include "controls/ColorPalette.h"
-#include "controls/frmColorPopUp.h"
-#include "window/ModalRunner.h"
-#include "window/frmOptions.h"
+#include "core/settings/ColorPalette.h"
+#include "gui/options/frmOptions.h"
+#include "gui/widgets/ColorDD.h"
+#include "gui/widgets/ModalRunner.h"
+#include "gui/widgets/frmColorPopUp.h"
 
 #include <fieldpane/EzButton.h>
 

@@ -1,14 +1,14 @@
 #include "../controls/TempSettingsStore.h"
 
-#include "controls/ColorDD.h"
-#include "controls/ColorPalette.h"
-#include "document/CDocument.h"
-#include "document/CElement.h"
-#include "window/ModalRunner.h"
-#include "window/StepListView.h"
-#include "window/StepRowDelegate.h"
-#include "window/frmEdit.h"
-#include "window/frmOptions.h"
+#include "core/document/CDocument.h"
+#include "core/document/CElement.h"
+#include "core/settings/ColorPalette.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/options/frmOptions.h"
+#include "gui/steplist/StepListView.h"
+#include "gui/steplist/StepRowDelegate.h"
+#include "gui/widgets/ColorDD.h"
+#include "gui/widgets/ModalRunner.h"
 
 #include <fieldpane/EzButton.h>
 

@@ -1,6 +1,6 @@
-#include "controls/SelectionState.h"
-#include "controls/StepRowGeometry.h"
-#include "document/CElement.h"
+#include "core/document/CElement.h"
+#include "core/document/SelectionState.h"
+#include "core/document/StepRowGeometry.h"
 
 #include <gtest/gtest.h>
 

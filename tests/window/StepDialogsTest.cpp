@@ -1,6 +1,6 @@
+#include "gui/editing/frmComment.h"
+#include "gui/editing/frmGoto.h"
 #include "support/MessageRecorder.h"
-#include "window/frmComment.h"
-#include "window/frmGoto.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #include "WindowFixture.h"
 
-#include "catalogue/ActionTree.h"
-#include "controls/HostLauncher.h"
-#include "controls/StepRowGeometry.h"
-#include "window/ElidedLabel.h"
-#include "window/StepListView.h"
-#include "window/StepRowDelegate.h"
-#include "window/frmAbout.h"
-#include "window/frmFileProp.h"
+#include "core/document/StepRowGeometry.h"
+#include "core/host/HostLauncher.h"
+#include "gui/actiontree/ActionTree.h"
+#include "gui/mainwindow/frmAbout.h"
+#include "gui/mainwindow/frmFileProp.h"
+#include "gui/steplist/StepListView.h"
+#include "gui/steplist/StepRowDelegate.h"
+#include "gui/widgets/ElidedLabel.h"
 
 #include <QAction>
 #include <QApplication>

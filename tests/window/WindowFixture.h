@@ -3,11 +3,11 @@
 #include "../controls/TempSettingsStore.h"
 #include "support/MessageRecorder.h"
 
-#include "controls/CRegistry.h"
-#include "document/CDocument.h"
-#include "document/CElements.h"
-#include "window/ModalRunner.h"
-#include "window/frmEdit.h"
+#include "core/document/CDocument.h"
+#include "core/document/CElements.h"
+#include "core/settings/CRegistry.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/widgets/ModalRunner.h"
 
 #include <fieldpane/CCommonDialogs.h>
 

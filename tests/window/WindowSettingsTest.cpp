@@ -1,6 +1,6 @@
-#include "controls/WindowSettings.h"
-#include "controls/CRegistry.h"
-#include "controls/RegValue.h"
+#include "core/settings/WindowSettings.h"
+#include "core/settings/CRegistry.h"
+#include "core/settings/RegValue.h"
 
 #include "../controls/TempSettingsStore.h"
 
