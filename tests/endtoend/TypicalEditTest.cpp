@@ -4,9 +4,9 @@
 // print to PDF. Only the modal dialogs, the file and printer dialogs, the message boxes and the
 // platform drag are answered by the test; everything else is real key and mouse events and the
 // window's own commands.
-#include "../controls/TempSettingsStore.h"
 #include "support/MessageRecorder.h"
 #include "support/PdfText.h"
+#include "support/TempSettingsStore.h"
 
 #include "core/document/CDocument.h"
 #include "core/document/CElements.h"

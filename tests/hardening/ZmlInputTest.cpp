@@ -4,9 +4,9 @@
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 
-#include "../document/TestCatalogue.h"
-#include "../document/ZmlTestSupport.h"
 #include "support/MessageRecorder.h"
+#include "support/TestCatalogue.h"
+#include "support/ZmlTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
