@@ -6,7 +6,7 @@
 // One attribute definition of an action together with a step's value for it.
 class CAttribute final {
 public:
-    qint32 DataType = 0;   // value type code (selects the editor row kind)
+    qint32 DataType = 0;   // value type code: stepsmith::catalogue::DataType (0: none)
     QString AttributeName; // the XML attribute name
     QString Value;         // the step's value, plain text (not escaped)
     bool Required = false; // the attribute must be given

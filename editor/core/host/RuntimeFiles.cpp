@@ -2,15 +2,12 @@
 
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CElements.h"
+#include "core/host/BuildInfo.h"
 #include "core/host/MessageService.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-#ifndef STEPSMITH_DATADIR
-#define STEPSMITH_DATADIR ""
-#endif
 
 QString ProgramDir()
 {
@@ -23,7 +20,7 @@ QString InstalledDataDir()
         QDir(ProgramDir()).absoluteFilePath(QStringLiteral("../share/stepsmith"));
     if (QFileInfo(relative).isDir())
         return QDir::cleanPath(relative);
-    return QString::fromUtf8(STEPSMITH_DATADIR);
+    return QString::fromUtf8(kConfiguredDataDir);
 }
 
 QString FindRuntimeFile(const QString &fileName)

@@ -4,6 +4,7 @@
 #include "core/printing/CPrintDevice.h"
 #include "core/settings/CRegistry.h"
 #include "core/settings/CRegistryError.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -101,7 +102,7 @@ void CPrinter::SaveRegValue(const QString &section, qint32 valueType, const QVar
 {
     CRegistry registry;
     registry.ClassKey = currentUser ? CRegistry::HKeyCurrentUser : CRegistry::HKeyLocalMachine;
-    registry.SectionKey = QStringLiteral("Software\\Halvern\\TR AddIn Editor\\") + section;
+    registry.SectionKey = SettingsKeys::ProgramKey(section);
     if (!registry.KeyExists())
         registry.CreateKey();
     registry.ValueKey = valueName;
@@ -117,7 +118,7 @@ QVariant CPrinter::GetRegValue(const QString &section, qint32 valueType,
     CRegistry registry;
     registry.Default = defaultValue.isValid() ? defaultValue : QVariant(QString());
     registry.ClassKey = currentUser ? CRegistry::HKeyCurrentUser : CRegistry::HKeyLocalMachine;
-    registry.SectionKey = QStringLiteral("Software\\Halvern\\TR AddIn Editor\\") + section;
+    registry.SectionKey = SettingsKeys::ProgramKey(section);
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
     registry.LiteralStrings = true;

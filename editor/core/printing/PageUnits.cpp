@@ -1,5 +1,7 @@
 #include "core/printing/PageUnits.h"
 
+#include "core/host/Twips.h"
+
 #include "core/printing/CPrintDevice.h"
 
 #include <cmath>
@@ -22,11 +24,11 @@ double TwipsPerUnit(int scaleMode, double twipsPerPixel)
 {
     switch (scaleMode) {
     case CPrintDevice::Inches:
-        return 1440.0;
+        return kTwipsPerInch;
     case CPrintDevice::Millimeters:
-        return 1440.0 / 25.4;
+        return kTwipsPerInch / 25.4;
     case CPrintDevice::Centimeters:
-        return 1440.0 / 2.54;
+        return kTwipsPerInch / 2.54;
     default:
         return twipsPerPixel;
     }

@@ -1,6 +1,7 @@
 #include "core/settings/CMru.h"
 
 #include "core/settings/RegValue.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QtEndian>
@@ -168,7 +169,7 @@ QString CMru::FileTitle(int index) const
 
 QString CMru::SectionPath(const QString &application, const QString &section)
 {
-    return QStringLiteral("Software\\Halvern\\") + application + QLatin1Char('\\') + section;
+    return SettingsKeys::ApplicationKey(application, section);
 }
 
 QString CMru::TitleOf(const QString &fileName)

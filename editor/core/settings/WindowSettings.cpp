@@ -3,6 +3,7 @@
 #include "core/settings/CRegistry.h"
 #include "core/settings/CRegistryError.h"
 #include "core/settings/RegValue.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QSet>
@@ -87,10 +88,7 @@ void writeString(const QString &section, const QString &valueName, const QString
 
 QString WindowSettingsKey(const QString &section)
 {
-    QString key = name(N::kAppKey);
-    if (!section.isEmpty())
-        key += QLatin1Char('\\') + section;
-    return key;
+    return SettingsKeys::ProgramKey(section);
 }
 
 WindowSettings ReadWindowSettings(const std::vector<ToolbarBand> &designedBands)
@@ -226,18 +224,4 @@ bool WriteLastPath(const QString &folder)
         return false;
     }
     return true;
-}
-
-int PixelsToTwips(int pixels, double dpi)
-{
-    if (dpi <= 0)
-        dpi = 96;
-    return static_cast<int>(std::lround(pixels * kTwipsPerInch / dpi));
-}
-
-int TwipsToPixels(int twips, double dpi)
-{
-    if (dpi <= 0)
-        dpi = 96;
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
 }

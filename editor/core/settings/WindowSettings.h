@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/host/Twips.h"
 #include "core/settings/SharedSettings.h"
 
 #include <QString>
@@ -11,7 +12,6 @@
 // "Software\Halvern\TR AddIn Editor", the window geometry under its "MainWnd" section (twips),
 // the toolbar bands under its "Toolbar" section.
 namespace WindowSettingNames {
-inline constexpr const char *kAppKey = "Software\\Halvern\\TR AddIn Editor";
 inline constexpr const char *kMainWnd = "MainWnd";
 inline constexpr const char *kToolbar = "Toolbar";
 inline constexpr const char *kWordWrap = "WordWrap";
@@ -85,8 +85,3 @@ bool SaveWindowSettings(const WindowSettings &settings, bool writeNormalGeometry
 QString ReadLastPath();
 // Stores the folder of a chosen file as "LastPath"; false when the store refused it.
 bool WriteLastPath(const QString &folder);
-
-// Twips per inch and the conversions at a logical dpi (rounded to the nearest whole number).
-inline constexpr int kTwipsPerInch = 1440;
-int PixelsToTwips(int pixels, double dpi);
-int TwipsToPixels(int twips, double dpi);

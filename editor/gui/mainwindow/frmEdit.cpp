@@ -8,6 +8,7 @@
 #include "core/host/RuntimeFiles.h"
 #include "core/printing/CPrinter.h"
 #include "core/settings/CMru.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 #include "gui/actiontree/ActionTree.h"
@@ -52,7 +53,7 @@
 
 namespace {
 
-const QString kAppName = QStringLiteral("TR AddIn Editor");
+const QString kAppName = QLatin1String(SettingsKeys::kProgramName);
 const QString kMruSection = QStringLiteral("MRU List");
 const QString kCaptionSuffix = QStringLiteral(" - Tessaro AddIn Editor");
 constexpr int kMruSize = 9;

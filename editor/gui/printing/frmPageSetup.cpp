@@ -1,6 +1,7 @@
 #include "gui/printing/frmPageSetup.h"
 
 #include "core/host/MessageService.h"
+#include "core/host/Twips.h"
 #include "core/printing/CPrintPreview.h"
 #include "core/printing/CPrinter.h"
 #include "core/printing/PageUnits.h"
@@ -57,12 +58,12 @@ double ScreenDpi(bool horizontal)
 
 double frmPageSetup::TwipsPerPixelX()
 {
-    return 1440.0 / ScreenDpi(true);
+    return TwipsPerPixel(ScreenDpi(true));
 }
 
 double frmPageSetup::TwipsPerPixelY()
 {
-    return 1440.0 / ScreenDpi(false);
+    return TwipsPerPixel(ScreenDpi(false));
 }
 
 frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent), m_printer(printer)

@@ -1,6 +1,7 @@
 #include "gui/printing/frmPreview.h"
 
 #include "core/host/MessageService.h"
+#include "core/host/Twips.h"
 #include "core/printing/CPrintPreview.h"
 #include "core/printing/CPrinter.h"
 #include "gui/printing/CPrintCommand.h"
@@ -268,15 +269,13 @@ void frmPreview::SetPage(int page)
 double frmPreview::TwipsPerPixelX() const
 {
     const QScreen *s = screen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return TwipsPerPixel(s ? s->logicalDotsPerInchX() : 96.0);
 }
 
 double frmPreview::TwipsPerPixelY() const
 {
     const QScreen *s = screen();
-    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return TwipsPerPixel(s ? s->logicalDotsPerInchY() : 96.0);
 }
 
 void frmPreview::resizeEvent(QResizeEvent *event)
@@ -308,9 +307,9 @@ void frmPreview::LayoutPage()
     const double hsbHeight = m_hsb->sizeHint().height() * ty;
     const double hsbTop = scaleHeight - hsbHeight;
 
-    QSizeF sheet(8.27 * 1440, 11.69 * 1440);
+    QSizeF sheet(8.27 * kTwipsPerInch, 11.69 * kTwipsPerInch);
     if (m_preview)
-        sheet = m_preview->SheetSizePixels() / m_preview->Dpi() * 1440.0;
+        sheet = m_preview->SheetSizePixels() / m_preview->Dpi() * double(kTwipsPerInch);
     const double aspect = sheet.height() / std::max(1.0, sheet.width());
 
     double w = 0;

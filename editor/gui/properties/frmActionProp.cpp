@@ -5,6 +5,8 @@
 #include "core/host/CHTMLHelp.h"
 #include "core/host/MessageService.h"
 
+#include "CatalogueModel.h"
+
 #include <fieldpane/CListItems.h>
 #include <fieldpane/PropertyList.h>
 
@@ -27,15 +29,17 @@ using Fieldpane::eValueTypes;
 
 namespace {
 
-// Grid row type of an attribute's DataType: whole numbers are free text, 9 (range names) is
-// a variable row, unknown codes are free text.
+namespace Catalogue = stepsmith::catalogue;
+
+// Grid row type of an attribute's DataType: whole numbers are free text, range names are a
+// variable row, unknown codes are free text.
 eValueTypes rowType(qint32 dataType)
 {
     switch (dataType) {
-    case 5:
+    case Catalogue::Integer:
     case 0:
         return Fieldpane::hlvString;
-    case 9:
+    case Catalogue::Range:
         return Fieldpane::hlvVariable;
     default:
         if (dataType >= Fieldpane::hlvString && dataType <= Fieldpane::hlvVariable)
@@ -176,13 +180,14 @@ bool frmActionProp::Load(CElement &step, bool useDefaults)
     for (const auto &attribute : step.Attributes()) {
         const eValueTypes type = rowType(attribute->DataType);
         QVariant validValues;
-        if (attribute->DataType == 8 || attribute->DataType == 9) {
+        if (attribute->DataType == Catalogue::Variable || attribute->DataType == Catalogue::Range) {
             const QStringList names =
-                m_documentSteps ? m_documentSteps->GetVariableNames(attribute->DataType == 9)
-                                : QStringList();
+                m_documentSteps
+                    ? m_documentSteps->GetVariableNames(attribute->DataType == Catalogue::Range)
+                    : QStringList();
             if (!names.isEmpty())
                 validValues = names;
-        } else if (attribute->DataType != 5 && !attribute->ArrayValues.isEmpty()) {
+        } else if (attribute->DataType != Catalogue::Integer && !attribute->ArrayValues.isEmpty()) {
             validValues = attribute->ArrayValues.split(QLatin1Char('|'));
         }
         const QVariant value = useDefaults ? attribute->DefaultValue : QVariant(attribute->Value);

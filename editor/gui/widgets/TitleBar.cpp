@@ -1,5 +1,7 @@
 #include "gui/widgets/TitleBar.h"
 
+#include "core/host/Twips.h"
+
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +15,6 @@
 namespace {
 
 constexpr int kHeightTwips = 240;
-constexpr int kTwipsPerInch = 1440;
 
 } // namespace
 
