@@ -5,6 +5,7 @@
 #include "gui/mainwindow/frmEdit.h"
 #include "gui/steplist/StepListView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -127,7 +128,7 @@ void BM_SelectAll(benchmark::State &state)
     Fixture &f = fixture();
     openOnce(f);
     for (auto _ : state) {
-        f.window->SelectAll();
+        f.window->action(Command::EditSelectAll)->trigger();
         f.window->List()->viewport()->repaint();
         state.PauseTiming();
         f.window->List()->clearSelection();

@@ -1,5 +1,36 @@
 #include "core/document/SelectionState.h"
 
+#include <algorithm>
+
+SelectionSummary SummariseSelection(const QItemSelection &selection, int rowCount)
+{
+    SelectionSummary s;
+    for (const QItemSelectionRange &range : selection) {
+        if (range.parent().isValid())
+            continue;
+        s.Count += range.height();
+        if (s.First < 0 || range.top() < s.First)
+            s.First = range.top();
+        s.FirstRow = s.FirstRow || range.top() == 0;
+        s.LastRow = s.LastRow || range.bottom() == rowCount - 1;
+    }
+    return s;
+}
+
+std::vector<int> SelectedRowsOf(const QItemSelection &selection)
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange &range : selection) {
+        if (range.parent().isValid())
+            continue;
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.push_back(r);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 SelectionState ComputeSelectionState(int rowCount, int selectedCount, bool firstSelected,
                                      bool lastSelected, int current,
                                      const QString &currentInformation)

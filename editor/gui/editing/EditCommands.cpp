@@ -3,6 +3,7 @@
 #include "core/document/CDocument.h"
 #include "core/document/ClipboardText.h"
 #include "core/document/EditRules.h"
+#include "core/document/SelectionState.h"
 #include "core/host/MessageService.h"
 #include "gui/editing/IStepDialogs.h"
 
@@ -29,32 +30,16 @@ EditCommands::~EditCommands() = default;
 
 std::vector<int> EditCommands::SelectedRows() const
 {
-    std::vector<int> rows;
     if (!m_list || !m_list->selectionModel())
-        return rows;
-    const QItemSelection selection = m_list->selectionModel()->selection();
-    for (const QItemSelectionRange &range : selection) {
-        if (range.parent().isValid())
-            continue;
-        for (int r = range.top(); r <= range.bottom(); ++r)
-            rows.push_back(r);
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
+        return {};
+    return SelectedRowsOf(m_list->selectionModel()->selection());
 }
 
 int EditCommands::FirstSelectedIndex() const
 {
     if (!m_list || !m_list->selectionModel())
         return -1;
-    int first = -1;
-    const QItemSelection selection = m_list->selectionModel()->selection();
-    for (const QItemSelectionRange &range : selection) {
-        if (!range.parent().isValid() && (first < 0 || range.top() < first))
-            first = range.top();
-    }
-    return first;
+    return SummariseSelection(m_list->selectionModel()->selection(), m_document.RowCount()).First;
 }
 
 void EditCommands::SelectOnly(int row)
@@ -229,8 +214,10 @@ void EditCommands::SetStepsDisabled(bool disabled)
 
 void EditCommands::SelectAll()
 {
-    if (m_list)
-        m_list->selectAll();
+    if (!m_list || m_document.RowCount() == 0)
+        return;
+    m_list->selectAll();
+    m_list->setFocus();
 }
 
 void EditCommands::GotoStep()

@@ -3,12 +3,13 @@
 #include "core/host/CHTMLHelp.h"
 #include "core/settings/SharedSettings.h"
 #include "core/settings/WindowSettings.h"
+#include "gui/mainwindow/CommandTable.h"
+#include "gui/mainwindow/DocumentController.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
-#include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -19,31 +20,27 @@ class CElements;
 class CMru;
 class CPrinter;
 class EditCommands;
-class IStepDialogs;
-class StepDialogs;
 class HelpViewer;
+class IStepDialogs;
 class MruMenus;
-class QAction;
-class QActionGroup;
 class QLabel;
 class QLockFile;
 class QMenu;
 class QSplitter;
 class QToolBar;
-class QToolButton;
-class QTreeWidgetItem;
+class StepDialogs;
 class StepListView;
+class WindowLayout;
 
-// The main window: toolbars, the action tree, the step list and the status bar, with the
-// File, Edit, View and Help menus. Holds one document; handles new, open, save and close,
-// the view switches and their persistence.
+// The main window: lays out the action tree, the step list, the menus and toolbars built from
+// the command table, and the status bar, and connects the commands to the parts that carry
+// them out (the document controller, the editing commands, the layout store, the dialogs).
 class frmEdit final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmEdit)
 
 public:
-    // Answers of QuerySave; Unchanged when the script has no changes.
-    enum class SaveAnswer { Yes, No, Cancel, Unchanged };
+    using SaveAnswer = DocumentController::SaveAnswer;
 
     // Fills the catalogue; false when none could be loaded (the loader has told the user).
     using CatalogueLoader = std::function<bool(CElements &catalogue)>;
@@ -57,15 +54,13 @@ public:
     // catalogue: the program is to end.
     bool Load(const QString &commandLine, const CatalogueLoader &loadCatalogue);
 
-    // Document lifecycle.
-    SaveAnswer QuerySave();
-    void NewDoc();
-    // Opens path (asks for one when empty); true when a script was loaded.
-    bool OpenDoc(const QString &path = QString());
-    // Saves under the current name, asking for one when there is none or saveAs is true.
-    bool SaveDoc(bool saveAs);
-    // Starts the host editor with the script (saving first when needed).
-    void RunFile();
+    // The file commands (see DocumentController).
+    DocumentController &Controller() const { return *m_controller; }
+    SaveAnswer QuerySave() { return m_controller->QuerySave(); }
+    void NewDoc() { m_controller->NewDoc(); }
+    bool OpenDoc(const QString &path = QString()) { return m_controller->OpenDoc(path); }
+    bool SaveDoc(bool saveAs) { return m_controller->SaveDoc(saveAs); }
+    void RunFile() { m_controller->RunFile(); }
 
     // Printing: the page settings of the program (read when the window is created, written
     // when it ends), the print command (the printer dialog first when showDialog), the page
@@ -98,7 +93,7 @@ public:
     void setShowZML(bool on);
     int IconStyle() const;
     void setIconStyle(int style);
-    bool ActionTreeVisible() const { return m_actionTreeVisible; }
+    bool ActionTreeVisible() const;
     void setActionTreeVisible(bool on);
     bool StatusBarVisible() const { return m_statusBarVisible; }
     void setStatusBarVisible(bool on);
@@ -115,35 +110,19 @@ public:
     // The current toolbar bands in position order.
     std::vector<ToolbarBand> Bands() const;
 
-    // Selection helpers for the editing commands.
-    std::vector<int> selectedRows() const;
-    int FirstSelectedIndex() const;
-    void RefreshSelectionState();
-    // Enables Cut, Copy and Delete (menu items and toolbar buttons) together.
-    void SetEditCommandsEnabled(bool enabled);
-    // Enables Paste (menu item and toolbar button).
-    void SetPasteEnabled(bool enabled);
-
-    // Menu items and toolbar buttons by name: "mnuFileSave", "mnuEditCut", ... and
-    // "tlbStandard/Save", "tlbSteps/MoveUp", "tlbRun/Run".
-    QAction *action(const QString &name) const;
+    // The commands: menu items and toolbar buttons by command, their handlers and enabling.
+    CommandTable &commandTable() const { return *m_table; }
+    QAction *action(Command command) const { return m_table->action(command); }
+    QAction *button(Command command) const { return m_table->button(command); }
     QMenu *menu(const QString &name) const;       // "mnuFile", "mnuEdit", "mnuView", "mnuHelp"
     QToolBar *toolBar(const QString &name) const; // "tlbStandard", "tlbSteps", "tlbRun"
     // Status panel "Text" or "Line".
     QLabel *statusPanel(const QString &key) const;
     QSplitter *splitter() const { return m_splitter; }
-    // The menus of commands not yet bound stay disabled; binding a handler connects the
-    // menu item and its toolbar button and lets the enabling rules apply at once (binding a
-    // name again replaces its handler). The toolbar button runs buttonHandler instead when
-    // one is given.
-    void bindCommand(const QString &name, std::function<void()> handler,
-                     std::function<void()> buttonHandler = {});
-    bool isBound(const QString &name) const;
 
 public slots:
-    void SelectAll();
-    void IndentSelection();
-    void OutdentSelection();
+    // Updates the enabling of the commands and the status panels from the selection.
+    void RefreshSelectionState();
     void ShowFileProperties();
     // The options dialog; afterwards the list is laid out and painted with the settings.
     void ShowOptions();
@@ -151,49 +130,23 @@ public slots:
     // The help command; fromKey is true for F1 (keyword look-up).
     void HelpCommand(bool fromKey = false);
 
-signals:
-    // An action of the tree was clicked (or Enter pressed on it): insert it.
-    void actionClicked(const QString &elementName);
-    // An action was dropped on the list above row (-1: at the end).
-    void actionDropped(const QString &elementName, int row);
-    // Enter or a double click on the list.
-    void editRequested();
-
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    void createActions();
-    void createMenus();
+    void createCentre();
     void createToolBars();
     void createStatusBar();
-    void createCentre();
-    QAction *addAction(const QString &name, const QString &text,
-                       const QKeySequence &shortcut = QKeySequence());
-    QAction *addButton(QToolBar *bar, const QString &key, const QString &toolTip,
-                       const QString &iconKey = QString());
-    void setCommandEnabled(const QString &name, bool enabled);
-    // Applies the enabling rule of a command that was just bound.
-    void refreshEnabling(const QString &name);
+    void connectFileCommands();
+    void connectEditCommands();
+    void connectViewCommands();
+    void connectDocument();
     void updateCaption();
-    void onRowsInserted();
-    void onRowsRemoved();
-    void onDirtyChanged();
-    void restoreBands(const std::vector<ToolbarBand> &bands);
-    void settleToolbars(QToolBar *moved, const QPoint &dropped);
-    void fillTree();
-    void onTreeNodeClick(QTreeWidgetItem *node);
-    void showEditMenu(const QPoint &globalPos);
+    void onRowsChanged();
+    void onOpenFinished(bool read);
+    // After a button of the steps toolbar the focus returns to the step list.
     void afterStepsButton();
-    void rememberNormalGeometry();
-    void applySplitter();
-    void setLastPath(const QString &file);
-    bool chooseFile(bool save, QString *path);
 
     CDocument *m_doc;
     StepListView *m_list = nullptr;
@@ -207,27 +160,15 @@ private:
     std::unique_ptr<CPrinter> m_printer;
     std::unique_ptr<StepDialogs> m_stepDialogs;
     EditCommands *m_commands = nullptr;
+    DocumentController *m_controller = nullptr;
+    CommandTable *m_table = nullptr;
+    WindowLayout *m_layout = nullptr;
 
-    QHash<QString, QAction *> m_actions;
-    QHash<QString, QMenu *> m_menus;
-    QHash<QString, QToolBar *> m_toolBars;
+    std::array<QMenu *, 4> m_menus{};
+    std::array<QToolBar *, 3> m_toolBars{};
     QHash<QString, QLabel *> m_panels;
-    QHash<QString, std::function<void()>> m_handlers;
-    QHash<QString, std::function<void()>> m_buttonHandlers;
-    QActionGroup *m_iconGroup = nullptr;
     QMenu *m_openMenu = nullptr;
-    QMenu *m_iconMenu = nullptr;
 
-    bool m_actionTreeVisible = true;
     bool m_statusBarVisible = true;
     bool m_toolbarsVisible = true;
-    int m_lastSplitter = -1;
-    QRect m_normalGeometry;
-    QStringList m_bandOrder{QStringLiteral("tlbStandard"), QStringLiteral("tlbSteps"),
-                            QStringLiteral("tlbRun")};
-    bool m_shown = false;
-    // Geometry of every toolbar when one was pressed to be dragged.
-    QHash<QToolBar *, QRect> m_barsBeforeDrag;
-    QPointer<QToolBar> m_draggedBar;
-    QPoint m_dragStart;
 };

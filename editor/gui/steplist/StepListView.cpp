@@ -1,6 +1,7 @@
 #include "gui/steplist/StepListView.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/SelectionState.h"
 #include "core/document/StepRowGeometry.h"
 #include "gui/steplist/StepRowDelegate.h"
 
@@ -110,15 +111,7 @@ void StepListView::setPaintingSuspended(bool on)
 
 std::vector<int> StepListView::selectedRows() const
 {
-    std::vector<int> rows;
-    const QItemSelection selection = selectionModel()->selection();
-    for (const QItemSelectionRange &range : selection) {
-        for (int r = range.top(); r <= range.bottom(); ++r)
-            rows.push_back(r);
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
+    return SelectedRowsOf(selectionModel()->selection());
 }
 
 int StepListView::rowAt(const QPoint &pos) const

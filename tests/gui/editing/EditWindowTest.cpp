@@ -103,10 +103,8 @@ protected:
         return result;
     }
     std::vector<int> selected() { return m_window->Commands()->SelectedRows(); }
-    bool enabled(const char *name)
-    {
-        return m_window->action(QString::fromLatin1(name))->isEnabled();
-    }
+    bool enabled(Command command) { return m_window->action(command)->isEnabled(); }
+    bool enabledButton(Command command) { return m_window->button(command)->isEnabled(); }
 
     QPoint rowCentre(int row)
     {
@@ -139,12 +137,14 @@ protected:
     {
         QTest::keyClick(m_window->List(), static_cast<Qt::Key>(k), modifiers);
     }
-    void clickButton(const char *bar, const char *key)
+    void clickButton(Command command)
     {
-        QToolBar *toolBar = m_window->toolBar(QString::fromLatin1(bar));
-        QWidget *button = toolBar->widgetForAction(
-            m_window->action(QString::fromLatin1(bar) + QLatin1Char('/') + QLatin1String(key)));
-        ASSERT_NE(button, nullptr) << key;
+        QWidget *button = nullptr;
+        for (QToolBar *bar : m_window->findChildren<QToolBar *>()) {
+            if (QWidget *w = bar->widgetForAction(m_window->button(command)))
+                button = w;
+        }
+        ASSERT_NE(button, nullptr) << static_cast<int>(command);
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
@@ -321,26 +321,26 @@ TEST_F(EditWindowTest, ShortcutsReachTheCommandsWithTheirDirtyRules)
     w().setStepDialogs(&fake);
     QGuiApplication::clipboard()->clear();
     settle();
-    EXPECT_FALSE(enabled("mnuEditPaste"));
-    EXPECT_TRUE(enabled("mnuEditCut")); // opening selected the first row
-    EXPECT_TRUE(enabled("mnuEditComment"));
-    EXPECT_TRUE(enabled("tlbSteps/Comment"));
+    EXPECT_FALSE(enabled(Command::EditPaste));
+    EXPECT_TRUE(enabled(Command::EditCut)); // opening selected the first row
+    EXPECT_TRUE(enabled(Command::EditComment));
+    EXPECT_TRUE(enabledButton(Command::EditComment));
 
     clickRows({1, 2});
-    EXPECT_TRUE(enabled("mnuEditCut"));
-    EXPECT_TRUE(enabled("tlbStandard/Copy"));
+    EXPECT_TRUE(enabled(Command::EditCut));
+    EXPECT_TRUE(enabledButton(Command::EditCopy));
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("<bmfirst />\r\n<bmlast />\r\n"));
-    EXPECT_TRUE(enabled("mnuEditPaste"));
-    EXPECT_TRUE(enabled("tlbStandard/Paste"));
+    EXPECT_TRUE(enabled(Command::EditPaste));
+    EXPECT_TRUE(enabledButton(Command::EditPaste));
     EXPECT_FALSE(w().Dirty());
 
     // Move down and up keep the pair selected and mark the script changed.
     key(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(names(), QStringList({"bmclear", "saveall", "bmfirst", "bmlast"}));
     EXPECT_EQ(selected(), Rows({2, 3}));
-    EXPECT_FALSE(enabled("mnuEditMoveDown"));
+    EXPECT_FALSE(enabled(Command::EditMoveDown));
     EXPECT_TRUE(w().Dirty());
     key(Qt::Key_U, Qt::ControlModifier);
     EXPECT_EQ(names(), QStringList({"bmclear", "bmfirst", "bmlast", "saveall"}));
@@ -383,7 +383,7 @@ TEST_F(EditWindowTest, ShortcutsReachTheCommandsWithTheirDirtyRules)
     EXPECT_EQ(selected(), Rows({3}));
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(selected().size(), static_cast<std::size_t>(doc().RowCount()));
-    EXPECT_FALSE(enabled("mnuEditSelectAll"));
+    EXPECT_FALSE(enabled(Command::EditSelectAll));
 }
 
 TEST_F(EditWindowTest, MovingSeveralRowsKeepsTheFocusOnTheClickedStep)
@@ -420,44 +420,44 @@ TEST_F(EditWindowTest, ToolbarButtonsAndMenuItemsReachTheCommands)
     openShown({"<bmclear />", "<bmfirst />", "<bmlast />"});
     w().setStepDialogs(&fake);
     clickRows({1});
-    clickButton("tlbSteps", "MoveUp");
+    clickButton(Command::EditMoveUp);
     EXPECT_EQ(names(), QStringList({"bmfirst", "bmclear", "bmlast"}));
     EXPECT_TRUE(w().List()->hasFocus());
-    clickButton("tlbSteps", "MoveDown");
+    clickButton(Command::EditMoveDown);
     EXPECT_EQ(names(), QStringList({"bmclear", "bmfirst", "bmlast"}));
 
     fake.comments.push_back({QStringLiteral("at the end"), true});
-    clickButton("tlbSteps", "Comment");
+    clickButton(Command::EditComment);
     EXPECT_EQ(names().last(), QStringLiteral("#at the end"));
     EXPECT_FALSE(fake.commentCalls.back().second);
     EXPECT_TRUE(w().List()->hasFocus());
 
     clickRows({0});
-    clickButton("tlbStandard", "Copy");
-    clickButton("tlbStandard", "Paste");
+    clickButton(Command::EditCopy);
+    clickButton(Command::EditPaste);
     EXPECT_EQ(names().mid(0, 2), QStringList({"bmclear", "bmclear"}));
     clickRows({0});
-    clickButton("tlbStandard", "Cut");
+    clickButton(Command::EditCut);
     EXPECT_EQ(doc().RowCount(), 4);
     clickRows({0});
     m_messages.answerNext(MsgResult::Yes);
-    clickButton("tlbStandard", "Delete");
+    clickButton(Command::EditDelete);
     EXPECT_EQ(names(), QStringList({"bmfirst", "bmlast", "#at the end"}));
 
     // Disabling and enabling from the menu rebuild the row text.
     clickRows({0});
     w().Document()->SetDirty(false);
-    w().action(QStringLiteral("mnuEditDisable"))->trigger();
+    w().action(Command::EditDisable)->trigger();
     EXPECT_EQ(doc().Rows()->rowText(0), QStringLiteral("<!-- <bmfirst /> -->"));
     EXPECT_TRUE(w().Dirty());
-    w().action(QStringLiteral("mnuEditEnable"))->trigger();
+    w().action(Command::EditEnable)->trigger();
     EXPECT_EQ(doc().Rows()->rowText(0), QStringLiteral("<bmfirst />"));
 
     // Indent and outdent change the depth only.
     w().Document()->SetDirty(false);
-    clickButton("tlbSteps", "Indent");
+    clickButton(Command::EditIndent);
     EXPECT_EQ(doc().Rows()->depth(0), 1);
-    clickButton("tlbSteps", "Outdent");
+    clickButton(Command::EditOutdent);
     EXPECT_EQ(doc().Rows()->depth(0), 0);
     EXPECT_FALSE(w().Dirty());
 }

@@ -36,9 +36,14 @@ QString panel(frmEdit &w, const char *key)
     return w.statusPanel(QString::fromLatin1(key))->text();
 }
 
-bool enabled(frmEdit &w, const char *name)
+bool enabled(frmEdit &w, Command command)
 {
-    return w.action(QString::fromLatin1(name))->isEnabled();
+    return w.action(command)->isEnabled();
+}
+
+bool enabledButton(frmEdit &w, Command command)
+{
+    return w.button(command)->isEnabled();
 }
 
 QStringList menuTexts(QMenu *menu)
@@ -85,31 +90,34 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
                            "&Line numbers", "-", "Te&xt", "So&urce"}));
     EXPECT_EQ(menuTexts(w.menu("mnuHelp")), QStringList({"&Help Contents\tF1", "&About"}));
 
-    EXPECT_EQ(w.action("mnuFileNew")->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(w.action("mnuFileRun")->shortcut(), QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(w.action("mnuEditDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
-    EXPECT_EQ(w.action("mnuEditMoveDown")->shortcut(), QKeySequence("Ctrl+D"));
-    EXPECT_EQ(w.action("mnuEditComment")->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_EQ(w.action(Command::FileNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(w.action(Command::FileRun)->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(w.action(Command::EditDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(w.action(Command::EditMoveDown)->shortcut(), QKeySequence("Ctrl+D"));
+    EXPECT_EQ(w.action(Command::EditComment)->shortcut(), QKeySequence("Ctrl+R"));
 
     // Initial enabling: nothing to run, move, select or go to in an empty script.
-    for (const char *name :
-         {"mnuFileRun", "tlbRun/Run", "mnuEditMoveUp", "mnuEditMoveDown", "mnuEditSelectAll",
-          "mnuEditDisable", "mnuEditEnable", "mnuEditGoto", "mnuEditCut", "tlbStandard/Delete"})
-        EXPECT_FALSE(enabled(w, name)) << name;
-    for (const char *name : {"mnuFileNew", "mnuFileOpen", "mnuFileSave", "mnuEditProperties"})
-        EXPECT_TRUE(enabled(w, name)) << name;
+    for (Command command :
+         {Command::FileRun, Command::EditMoveUp, Command::EditMoveDown, Command::EditSelectAll,
+          Command::EditDisable, Command::EditEnable, Command::EditGoto, Command::EditCut})
+        EXPECT_FALSE(enabled(w, command)) << static_cast<int>(command);
+    EXPECT_FALSE(enabledButton(w, Command::FileRun));
+    EXPECT_FALSE(enabledButton(w, Command::EditDelete));
+    for (Command command :
+         {Command::FileNew, Command::FileOpen, Command::FileSave, Command::EditProperties})
+        EXPECT_TRUE(enabled(w, command)) << static_cast<int>(command);
 
     // View defaults.
-    EXPECT_TRUE(w.action("mnuViewWordWrap")->isChecked());
-    EXPECT_TRUE(w.action("tlbSteps/WordWrap")->isChecked());
-    EXPECT_TRUE(w.action("mnuViewLineNumbers")->isChecked());
-    EXPECT_TRUE(w.action("mnuViewIconLarge")->isChecked());
-    EXPECT_TRUE(w.action("mnuViewText")->isChecked());
-    EXPECT_FALSE(w.action("mnuViewSource")->isChecked());
-    EXPECT_FALSE(w.action("tlbSteps/ZML")->isChecked());
-    EXPECT_EQ(w.action("tlbSteps/ZML")->toolTip(), "View Source");
-    EXPECT_EQ(w.action("tlbSteps/Outdent")->toolTip(), "Decrease Indent");
-    EXPECT_EQ(w.action("tlbRun/Run")->toolTip(), "Run script");
+    EXPECT_TRUE(w.action(Command::ViewWordWrap)->isChecked());
+    EXPECT_TRUE(w.button(Command::ViewWordWrap)->isChecked());
+    EXPECT_TRUE(w.action(Command::ViewLineNumbers)->isChecked());
+    EXPECT_TRUE(w.action(Command::ViewIconLarge)->isChecked());
+    EXPECT_TRUE(w.action(Command::ViewText)->isChecked());
+    EXPECT_FALSE(w.action(Command::ViewSource)->isChecked());
+    EXPECT_FALSE(w.button(Command::ViewSource)->isChecked());
+    EXPECT_EQ(w.button(Command::ViewSource)->toolTip(), "View Source");
+    EXPECT_EQ(w.button(Command::EditOutdent)->toolTip(), "Decrease Indent");
+    EXPECT_EQ(w.button(Command::FileRun)->toolTip(), "Run script");
     EXPECT_EQ(w.Settings().FontName, "Arial");
     EXPECT_EQ(w.Settings().FontSizeZML, 10);
 }
@@ -123,8 +131,8 @@ TEST_F(FrmEditTest, CommandLineOpensTheFileWithQuotesRemoved)
     EXPECT_EQ(w.Document()->RowCount(), 2);
     EXPECT_EQ(w.windowTitle(), "[" + path + "] - Tessaro AddIn Editor");
     EXPECT_EQ(panel(w, "Line"), "Line: 1 of 2");
-    EXPECT_TRUE(enabled(w, "mnuFileRun"));
-    EXPECT_TRUE(enabled(w, "tlbRun/Run"));
+    EXPECT_TRUE(enabled(w, Command::FileRun));
+    EXPECT_TRUE(enabledButton(w, Command::FileRun));
     EXPECT_EQ(w.Mru()->FileName(0), path);
 }
 
@@ -170,7 +178,7 @@ TEST_F(FrmEditTest, NewDocHonoursTheThreeAnswersOfTheChangePrompt)
     EXPECT_EQ(w.Document()->RowCount(), 0);
     EXPECT_FALSE(w.Dirty());
     EXPECT_EQ(w.windowTitle(), kUntitled);
-    EXPECT_FALSE(enabled(w, "mnuFileRun"));
+    EXPECT_FALSE(enabled(w, Command::FileRun));
     EXPECT_EQ(w.Document()->Header().Version, "1.0");
 
     // Yes on an unnamed script: the save dialog, then the new script.
@@ -216,11 +224,11 @@ TEST_F(FrmEditTest, OpenAsksFirstAndRemembersTheFolder)
     EXPECT_EQ(w.FileName(), second);
     EXPECT_EQ(w.Document()->RowCount(), 2);
     // The first row is selected, the commands on a selection are on, the actions have the keys.
-    EXPECT_EQ(w.selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(w.List()->selectedRows(), std::vector<int>{0});
     EXPECT_EQ(panel(w, "Line"), "Line: 1 of 2");
-    for (const char *name : {"mnuEditCut", "mnuEditDisable", "mnuEditMoveDown"})
-        EXPECT_TRUE(enabled(w, name)) << name;
-    EXPECT_FALSE(enabled(w, "mnuEditMoveUp"));
+    for (Command command : {Command::EditCut, Command::EditDisable, Command::EditMoveDown})
+        EXPECT_TRUE(enabled(w, command)) << static_cast<int>(command);
+    EXPECT_FALSE(enabled(w, Command::EditMoveUp));
     ASSERT_NE(w.focusWidget(), nullptr);
     EXPECT_TRUE(w.Tree()->isAncestorOf(w.focusWidget()));
     EXPECT_EQ(ReadLastPath(), QFileInfo(second).absolutePath());
@@ -432,16 +440,16 @@ TEST_F(FrmEditTest, ViewSettingsAndLayoutSurviveARestart)
     frmEdit &w = open();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    w.action("mnuViewWordWrap")->trigger();
-    w.action("mnuViewLineNumbers")->trigger();
-    w.action("mnuViewSource")->trigger();
-    w.action("mnuViewIconSmall")->trigger();
-    w.action("mnuViewStatusbar")->trigger();
-    w.action("mnuViewActions")->trigger();
+    w.action(Command::ViewWordWrap)->trigger();
+    w.action(Command::ViewLineNumbers)->trigger();
+    w.action(Command::ViewSource)->trigger();
+    w.action(Command::ViewIconSmall)->trigger();
+    w.action(Command::ViewStatusbar)->trigger();
+    w.action(Command::ViewActions)->trigger();
     EXPECT_FALSE(w.WordWrap());
     EXPECT_FALSE(w.LineNumbers());
     EXPECT_TRUE(w.ShowZML());
-    EXPECT_TRUE(w.action("tlbSteps/ZML")->isChecked());
+    EXPECT_TRUE(w.button(Command::ViewSource)->isChecked());
     EXPECT_EQ(w.IconStyle(), 1);
     EXPECT_FALSE(w.Tree()->isVisible());
     SharedSettings fonts = w.Settings();
@@ -466,15 +474,15 @@ TEST_F(FrmEditTest, ViewSettingsAndLayoutSurviveARestart)
     again.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
     EXPECT_FALSE(again.WordWrap());
-    EXPECT_FALSE(again.action("mnuViewWordWrap")->isChecked());
+    EXPECT_FALSE(again.action(Command::ViewWordWrap)->isChecked());
     EXPECT_FALSE(again.LineNumbers());
     EXPECT_TRUE(again.ShowZML());
-    EXPECT_TRUE(again.action("mnuViewSource")->isChecked());
+    EXPECT_TRUE(again.action(Command::ViewSource)->isChecked());
     EXPECT_EQ(again.IconStyle(), 1);
-    EXPECT_TRUE(again.action("mnuViewIconSmall")->isChecked());
+    EXPECT_TRUE(again.action(Command::ViewIconSmall)->isChecked());
     EXPECT_FALSE(again.statusBar()->isVisible());
     EXPECT_FALSE(again.Tree()->isVisible());
-    EXPECT_FALSE(again.action("mnuViewActions")->isChecked());
+    EXPECT_FALSE(again.action(Command::ViewActions)->isChecked());
     EXPECT_EQ(again.Settings().FontName, "DejaVu Serif");
     EXPECT_EQ(again.Settings().CommentColor, 0x0000FFu);
     EXPECT_EQ(again.size(), QSize(700, 500));
@@ -496,10 +504,10 @@ TEST_F(FrmEditTest, ActionsPaneClosesAndReopensAtTheSplitterPosition)
     const int before = w.splitter()->sizes().value(0);
     emit w.Tree()->CloseRequested();
     EXPECT_FALSE(w.Tree()->isVisible());
-    EXPECT_FALSE(w.action("mnuViewActions")->isChecked());
+    EXPECT_FALSE(w.action(Command::ViewActions)->isChecked());
     QCoreApplication::processEvents();
     EXPECT_GE(w.List()->width(), 880);
-    w.action("mnuViewActions")->trigger();
+    w.action(Command::ViewActions)->trigger();
     EXPECT_TRUE(w.Tree()->isVisible());
     EXPECT_EQ(w.splitter()->sizes().value(0), before);
     // The splitter keeps 30 pixels from either edge.

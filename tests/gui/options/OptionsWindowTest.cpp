@@ -51,7 +51,7 @@ protected:
             answer(dialog);
             return dialog.result();
         });
-        QAction *options = window->action(QStringLiteral("mnuEditOptions"));
+        QAction *options = window->action(Command::EditOptions);
         ASSERT_TRUE(options);
         ASSERT_TRUE(options->isEnabled());
         options->trigger();

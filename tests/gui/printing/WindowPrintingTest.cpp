@@ -68,7 +68,7 @@ protected:
 TEST_F(WindowPrintingTest, PrintMenuAsksForThePrinterAndPrintsTheDocument)
 {
     frmEdit &window = openScript();
-    QAction *menuItem = window.action(QStringLiteral("mnuFilePrint"));
+    QAction *menuItem = window.action(Command::FilePrint);
     ASSERT_TRUE(menuItem->isEnabled());
     EXPECT_EQ(menuItem->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     m_pdf = m_files.filePath(QStringLiteral("job.pdf"));
@@ -92,7 +92,7 @@ TEST_F(WindowPrintingTest, PrintMenuAsksForThePrinterAndPrintsTheDocument)
 TEST_F(WindowPrintingTest, ToolbarPrintUsesTheCurrentPrinterWithoutTheDialog)
 {
     frmEdit &window = openScript();
-    QAction *button = window.action(QStringLiteral("tlbStandard/Print"));
+    QAction *button = window.button(Command::FilePrint);
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isEnabled());
 
@@ -104,7 +104,7 @@ TEST_F(WindowPrintingTest, ToolbarPrintUsesTheCurrentPrinterWithoutTheDialog)
 
     // A device that is not installed is refused by the menu's dialog path.
     m_device = QStringLiteral("Ghost");
-    window.action(QStringLiteral("mnuFilePrint"))->trigger();
+    window.action(Command::FilePrint)->trigger();
     EXPECT_EQ(m_printerDialogs, 1);
     ASSERT_EQ(m_messages.texts().size(), 2);
     EXPECT_EQ(m_messages.texts().at(1), QStringLiteral("Unable to connect to printer Ghost"));
@@ -113,7 +113,7 @@ TEST_F(WindowPrintingTest, ToolbarPrintUsesTheCurrentPrinterWithoutTheDialog)
     // A file chosen once stays the current printer for the button.
     m_device.clear();
     m_pdf = m_files.filePath(QStringLiteral("again.pdf"));
-    window.action(QStringLiteral("mnuFilePrint"))->trigger();
+    window.action(Command::FilePrint)->trigger();
     ASSERT_TRUE(QFile::remove(m_pdf));
     button->trigger();
     EXPECT_EQ(m_printerDialogs, 2);
@@ -126,7 +126,7 @@ TEST_F(WindowPrintingTest, PreviewDisablesTheWindowAndPrintsFromIt)
     frmEdit &window = openScript();
     window.show();
     m_pdf = m_files.filePath(QStringLiteral("preview.pdf"));
-    window.action(QStringLiteral("mnuFilePrint"))->trigger(); // chooses the PDF file
+    window.action(Command::FilePrint)->trigger(); // chooses the PDF file
     ASSERT_TRUE(QFile::remove(m_pdf));
 
     int previews = 0;
@@ -141,7 +141,7 @@ TEST_F(WindowPrintingTest, PreviewDisablesTheWindowAndPrintsFromIt)
         ASSERT_NE(print, nullptr);
         print->trigger();
     });
-    window.action(QStringLiteral("mnuFilePreview"))->trigger();
+    window.action(Command::FilePreview)->trigger();
     EXPECT_EQ(previews, 1);
     EXPECT_FALSE(enabledWhileOpen);
     EXPECT_TRUE(window.isEnabled());
@@ -158,7 +158,7 @@ TEST_F(WindowPrintingTest, PreviewDisablesTheWindowAndPrintsFromIt)
         enabledWhileOpen = window.isEnabled();
         preview.findChild<QAction *>(QStringLiteral("Close"))->trigger();
     });
-    window.action(QStringLiteral("tlbStandard/PrintPreview"))->trigger();
+    window.button(Command::FilePreview)->trigger();
     EXPECT_EQ(previews, 2);
     EXPECT_FALSE(enabledWhileOpen);
     EXPECT_TRUE(window.isEnabled());
@@ -169,13 +169,13 @@ TEST_F(WindowPrintingTest, FailedPreviewIsReportedAndTheWindowIsUsableAgain)
 {
     frmEdit &window = openScript();
     frmPreview::SetExecHook([](frmPreview &) { throw std::runtime_error("out of paper images"); });
-    window.action(QStringLiteral("mnuFilePreview"))->trigger();
+    window.action(Command::FilePreview)->trigger();
     EXPECT_TRUE(window.isEnabled());
     ASSERT_EQ(m_messages.messages().size(), 2);
     EXPECT_EQ(m_messages.texts().at(0), QStringLiteral("out of paper images"));
     EXPECT_EQ(m_messages.texts().at(1), QStringLiteral("Can't create Print Preview Window"));
     EXPECT_EQ(m_messages.messages().at(1).icon, MsgIcon::Information);
-    EXPECT_TRUE(window.action(QStringLiteral("mnuFilePreview"))->isEnabled());
+    EXPECT_TRUE(window.action(Command::FilePreview)->isEnabled());
 }
 
 TEST_F(WindowPrintingTest, PageSetupEditsTheWindowsSettingsWhichOutliveTheWindow)
@@ -191,7 +191,7 @@ TEST_F(WindowPrintingTest, PageSetupEditsTheWindowsSettingsWhichOutliveTheWindow
         dialog.accept();
         return dialog.result();
     });
-    window.action(QStringLiteral("mnuFilePageSetup"))->trigger();
+    window.action(Command::FilePageSetup)->trigger();
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(window.Printer().LineNumbers());
     EXPECT_EQ(window.Printer().FooterText(), QStringLiteral("$p"));
@@ -202,7 +202,7 @@ TEST_F(WindowPrintingTest, PageSetupEditsTheWindowsSettingsWhichOutliveTheWindow
         dialog.reject();
         return dialog.result();
     });
-    window.action(QStringLiteral("mnuFilePageSetup"))->trigger();
+    window.action(Command::FilePageSetup)->trigger();
     EXPECT_TRUE(window.Printer().LineNumbers());
 
     // Written when the window ends, read by the next one.

@@ -3,6 +3,7 @@
 #include "core/document/StepRowGeometry.h"
 #include "core/host/HostLauncher.h"
 #include "gui/actiontree/ActionTree.h"
+#include "gui/editing/EditCommands.h"
 #include "gui/mainwindow/frmAbout.h"
 #include "gui/mainwindow/frmFileProp.h"
 #include "gui/steplist/StepListView.h"
@@ -83,14 +84,17 @@ protected:
                                                     QItemSelectionModel::NoUpdate);
     }
 
-    // Binds the commands the editing issue implements, so their enabling rules show.
-    void bindEditCommands(frmEdit &w)
+    // Replaces the handlers of the editing commands by ones that record their names.
+    void recordEditCommands(frmEdit &w)
     {
-        for (const char *name :
-             {"mnuEditCut", "mnuEditCopy", "mnuEditDelete", "mnuEditGoto", "mnuEditMoveUp",
-              "mnuEditMoveDown", "mnuEditDisable", "mnuEditEnable", "mnuEditPaste"})
-            w.bindCommand(QString::fromLatin1(name), [this, name] { m_ran.append(name); });
-        w.RefreshSelectionState();
+        const std::pair<Command, const char *> commands[] = {
+            {Command::EditCut, "cut"},         {Command::EditCopy, "copy"},
+            {Command::EditDelete, "delete"},   {Command::EditGoto, "goto"},
+            {Command::EditMoveUp, "up"},       {Command::EditMoveDown, "down"},
+            {Command::EditDisable, "disable"}, {Command::EditEnable, "enable"},
+            {Command::EditPaste, "paste"},     {Command::EditComment, "comment"}};
+        for (const auto &[command, name] : commands)
+            w.commandTable().setHandler(command, [this, name = name] { m_ran.append(name); });
     }
 
     QStringList m_ran;
@@ -237,7 +241,7 @@ TEST_F(StepListTest, RowsAreMeasuredOnceWhenFirstPaintedAndNotOnRelayout)
     const int measured = d->measureCount();
     EXPECT_LT(measured, 150);
     // Selecting, scrolling back and a width that wraps nothing new measure no text.
-    w.SelectAll();
+    w.Commands()->SelectAll();
     w.List()->verticalScrollBar()->setValue(w.List()->verticalScrollBar()->value() - 200);
     settle();
     const int afterScroll = d->measureCount();
@@ -286,59 +290,55 @@ TEST_F(StepListTest, SourceModeRowsNotYetPaintedAreSizedByTheirLineCount)
 TEST_F(StepListTest, SelectionDrivesStatusPanelsAndCommands)
 {
     frmEdit &w = openShown({"<bmclear />", "<bmfirst />", "<bmlast />"});
-    bindEditCommands(w);
+    recordEditCommands(w);
     // Opening selects the first row.
     EXPECT_EQ(w.statusPanel("Line")->text(), "Line: 1 of 3");
-    EXPECT_TRUE(w.action("mnuEditCut")->isEnabled());
+    EXPECT_TRUE(w.action(Command::EditCut)->isEnabled());
     w.List()->selectionModel()->clear();
     EXPECT_EQ(w.statusPanel("Line")->text(), "Lines: 3");
-    EXPECT_FALSE(w.action("mnuEditCut")->isEnabled());
-    EXPECT_TRUE(w.action("mnuEditGoto")->isEnabled());
-    EXPECT_TRUE(w.action("mnuEditSelectAll")->isEnabled());
+    EXPECT_FALSE(w.action(Command::EditCut)->isEnabled());
+    EXPECT_TRUE(w.action(Command::EditGoto)->isEnabled());
+    EXPECT_TRUE(w.action(Command::EditSelectAll)->isEnabled());
 
     select(w, {1});
     EXPECT_EQ(w.statusPanel("Line")->text(), "Line: 2 of 3");
     EXPECT_EQ(w.statusPanel("Text")->text(),
               w.Document()->Step(1)->Information.replace("\r\n", " "));
-    for (const char *name :
-         {"mnuEditCut", "tlbStandard/Cut", "mnuEditCopy", "mnuEditDelete", "tlbStandard/Delete",
-          "mnuEditDisable", "mnuEditEnable", "mnuEditMoveUp", "tlbSteps/MoveUp", "mnuEditMoveDown"})
-        EXPECT_TRUE(w.action(name)->isEnabled()) << name;
+    for (Command command :
+         {Command::EditCut, Command::EditCopy, Command::EditDelete, Command::EditDisable,
+          Command::EditEnable, Command::EditMoveUp, Command::EditMoveDown})
+        EXPECT_TRUE(w.action(command)->isEnabled()) << static_cast<int>(command);
+    for (Command command : {Command::EditCut, Command::EditDelete, Command::EditMoveUp})
+        EXPECT_TRUE(w.button(command)->isEnabled()) << static_cast<int>(command);
 
     select(w, {0});
-    EXPECT_FALSE(w.action("tlbSteps/MoveUp")->isEnabled());
-    EXPECT_FALSE(w.action("mnuEditMoveUp")->isEnabled());
-    EXPECT_TRUE(w.action("mnuEditMoveDown")->isEnabled());
+    EXPECT_FALSE(w.button(Command::EditMoveUp)->isEnabled());
+    EXPECT_FALSE(w.action(Command::EditMoveUp)->isEnabled());
+    EXPECT_TRUE(w.action(Command::EditMoveDown)->isEnabled());
     select(w, {2});
-    EXPECT_FALSE(w.action("mnuEditMoveDown")->isEnabled());
+    EXPECT_FALSE(w.action(Command::EditMoveDown)->isEnabled());
     select(w, {0, 2});
     EXPECT_EQ(w.statusPanel("Text")->text(), "<Multiple selection>");
-    w.action("mnuEditSelectAll")->trigger();
-    EXPECT_FALSE(w.action("mnuEditSelectAll")->isEnabled());
-    EXPECT_EQ(w.selectedRows(), std::vector<int>({0, 1, 2}));
-    EXPECT_EQ(w.FirstSelectedIndex(), 0);
+    w.action(Command::EditSelectAll)->trigger();
+    EXPECT_FALSE(w.action(Command::EditSelectAll)->isEnabled());
+    EXPECT_EQ(w.List()->selectedRows(), std::vector<int>({0, 1, 2}));
+    EXPECT_EQ(w.Commands()->FirstSelectedIndex(), 0);
 
-    // Commands without a rule of their own are enabled once bound ("Add a comment" is bound
-    // by the editing commands).
-    EXPECT_TRUE(w.action("mnuEditComment")->isEnabled());
-    EXPECT_TRUE(w.action("tlbSteps/Comment")->isEnabled());
-    w.bindCommand("mnuEditComment", [this] { m_ran.append("comment"); });
-    EXPECT_TRUE(w.action("tlbSteps/Comment")->isEnabled());
-    for (const char *name : {"mnuEditDisable", "mnuEditEnable"})
-        if (!w.isBound(name)) {
-            EXPECT_FALSE(w.action(name)->isEnabled()) << name;
-        }
+    // "Add a comment" has no rule of its own: it is always on.
+    EXPECT_TRUE(w.action(Command::EditComment)->isEnabled());
+    EXPECT_TRUE(w.button(Command::EditComment)->isEnabled());
 
-    // A bound command runs from its menu item and its toolbar button alike.
-    w.action("tlbStandard/Delete")->trigger();
-    w.action("mnuEditDelete")->trigger();
-    EXPECT_EQ(m_ran, QStringList({"mnuEditDelete", "mnuEditDelete"}));
+    // A command runs its handler from its menu item and its toolbar button alike.
+    w.button(Command::EditDelete)->trigger();
+    w.action(Command::EditDelete)->trigger();
+    w.button(Command::EditComment)->trigger();
+    EXPECT_EQ(m_ran, QStringList({"delete", "delete", "comment"}));
 
     // Removing every row disables Run and the moves and empties the panels.
     w.Document()->RemoveSteps({0, 1, 2});
-    EXPECT_FALSE(w.action("mnuFileRun")->isEnabled());
-    EXPECT_FALSE(w.action("tlbRun/Run")->isEnabled());
-    EXPECT_FALSE(w.action("mnuEditMoveDown")->isEnabled());
+    EXPECT_FALSE(w.action(Command::FileRun)->isEnabled());
+    EXPECT_FALSE(w.button(Command::FileRun)->isEnabled());
+    EXPECT_FALSE(w.action(Command::EditMoveDown)->isEnabled());
     EXPECT_EQ(w.statusPanel("Line")->text(), "");
     EXPECT_EQ(w.statusPanel("Text")->text(), "");
 }
@@ -383,21 +383,21 @@ TEST_F(StepListTest, RightClickSelectsTheRowOrTheLastOneAndPopsUpTheEditMenu)
     QMenu *edit = w.menu("mnuEdit");
     const QRect second = w.List()->visualRect(w.Document()->Rows()->index(1, 0));
     QTest::mouseClick(w.List()->viewport(), Qt::RightButton, {}, second.center());
-    EXPECT_EQ(w.selectedRows(), std::vector<int>({1}));
+    EXPECT_EQ(w.List()->selectedRows(), std::vector<int>({1}));
     EXPECT_TRUE(edit->isVisible());
     edit->hide();
 
     // A selected row stays selected with the others.
     select(w, {0, 1});
     QTest::mouseClick(w.List()->viewport(), Qt::RightButton, {}, second.center());
-    EXPECT_EQ(w.selectedRows(), std::vector<int>({0, 1}));
+    EXPECT_EQ(w.List()->selectedRows(), std::vector<int>({0, 1}));
     edit->hide();
 
     // Below the last row with no selection: the last row.
     w.List()->clearSelection();
     QTest::mouseClick(w.List()->viewport(), Qt::RightButton, {},
                       QPoint(20, w.List()->viewport()->height() - 5));
-    EXPECT_EQ(w.selectedRows(), std::vector<int>({2}));
+    EXPECT_EQ(w.List()->selectedRows(), std::vector<int>({2}));
     edit->hide();
 }
 
@@ -406,7 +406,7 @@ TEST_F(StepListTest, DraggedActionsMarkTheDropRowAndDropThere)
     frmEdit &w = openShown({"<bmclear />", "<bmfirst />", "<bmlast />"});
     QString droppedName;
     int droppedRow = -2;
-    QObject::connect(&w, &frmEdit::actionDropped, [&](const QString &name, int row) {
+    QObject::connect(w.List(), &StepListView::actionDropped, [&](const QString &name, int row) {
         droppedName = name;
         droppedRow = row;
     });
@@ -445,11 +445,11 @@ TEST_F(StepListTest, IndentAndOutdentKeepTheirLimitsAndLeaveTheScriptUnchanged)
     frmEdit &w = openShown({"<bmclear />", "<bmfirst />"});
     select(w, {1});
     for (int i = 0; i < 50; ++i)
-        w.action("tlbSteps/Indent")->trigger();
+        w.button(Command::EditIndent)->trigger();
     EXPECT_EQ(w.Document()->Rows()->depth(1), G::kMaxIndent);
     EXPECT_FALSE(w.Dirty());
     for (int i = 0; i < 60; ++i)
-        w.action("tlbSteps/Outdent")->trigger();
+        w.button(Command::EditOutdent)->trigger();
     EXPECT_EQ(w.Document()->Rows()->depth(1), 0);
     EXPECT_EQ(w.Document()->Rows()->depth(0), 0);
     EXPECT_FALSE(w.Dirty());
@@ -460,18 +460,18 @@ TEST_F(StepListTest, IconSizeButtonCyclesAndTheViewPairToggles)
 {
     frmEdit &w = openShown({"<bmclear />"});
     EXPECT_EQ(w.IconStyle(), 2);
-    w.action("tlbSteps/IconSize")->trigger();
+    w.button(Command::ViewIconSize)->trigger();
     EXPECT_EQ(w.IconStyle(), 0);
-    EXPECT_TRUE(w.action("mnuViewIconNone")->isChecked());
-    w.action("tlbSteps/IconSize")->trigger();
+    EXPECT_TRUE(w.action(Command::ViewIconNone)->isChecked());
+    w.button(Command::ViewIconSize)->trigger();
     EXPECT_EQ(w.IconStyle(), 1);
     // Choosing "Source" while in source mode goes back to the text view.
-    w.action("mnuViewSource")->trigger();
+    w.action(Command::ViewSource)->trigger();
     EXPECT_TRUE(w.ShowZML());
-    w.action("mnuViewSource")->trigger();
+    w.action(Command::ViewSource)->trigger();
     EXPECT_FALSE(w.ShowZML());
-    EXPECT_TRUE(w.action("mnuViewText")->isChecked());
-    EXPECT_FALSE(w.action("tlbSteps/ZML")->isChecked());
+    EXPECT_TRUE(w.action(Command::ViewText)->isChecked());
+    EXPECT_FALSE(w.button(Command::ViewSource)->isChecked());
 }
 
 TEST_F(StepListTest, FilePropertiesEditTheHeader)
@@ -490,7 +490,7 @@ TEST_F(StepListTest, FilePropertiesEditTheHeader)
         props.txtDescription()->setPlainText("two\nlines");
         return int(QDialog::Accepted);
     });
-    w.action("tlbStandard/Properties")->trigger();
+    w.button(Command::EditProperties)->trigger();
     EXPECT_EQ(w.Document()->Header().Author, "Jane");
     EXPECT_EQ(w.Document()->Header().Version, "2.5");
     EXPECT_EQ(w.Document()->Header().Description, "two lines");
@@ -502,7 +502,7 @@ TEST_F(StepListTest, FilePropertiesEditTheHeader)
         dynamic_cast<frmFileProp &>(dialog).txtAuthor()->setText("Other");
         return int(QDialog::Rejected);
     });
-    w.action("mnuEditProperties")->trigger();
+    w.action(Command::EditProperties)->trigger();
     EXPECT_EQ(w.Document()->Header().Author, "Jane");
     EXPECT_FALSE(w.Dirty());
 }
@@ -516,7 +516,7 @@ TEST_F(StepListTest, AboutShowsTheProgramVersion)
         shown = dynamic_cast<frmAbout &>(dialog).versionLabel()->text();
         return int(QDialog::Accepted);
     });
-    w.action("mnuHelpAbout")->trigger();
+    w.action(Command::HelpAbout)->trigger();
     EXPECT_EQ(shown, "Version 1.0 rev 0");
 }
 
@@ -537,7 +537,7 @@ TEST_F(StepListTest, HelpOpensAtTheSelectedStepFromF1AndAtTheStartFromTheMenu)
     select(w, {1});
     w.List()->setFocus();
     w.HelpCommand(true);
-    w.action("mnuHelpContents")->trigger();
+    w.action(Command::HelpContents)->trigger();
     CHTMLHelp::SetViewer(previous);
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0].fragment(), "msgbox");
@@ -568,7 +568,7 @@ TEST_F(StepListTest, RunStartsTheSubstituteHostWithTheSavedScript)
     }
     frmEdit &w = openShown({"<bmclear />"});
     const QString script = w.FileName();
-    w.action("tlbRun/Run")->trigger();
+    w.button(Command::FileRun)->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(argsFile); }, 10000));
     QFile args(argsFile);
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));

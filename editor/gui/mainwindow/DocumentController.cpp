@@ -1,0 +1,104 @@
+#include "gui/mainwindow/DocumentController.h"
+
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/settings/WindowSettings.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
+
+#include <fieldpane/CCommonDialogs.h>
+
+#include <QFileInfo>
+#include <QWidget>
+
+DocumentController::DocumentController(CDocument &document, QWidget *window)
+    : QObject(window), m_document(document), m_window(window)
+{}
+
+QString DocumentController::FileName() const
+{
+    return m_document.FileName();
+}
+
+bool DocumentController::Dirty() const
+{
+    return m_document.Dirty();
+}
+
+DocumentController::SaveAnswer DocumentController::QuerySave()
+{
+    if (!Dirty())
+        return SaveAnswer::Unchanged;
+    const MsgResult answer =
+        ShowMessage(tr("The script has been changed.") + QStringLiteral("\r\n\r\n") +
+                        tr("Do you want to save the changes?"),
+                    MsgIcon::Question, MsgButtons::YesNoCancel);
+    switch (answer) {
+    case MsgResult::Yes:
+        return SaveDoc(false) ? SaveAnswer::Yes : SaveAnswer::Cancel;
+    case MsgResult::No:
+        return SaveAnswer::No;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+void DocumentController::NewDoc()
+{
+    if (QuerySave() == SaveAnswer::Cancel)
+        return;
+    m_document.Clear();
+    emit cleared();
+    emit fileChanged();
+}
+
+bool DocumentController::chooseFile(bool save, QString *path)
+{
+    Fieldpane::CCommonDialogs dialog;
+    dialog.Init(m_window);
+    dialog.setFilter(QStringLiteral("ZML Files|*.zml|All Files|*.*"));
+    dialog.setDefExt(QStringLiteral("zml"));
+    dialog.setPath(ReadLastPath());
+    if (!FileName().isEmpty() && save)
+        dialog.setFileName(FileName());
+    const bool chosen = save ? dialog.ShowSave() : dialog.ShowOpen();
+    if (!chosen || dialog.FileName().isEmpty())
+        return false;
+    *path = dialog.FileName();
+    WriteLastPath(QFileInfo(*path).absolutePath());
+    return true;
+}
+
+bool DocumentController::OpenDoc(const QString &requested)
+{
+    if (QuerySave() == SaveAnswer::Cancel)
+        return false;
+    m_document.SetDirty(false);
+    QString path = requested;
+    if (path.isEmpty() && !chooseFile(false, &path))
+        return false;
+    emit aboutToOpen();
+    const bool read = OpenDocument(m_document, path);
+    emit openFinished(read);
+    emit fileChanged();
+    return read;
+}
+
+bool DocumentController::SaveDoc(bool saveAs)
+{
+    QString path = FileName();
+    bool chosen = false;
+    if (path.isEmpty() || saveAs) {
+        if (!chooseFile(true, &path) || !ConfirmReplacingSavedName(path))
+            return false;
+        chosen = true;
+    }
+    const bool saved = SaveDocument(m_document, path, chosen);
+    emit fileChanged();
+    return saved;
+}
+
+void DocumentController::RunFile()
+{
+    HostLauncher::RunFile(*this);
+}
