@@ -5,6 +5,7 @@
 #include "core/document/CDocument.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
+#include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 
@@ -102,11 +103,19 @@ bool loadCatalogue(CDocument &doc, const QString &given)
     return !empty;
 }
 
+// Opens path into doc and reports what went wrong; true when it was read.
+bool openReported(CDocument &doc, const QString &path)
+{
+    const OpenResult result = OpenDocument(doc, path);
+    ShowNotices(OpenNotices(result));
+    return result.ok();
+}
+
 int check(CDocument &doc, const QStringList &scripts)
 {
     int status = 0;
     for (const QString &script : scripts) {
-        if (!OpenDocument(doc, script)) {
+        if (!openReported(doc, script)) {
             status = 1;
             continue;
         }
@@ -121,9 +130,11 @@ int check(CDocument &doc, const QStringList &scripts)
 
 int format(CDocument &doc, const QString &in, const QString &out)
 {
-    if (!OpenDocument(doc, in))
+    if (!openReported(doc, in))
         return 1;
-    return SaveDocument(doc, out, false) ? 0 : 1;
+    const SaveResult saved = SaveDocument(doc, out, false);
+    ShowNotices(SaveNotices(doc, saved));
+    return saved.ok() ? 0 : 1;
 }
 
 } // namespace

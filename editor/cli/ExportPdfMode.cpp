@@ -4,6 +4,7 @@
 #include "core/host/MessageService.h"
 #include "core/printing/CPrinter.h"
 #include "core/printing/PdfExport.h"
+#include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 
@@ -44,7 +45,9 @@ int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
                     MsgIcon::Critical);
         return 1;
     }
-    if (!OpenDocument(doc, in))
+    const OpenResult opened = OpenDocument(doc, in);
+    ShowNotices(OpenNotices(opened));
+    if (!opened.ok())
         return 1;
 
     CPrinter printer(CPrinter::Persistence::ReadOnly);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/document/CDocument.h"
+#include "core/zml/ZmlNotices.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include "support/TestCatalogue.h"
 
@@ -10,6 +13,22 @@
 
 #include <initializer_list>
 #include <utility>
+
+// Opening and saving with the notices shown as the window and the command line show them, so
+// that a MessageRecorder sees them.
+inline OpenResult OpenReported(CDocument &doc, const QString &path)
+{
+    OpenResult result = OpenDocument(doc, path);
+    ShowNotices(OpenNotices(result));
+    return result;
+}
+
+inline SaveResult SaveReported(CDocument &doc, const QString &path, bool nameJustChosen)
+{
+    SaveResult result = SaveDocument(doc, path, nameJustChosen);
+    ShowNotices(SaveNotices(doc, result));
+    return result;
+}
 
 // Builds steps of the test catalogue and reads and writes files for the ZML tests.
 class StepMaker final {

@@ -87,10 +87,6 @@ signals:
     void stepsInserted(int firstRow, int count);
     void fileNameChanged(const QString &fileName);
     void dirtyChanged(bool dirty);
-    // A file was opened or is being saved: it belongs at the top of the recent-files list.
-    void recentFileAdded(const QString &path);
-    // A file could not be found: it is to leave the recent-files list.
-    void recentFileRemoved(const QString &path);
     // Reading a file replaces the rows: the list may hide and stop painting until finished.
     void loadingStarted();
     void loadingFinished();

@@ -79,6 +79,7 @@ public:
         m_inCData = false;
         m_error.clear();
         m_errorOffset = -1;
+        m_errorPlace = TextPlace();
         m_fed = 0;
         m_refused = false;
         if (!m_parser) {
@@ -127,8 +128,14 @@ public:
         return parseBuffer(int(got), *done);
     }
 
-    // Where the first error was found; -1 when none was.
+    // Where the first error was found; -1 (unknown) when none was.
     qint64 errorOffset() const { return m_errorOffset; }
+    TextPlace errorPlace() const { return m_errorPlace; }
+    TextPlace currentPlace() const
+    {
+        return {int(XML_GetCurrentLineNumber(m_parser)),
+                int(XML_GetCurrentColumnNumber(m_parser)) + 1};
+    }
     const QString &error() const { return m_error; }
 
 private:
@@ -144,8 +151,10 @@ private:
 
     bool fail()
     {
-        if (m_errorOffset < 0)
+        if (m_errorOffset < 0) {
             m_errorOffset = qint64(XML_GetCurrentByteIndex(m_parser));
+            m_errorPlace = currentPlace();
+        }
         if (m_error.isEmpty()) {
             m_error = QStringLiteral("line %1: %2")
                           .arg(XML_GetCurrentLineNumber(m_parser))
@@ -158,8 +167,10 @@ private:
     {
         if (m_error.isEmpty())
             m_error = QString::fromLatin1(why);
-        if (m_errorOffset < 0)
+        if (m_errorOffset < 0) {
             m_errorOffset = qint64(XML_GetCurrentByteIndex(m_parser));
+            m_errorPlace = currentPlace();
+        }
         m_refused = true;
         XML_StopParser(m_parser, XML_FALSE);
     }
@@ -297,6 +308,7 @@ private:
     std::string m_targetScratch;
     QString m_error;
     qint64 m_errorOffset = -1;
+    TextPlace m_errorPlace;
     qint64 m_fed = 0; // bytes handed to the parser
     bool m_refused = false;
 };
@@ -342,6 +354,7 @@ bool XmlEventParser::parse(const Source &source)
 {
     m_error.clear();
     m_errorOffset = -1;
+    m_errorPlace = TextPlace();
     m_readFailed = false;
     Driver &d = driver();
     bool ok = d.start();
@@ -350,8 +363,14 @@ bool XmlEventParser::parse(const Source &source)
     if (!ok) {
         m_error = d.error();
         m_errorOffset = m_readFailed ? -1 : d.errorOffset();
+        m_errorPlace = m_readFailed ? TextPlace() : d.errorPlace();
     }
     return ok;
+}
+
+TextPlace XmlEventParser::currentPlace() const
+{
+    return m_driver ? m_driver->currentPlace() : TextPlace();
 }
 
 namespace {

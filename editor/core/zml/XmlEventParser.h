@@ -9,6 +9,18 @@
 
 class QIODevice;
 
+// A place in a text: 1-based line, and 1-based column counted in bytes of UTF-8; 0 when
+// unknown.
+struct TextPlace {
+    int Line = 0;
+    int Column = 0;
+    bool known() const { return Line > 0; }
+    friend bool operator==(const TextPlace &a, const TextPlace &b)
+    {
+        return a.Line == b.Line && a.Column == b.Column;
+    }
+};
+
 // Kinds of XML nodes.
 enum class XmlNodeType { Element, Text, CData, Comment, ProcessingInstruction };
 
@@ -65,6 +77,10 @@ public:
     // Byte offset in the text where the parser found the first error; -1 when there is none (or
     // the source failed).
     qint64 errorOffset() const { return m_errorOffset; }
+    // Line and column where the parser found the first error; unknown when there is none.
+    TextPlace errorPlace() const { return m_errorPlace; }
+    // During a handler's call: the start of the event being reported.
+    TextPlace currentPlace() const;
     // True when the last parse failed because the device could not be read.
     bool readFailed() const { return m_readFailed; }
 
@@ -76,6 +92,7 @@ private:
     std::unique_ptr<Driver> m_driver; // kept for the next parse: creating a parser is costly
     QString m_error;
     qint64 m_errorOffset = -1;
+    TextPlace m_errorPlace;
     bool m_readFailed = false;
 };
 

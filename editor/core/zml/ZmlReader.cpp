@@ -2,7 +2,6 @@
 
 #include "core/document/CDocument.h"
 #include "core/document/StepText.h"
-#include "core/host/MessageService.h"
 #include "core/zml/AnsiCodec.h"
 #include "core/zml/RegularFile.h"
 #include "core/zml/XmlEventParser.h"
@@ -33,21 +32,6 @@
 #include <vector>
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-
-// Unknown header element names reported one by one; further names are only counted.
-constexpr qsizetype kListedHeaderElements = 3;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ZmlReader", text);
-}
-
-QString quoted(const QString &path)
-{
-    return QLatin1Char('\'') + path + QLatin1Char('\'');
-}
 
 using namespace ZmlBody;
 
@@ -121,6 +105,9 @@ public:
         : m_catalogue(catalogue), m_publish(std::move(publish))
     {}
 
+    // The parser whose events come in, for the places of the elements.
+    void setParser(const XmlEventParser *parser) { m_parser = parser; }
+
     void startElement(std::string_view name, const Attribute *attributes, int count,
                       bool selfClosing) override
     {
@@ -129,6 +116,10 @@ public:
             m_bodyEvents->startElement(depth, name, attributes, count, selfClosing);
             return;
         }
+        if (depth <= 1 && m_parser)
+            (depth == 0           ? rootPlace
+             : m_topElements == 0 ? headPlace
+                                  : bodyPlace) = m_parser->currentPlace();
         if (depth == 0) {
             rootName = fromUtf8(name);
             for (int i = 0; i < count; ++i) {
@@ -187,8 +178,10 @@ public:
     QString headName;
     QString bodyName;
     std::vector<std::pair<QString, QByteArray>> header; // header elements and their text
+    TextPlace rootPlace, headPlace, bodyPlace;          // of the first three elements
 
 private:
+    const XmlEventParser *m_parser = nullptr;
     const CElements &m_catalogue;
     BodyReader::Publish m_publish;
     int m_depth = 0;       // open elements
@@ -372,12 +365,13 @@ private:
 // the file is read again, decoded piece by piece with the code page's fallback. Text in
 // another code page or in UTF-16 is decoded piece by piece from the start.
 FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader,
-                    const BodyReader::Publish &publish)
+                    const BodyReader::Publish &publish, TextPlace *errorPlace)
 {
     const FileEncoding encoding = encodingOf(file);
     if (AnsiCodec::systemIsUtf8() && encoding == FileEncoding::System) {
         *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
         XmlEventParser parser(reader->get());
+        (*reader)->setParser(&parser);
         AnsiCodec::Utf8Validator validator;
         const bool parsed = parser.parse([&](char *buffer, qint64 size) {
             const qint64 count = file.read(buffer, size);
@@ -391,8 +385,10 @@ FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<Zml
             return FileParse::Parsed;
         if (parser.readFailed())
             return FileParse::Unreadable;
-        if (validator.firstInvalid() < 0 || validator.firstInvalid() > parser.errorOffset())
+        if (validator.firstInvalid() < 0 || validator.firstInvalid() > parser.errorOffset()) {
+            *errorPlace = parser.errorPlace();
             return FileParse::Corrupt; // not a matter of the bytes' encoding
+        }
         if (!file.seek(0))
             return FileParse::Unreadable;
         PendingSteps restart; // drops what the first attempt handed over
@@ -401,9 +397,11 @@ FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<Zml
     }
     *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
     XmlEventParser parser(reader->get());
+    (*reader)->setParser(&parser);
     DecodedSource source(file, encoding);
     if (parser.parse([&source](char *buffer, qint64 size) { return source.read(buffer, size); }))
         return FileParse::Parsed;
+    *errorPlace = parser.errorPlace();
     return parser.readFailed() ? FileParse::Unreadable : FileParse::Corrupt;
 }
 
@@ -451,11 +449,6 @@ void replay(const XmlNode &parent, BodyReader &reader)
 
 } // namespace
 
-QString SpecialFileOpenMessage(const QString &path)
-{
-    return tr("This is a device or a pipe, not a file, and can't be opened") + kCrLf + quoted(path);
-}
-
 int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
 {
     if (parent.isNull())
@@ -475,9 +468,67 @@ int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position)
     return insertSteps(doc, reader.takeSteps(), position);
 }
 
-bool OpenDocument(CDocument &doc, const QString &path)
+namespace {
+
+using Status = OpenResult::Status;
+
+// The script's own checks once the file has been parsed: root, version and header; the
+// header's fields go to header.
+Status checkScript(const ZmlFileReader &file, OpenResult &result)
+{
+    if (file.rootName != QLatin1String("zml")) {
+        result.place = file.rootPlace;
+        return Status::NotZml;
+    }
+    if (file.version != QLatin1String("1.0")) {
+        result.place = file.rootPlace;
+        return Status::BadVersion;
+    }
+    if (file.headName != QLatin1String("zmlhead")) {
+        result.place = file.headPlace.known() ? file.headPlace : file.rootPlace;
+        return Status::NoHeader;
+    }
+    return Status::Opened;
+}
+
+struct HeaderFields {
+    QString Version, Author, Company, Description, EMail, Web;
+};
+
+// The header's fields; unknown elements are noted in result, each name once.
+HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
+{
+    HeaderFields header;
+    const std::pair<const char *, QString *> fields[] = {
+        {"version", &header.Version}, {"author", &header.Author},
+        {"company", &header.Company}, {"description", &header.Description},
+        {"email", &header.EMail},     {"web", &header.Web}};
+    QSet<QString> unknown;
+    for (const auto &[name, text] : file.header) {
+        const auto field = std::find_if(std::begin(fields), std::end(fields), [&](const auto &f) {
+            return name == QLatin1String(f.first);
+        });
+        if (field != std::end(fields)) {
+            *field->second = DecodeText(QString::fromUtf8(text));
+        } else if (!unknown.contains(name)) {
+            unknown.insert(name);
+            result.unknownHeaderElements.push_back(name);
+        }
+    }
+    if (header.Version.isEmpty()) {
+        result.versionMissing = true;
+        header.Version = QStringLiteral("1.0");
+    }
+    return header;
+}
+
+} // namespace
+
+OpenResult OpenDocument(CDocument &doc, const QString &path)
 {
     doc.SetDirty(false);
+    OpenResult result;
+    result.path = path;
 
     // One thread parses the file while this one builds the steps it has read so far; once the
     // parse is done, that thread helps to build what is left.
@@ -492,8 +543,9 @@ bool OpenDocument(CDocument &doc, const QString &path)
             QFile file;
             const FileOpen opened = OpenRegularFile(file, path);
             if (opened == FileOpen::Opened) {
-                parsed = parseFile(file, catalogue, &reader,
-                                   [&queue](PendingSteps &pending) { queue.push(pending); });
+                parsed = parseFile(
+                    file, catalogue, &reader,
+                    [&queue](PendingSteps &pending) { queue.push(pending); }, &result.place);
             } else if (opened == FileOpen::Special) {
                 parsed = FileParse::Special;
             }
@@ -506,99 +558,32 @@ bool OpenDocument(CDocument &doc, const QString &path)
         steps = joinBuilt(std::move(built), std::move(builtByParser));
     }
     if (parsed == FileParse::Unreadable) {
-        if (QFileInfo::exists(path)) {
-            ShowMessage(tr("Can't open the file ") + quoted(path) + kCrLf +
-                            tr("Check that you have the correct permission to access it"),
-                        MsgIcon::Critical);
-        } else {
-            ShowMessage(tr("Can't find the file ") + quoted(path), MsgIcon::Critical);
-            emit doc.recentFileRemoved(path);
-        }
-        return false;
+        result.status = QFileInfo::exists(path) ? Status::Unreadable : Status::Missing;
+        return result;
     }
-    if (parsed == FileParse::Special) {
-        ShowMessage(SpecialFileOpenMessage(path), MsgIcon::Critical);
-        return false;
+    if (parsed != FileParse::Parsed) {
+        result.status = parsed == FileParse::Special ? Status::Special : Status::Corrupt;
+        return result;
     }
-    if (parsed == FileParse::Corrupt) {
-        ShowMessage(tr("This file is corrupt or not a valid ZML file") + kCrLf + quoted(path),
-                    MsgIcon::Critical);
-        return false;
-    }
-
     const ZmlFileReader &file = *reader;
-    if (file.rootName != QLatin1String("zml")) {
-        ShowMessage(tr("This file is not a valid ZML document") + kCrLf + quoted(path),
-                    MsgIcon::Critical);
-        return false;
-    }
-    if (file.version != QLatin1String("1.0")) {
-        ShowMessage(tr("The file has an invalid or unsupported version number") + kCrLf +
-                        quoted(path),
-                    MsgIcon::Critical);
-        return false;
-    }
-    if (file.headName != QLatin1String("zmlhead")) {
-        ShowMessage(tr("File doesn't contain a valid header") + kCrLf + quoted(path),
-                    MsgIcon::Critical);
-        return false;
-    }
-
-    QString author, company, version, email, web, description;
-    // Each unknown name is reported once, the first few by name and the rest by their number.
-    QSet<QString> unknown;
-    int unlisted = 0;
-    for (const auto &[name, text] : file.header) {
-        QString *field = nullptr;
-        if (name == QLatin1String("version"))
-            field = &version;
-        else if (name == QLatin1String("author"))
-            field = &author;
-        else if (name == QLatin1String("company"))
-            field = &company;
-        else if (name == QLatin1String("description"))
-            field = &description;
-        else if (name == QLatin1String("email"))
-            field = &email;
-        else if (name == QLatin1String("web"))
-            field = &web;
-        if (field) {
-            *field = DecodeText(QString::fromUtf8(text));
-        } else if (!unknown.contains(name)) {
-            unknown.insert(name);
-            if (unknown.size() > kListedHeaderElements)
-                ++unlisted;
-            else
-                ShowMessage(tr("Unsupported element found in the header ") + quoted(name) + kCrLf +
-                                tr("This element will be removed when you save the file"),
-                            MsgIcon::Information);
-        }
-    }
-    if (unlisted > 0) {
-        ShowMessage(tr("%1 more unsupported elements found in the header").arg(unlisted) + kCrLf +
-                        tr("These elements will be removed when you save the file"),
-                    MsgIcon::Information);
-    }
-    if (version.isEmpty()) {
-        ShowMessage(tr("File version is missing. Inserting 1.0"), MsgIcon::Information);
-        version = QStringLiteral("1.0");
-    }
-
+    result.status = checkScript(file, result);
+    if (result.status != Status::Opened)
+        return result;
+    const HeaderFields header = readHeader(file, result);
     if (file.bodyName != QLatin1String("zmlbody")) {
-        ShowMessage(tr("File doesn't contain a valid body") + kCrLf + quoted(path),
-                    MsgIcon::Critical);
-        return false;
+        result.place = file.bodyPlace.known() ? file.bodyPlace : file.headPlace;
+        result.status = Status::NoBody;
+        return result;
     }
 
     doc.Clear();
-    emit doc.recentFileAdded(path);
-    CHeader &header = doc.Header();
-    header.Author = author;
-    header.Company = company;
-    header.Version = version;
-    header.EMail = email;
-    header.Web = web;
-    header.Description = description;
+    CHeader &target = doc.Header();
+    target.Author = header.Author;
+    target.Company = header.Company;
+    target.Version = header.Version;
+    target.EMail = header.EMail;
+    target.Web = header.Web;
+    target.Description = header.Description;
 
     emit doc.loadingStarted();
     reader.reset();
@@ -609,5 +594,5 @@ bool OpenDocument(CDocument &doc, const QString &path)
         doc.SetDepth(0, 0);
     emit doc.loadingFinished();
     doc.SetDirty(false);
-    return true;
+    return result;
 }

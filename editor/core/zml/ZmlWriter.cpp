@@ -2,7 +2,6 @@
 
 #include "core/document/CDocument.h"
 #include "core/document/StepText.h"
-#include "core/host/MessageService.h"
 #include "core/zml/AnsiCodec.h"
 #include "core/zml/RegularFile.h"
 #include "core/zml/TextSink.h"
@@ -46,27 +45,38 @@ template <typename Sink> void appendHeaderLine(Sink &out, const char *name, cons
 }
 
 // True when the UTF-8 text holds "<endif" or "<endloop" in any case.
-bool containsStrayCloser(const QByteArray &utf8)
+// Offset of the "<" of the first "<endif" or "<endloop" (any case); -1 when there is none.
+qsizetype strayCloser(const QByteArray &utf8)
 {
-    const char *p = utf8.constData();
-    const char *end = p + utf8.size();
-    while ((p = static_cast<const char *>(std::memchr(p, '<', std::size_t(end - p))))) {
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    for (const char *p = begin;
+         (p = static_cast<const char *>(std::memchr(p, '<', std::size_t(end - p))));) {
         ++p;
         const qsizetype left = end - p;
         if ((left >= 5 && qstrnicmp(p, "endif", 5) == 0) ||
             (left >= 7 && qstrnicmp(p, "endloop", 7) == 0))
-            return true;
+            return p - 1 - begin;
     }
-    return false;
+    return -1;
 }
 
-BlockCheckResult checkUtf8(const QByteArray &utf8)
+// Line and column of a byte offset.
+TextPlace placeOf(const QByteArray &utf8, qsizetype offset)
 {
-    if (!XmlTree::isWellFormedUtf8(utf8))
-        return BlockCheckResult::Unbalanced;
-    if (containsStrayCloser(utf8))
-        return BlockCheckResult::StrayCloser;
-    return BlockCheckResult::Ok;
+    const QByteArray before = utf8.left(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return {int(before.count('\n')) + 1, int(offset - lineStart) + 1};
+}
+
+BlockCheck checkUtf8(const QByteArray &utf8)
+{
+    XmlEventParser parser(nullptr);
+    if (!parser.parse(utf8))
+        return {BlockCheckResult::Unbalanced, parser.errorPlace()};
+    if (const qsizetype at = strayCloser(utf8); at >= 0)
+        return {BlockCheckResult::StrayCloser, placeOf(utf8, at)};
+    return {};
 }
 
 } // namespace
@@ -192,10 +202,15 @@ bool CheckZmlName(const QString &fileName)
 
 BlockCheckResult CheckBlocks(const QString &documentText)
 {
-    return checkUtf8(documentText.toUtf8());
+    return checkUtf8(documentText.toUtf8()).Result;
 }
 
 BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8)
+{
+    return checkUtf8(documentUtf8).Result;
+}
+
+BlockCheck CheckBlocksAt(const QByteArray &documentUtf8)
 {
     return checkUtf8(documentUtf8);
 }
@@ -268,15 +283,10 @@ QString SavedFileName(const QString &path, bool nameJustChosen)
     return nameJustChosen && !CheckZmlName(path) ? path + QStringLiteral(".zml") : path;
 }
 
-bool ConfirmReplacingSavedName(const QString &chosenPath)
+QString SavedNameToConfirm(const QString &chosenPath)
 {
     const QString saved = SavedFileName(chosenPath, true);
-    const QFileInfo target(saved);
-    if (saved == chosenPath || !target.exists())
-        return true;
-    return ShowMessage(tr("%1 already exists.").arg(target.fileName()) + kCrLf +
-                           tr("Do you want to replace it?"),
-                       MsgIcon::Exclamation, MsgButtons::YesNo) == MsgResult::Yes;
+    return saved != chosenPath && QFileInfo::exists(saved) ? saved : QString();
 }
 
 void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
@@ -284,12 +294,14 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
     commitHook() = std::move(hook);
 }
 
-bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
 {
+    SaveResult result;
     const QString fileName = SavedFileName(path, nameJustChosen);
+    result.fileName = fileName;
     if (IsSpecialFile(fileName)) {
-        ShowMessage(SpecialFileSaveMessage(fileName), MsgIcon::Critical);
-        return false;
+        result.status = SaveResult::Status::Special;
+        return result;
     }
 
     // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
@@ -303,14 +315,13 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
         text = BuildDocumentText(doc);
         utf8 = text.toUtf8();
     }
-    const BlockCheckResult check = checkUtf8(utf8);
-    if (check != BlockCheckResult::Ok) {
-        ShowMessage(BlockCheckMessage(doc, check), MsgIcon::Critical);
-        return false;
+    result.check = checkUtf8(utf8);
+    if (result.check.Result != BlockCheckResult::Ok) {
+        result.status = SaveResult::Status::Blocks;
+        return result;
     }
 
     doc.SetFileName(fileName);
-    emit doc.recentFileAdded(fileName);
 
     QByteArray bytes;
     if (utf8System) {
@@ -330,9 +341,10 @@ bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
     else
         file.cancelWriting();
     if (!ok) {
-        ShowMessage(SaveFailedMessage(), MsgIcon::Critical);
-        return false;
+        result.status = SaveResult::Status::WriteFailed;
+        return result;
     }
     doc.SetDirty(false);
-    return true;
+    result.status = SaveResult::Status::Saved;
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/zml/XmlEventParser.h"
+
 #include <QString>
 
 #include <functional>
@@ -35,6 +37,13 @@ enum class BlockCheckResult {
 BlockCheckResult CheckBlocks(const QString &documentText);
 // The same check on the text as UTF-8 (BuildDocumentUtf8).
 BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8);
+// The check with the place of its fault: where the parser stopped for Unbalanced, the "<" of
+// the first stray closer for StrayCloser.
+struct BlockCheck {
+    BlockCheckResult Result = BlockCheckResult::Ok;
+    TextPlace Place;
+};
+BlockCheck CheckBlocksAt(const QByteArray &documentUtf8);
 // The message of a failed check (empty for Ok).
 QString BlockCheckMessage(BlockCheckResult result);
 
@@ -51,18 +60,32 @@ QString SpecialFileSaveMessage(const QString &path);
 
 // The name a save writes: path, with ".zml" appended when the name was just chosen and lacks it.
 QString SavedFileName(const QString &path, bool nameJustChosen);
-// For a name just chosen in the save dialog, which asked only about that name: when the saved
-// name differs (".zml" added) and a file of that name exists, asks whether to replace it (Yes,
-// No). True when the save may go on.
-bool ConfirmReplacingSavedName(const QString &chosenPath);
+// For a name just chosen in the save dialog, which asked only about that name: the name the
+// save writes when it differs (".zml" added) and a file of that name exists, which the user is
+// to be asked about; otherwise empty.
+QString SavedNameToConfirm(const QString &chosenPath);
+
+// What saving a script came to, and why.
+struct SaveResult {
+    enum class Status {
+        Saved,
+        Special,    // the target is a device, FIFO or socket, left as it is
+        Blocks,     // the script's blocks do not balance (check tells where)
+        WriteFailed // the file could not be written; the previous one is as it was
+    };
+    Status status = Status::WriteFailed;
+    QString fileName; // the name written (or to be written)
+    BlockCheck check;
+    bool ok() const { return status == Status::Saved; }
+    explicit operator bool() const { return ok(); }
+};
 
 // Saves doc to path once a name is known. When nameJustChosen, ".zml" is appended to a name that
-// lacks it. Refuses a device, FIFO or socket and an unbalanced document with a message
-// (DisabledBlockMessage when it applies; the target is left as it is). Otherwise sets the
-// document's file name, signals recentFileAdded, writes the file atomically (a failed write
+// lacks it. Refuses a device, FIFO or socket and an unbalanced document (the target is left as
+// it is). Otherwise sets the document's file name, writes the file atomically (a failed write
 // leaves the previous file as it was) in the system code page with CR LF line ends, and clears
-// Dirty. Returns true when the file was written; every failure has been reported by a message.
-bool SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
+// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result.
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
 
 // Test seam: called with the open save file after the text was written and before it is
 // committed; returning false makes the save fail (as a failed write would). Pass an empty

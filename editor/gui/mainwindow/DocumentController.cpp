@@ -2,7 +2,9 @@
 
 #include "core/document/CDocument.h"
 #include "core/host/MessageService.h"
+#include "core/settings/CMru.h"
 #include "core/settings/WindowSettings.h"
+#include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 
@@ -11,8 +13,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
-DocumentController::DocumentController(CDocument &document, QWidget *window)
-    : QObject(window), m_document(document), m_window(window)
+DocumentController::DocumentController(CDocument &document, CMru &recentFiles, QWidget *window)
+    : QObject(window), m_document(document), m_recentFiles(recentFiles), m_window(window)
 {}
 
 QString DocumentController::FileName() const
@@ -78,10 +80,15 @@ bool DocumentController::OpenDoc(const QString &requested)
     if (path.isEmpty() && !chooseFile(false, &path))
         return false;
     emit aboutToOpen();
-    const bool read = OpenDocument(m_document, path);
-    emit openFinished(read);
+    const OpenResult read = OpenDocument(m_document, path);
+    ShowNotices(OpenNotices(read));
+    if (read.ok())
+        m_recentFiles.AddToMruList(path);
+    else if (read.status == OpenResult::Status::Missing)
+        m_recentFiles.RemoveFromMruList(path);
+    emit openFinished(read.ok());
     emit fileChanged();
-    return read;
+    return read.ok();
 }
 
 bool DocumentController::SaveDoc(bool saveAs)
@@ -89,13 +96,27 @@ bool DocumentController::SaveDoc(bool saveAs)
     QString path = FileName();
     bool chosen = false;
     if (path.isEmpty() || saveAs) {
-        if (!chooseFile(true, &path) || !ConfirmReplacingSavedName(path))
+        if (!chooseFile(true, &path) || !confirmReplacing(path))
             return false;
         chosen = true;
     }
-    const bool saved = SaveDocument(m_document, path, chosen);
+    const SaveResult saved = SaveDocument(m_document, path, chosen);
+    // A name that passed the checks is the script's name, written or not.
+    if (saved.ok() || saved.status == SaveResult::Status::WriteFailed)
+        m_recentFiles.AddToMruList(saved.fileName);
+    ShowNotices(SaveNotices(m_document, saved));
     emit fileChanged();
-    return saved;
+    return saved.ok();
+}
+
+bool DocumentController::confirmReplacing(const QString &chosenPath)
+{
+    const QString saved = SavedNameToConfirm(chosenPath);
+    if (saved.isEmpty())
+        return true;
+    return ShowMessage(tr("%1 already exists.").arg(QFileInfo(saved).fileName()) +
+                           QStringLiteral("\r\n") + tr("Do you want to replace it?"),
+                       MsgIcon::Exclamation, MsgButtons::YesNo) == MsgResult::Yes;
 }
 
 void DocumentController::RunFile()

@@ -7,11 +7,14 @@
 #include <QString>
 
 class CDocument;
+class CMru;
 class QWidget;
 
 // The file commands of the main window on its document: new, open, save, save as, run, and
 // the question whether to save changes first. File names come from the file dialog (through
-// CCommonDialogs' seam), questions and problems from ShowMessage.
+// CCommonDialogs' seam); questions, and the notices of opening and saving, go through
+// ShowMessage. Opened and saved files go to the top of the recent files, a missing one leaves
+// them.
 class DocumentController final : public QObject, public HostLauncher::Document {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DocumentController)
@@ -21,7 +24,7 @@ public:
     enum class SaveAnswer { Yes, No, Cancel, Unchanged };
 
     // window is the parent of the dialogs.
-    DocumentController(CDocument &document, QWidget *window);
+    DocumentController(CDocument &document, CMru &recentFiles, QWidget *window);
 
     // Asks whether to save the changes (Yes saves them; a failed save counts as Cancel).
     SaveAnswer QuerySave();
@@ -50,7 +53,10 @@ signals:
 
 private:
     bool chooseFile(bool save, QString *path);
+    // For a name just chosen: asks before a save under another existing name (".zml" added).
+    bool confirmReplacing(const QString &chosenPath);
 
     CDocument &m_document;
+    CMru &m_recentFiles;
     QPointer<QWidget> m_window;
 };

@@ -63,7 +63,7 @@ frmEdit::frmEdit(QWidget *parent)
     setWindowIcon(appIcon);
 
     m_table = new CommandTable(this);
-    m_controller = new DocumentController(*m_doc, this);
+    m_controller = new DocumentController(*m_doc, *m_mru, this);
     createCentre();
     m_menus = m_table->buildMenus(this);
     createToolBars();

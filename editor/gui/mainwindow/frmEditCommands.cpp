@@ -135,10 +135,6 @@ void frmEdit::connectDocument()
 {
     connect(m_doc, &CDocument::fileNameChanged, this, &frmEdit::updateCaption);
     connect(m_doc, &CDocument::dirtyChanged, this, &frmEdit::updateCaption);
-    connect(m_doc, &CDocument::recentFileAdded, m_mru,
-            [this](const QString &path) { m_mru->AddToMruList(path); });
-    connect(m_doc, &CDocument::recentFileRemoved, m_mru,
-            [this](const QString &path) { m_mru->RemoveFromMruList(path); });
     connect(m_doc, &CDocument::loadingStarted, this,
             [this] { m_list->setPaintingSuspended(true); });
     connect(m_doc, &CDocument::loadingFinished, this,

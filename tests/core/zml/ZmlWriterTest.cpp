@@ -91,7 +91,7 @@ TEST_F(ZmlWriterTest, WorkedExampleComesOutByteForByte)
     EXPECT_EQ(BuildDocumentText(doc).toUtf8() + "\r\n", expected);
 
     doc.SetDirty(true);
-    ASSERT_TRUE(SaveDocument(doc, path("example.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("example.zml"), false));
     EXPECT_EQ(ReadBytes(path("example.zml")), expected);
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_FALSE(doc.Dirty());
@@ -210,13 +210,13 @@ TEST_F(ZmlWriterTest, ZmlNameRule)
     EXPECT_FALSE(CheckZmlName("demo.zmlx"));
     EXPECT_FALSE(CheckZmlName(""));
 
-    ASSERT_TRUE(SaveDocument(doc, path("demo"), true));
+    ASSERT_TRUE(SaveReported(doc, path("demo"), true));
     EXPECT_EQ(doc.FileName(), path("demo.zml"));
     EXPECT_TRUE(QFile::exists(path("demo.zml")));
-    ASSERT_TRUE(SaveDocument(doc, path("kept.ZML"), true));
+    ASSERT_TRUE(SaveReported(doc, path("kept.ZML"), true));
     EXPECT_EQ(doc.FileName(), path("kept.ZML"));
     // A name given by the program (not just chosen) is written as given.
-    ASSERT_TRUE(SaveDocument(doc, path("plain"), false));
+    ASSERT_TRUE(SaveReported(doc, path("plain"), false));
     EXPECT_TRUE(QFile::exists(path("plain")));
 }
 
@@ -227,7 +227,7 @@ TEST_F(ZmlWriterTest, BlockCheckRefusesUnbalancedScriptsWithTheFirstMessage)
     steps.append("if", {{"cond", "x"}});
     EXPECT_EQ(CheckBlocks(BuildDocumentText(doc)), BlockCheckResult::Unbalanced);
     doc.SetDirty(true);
-    EXPECT_FALSE(SaveDocument(doc, path("a.zml"), false));
+    EXPECT_FALSE(SaveReported(doc, path("a.zml"), false));
     ASSERT_EQ(messages.texts(), QStringList{kUnbalanced});
     EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
     EXPECT_FALSE(QFile::exists(path("a.zml")));
@@ -246,7 +246,7 @@ TEST_F(ZmlWriterTest, BlockCheckRefusesUnbalancedScriptsWithTheFirstMessage)
         s.append(QLatin1String(opener) == QLatin1String("if") ? "endif" : "endloop");
         s.append("endloop");
         messages.clear();
-        EXPECT_FALSE(SaveDocument(other, path("b.zml"), false));
+        EXPECT_FALSE(SaveReported(other, path("b.zml"), false));
         EXPECT_EQ(messages.texts(),
                   QStringList{QLatin1String(opener) == QLatin1String("if")
                                   ? "Step 3 is a disabled If, but its End If is still in the "
@@ -304,23 +304,22 @@ TEST_F(ZmlWriterTest, StrayCloserIsRefusedWithTheSecondMessage)
 {
     steps.comment("<endloop");
     doc.SetDirty(true);
-    EXPECT_FALSE(SaveDocument(doc, path("b.zml"), false));
+    EXPECT_FALSE(SaveReported(doc, path("b.zml"), false));
     EXPECT_EQ(messages.texts(), QStringList{kStray});
     EXPECT_FALSE(QFile::exists(path("b.zml")));
     EXPECT_TRUE(doc.Dirty());
 }
 
-TEST_F(ZmlWriterTest, SaveSetsFileNameAndRecentFileBeforeWriting)
+TEST_F(ZmlWriterTest, SaveSetsFileNameBeforeWriting)
 {
-    QSignalSpy recent(&doc, &CDocument::recentFileAdded);
     QSignalSpy name(&doc, &CDocument::fileNameChanged);
     bool existedAtSignal = true;
-    QObject::connect(&doc, &CDocument::recentFileAdded,
+    QObject::connect(&doc, &CDocument::fileNameChanged,
                      [&](const QString &p) { existedAtSignal = QFile::exists(p); });
     steps.append("var", {{"name", "é€"}});
-    ASSERT_TRUE(SaveDocument(doc, path("s.zml"), false));
-    ASSERT_EQ(recent.count(), 1);
-    EXPECT_EQ(recent.at(0).at(0).toString(), path("s.zml"));
+    const SaveResult saved = SaveReported(doc, path("s.zml"), false);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.fileName, path("s.zml"));
     EXPECT_FALSE(existedAtSignal);
     EXPECT_EQ(name.count(), 1);
     EXPECT_EQ(doc.FileName(), path("s.zml"));
@@ -343,7 +342,7 @@ TEST_F(ZmlWriterTest, FailedWriteLeavesThePreviousFileIntact)
         EXPECT_TRUE(file.isOpen());
         return false;
     });
-    EXPECT_FALSE(SaveDocument(doc, path("keep.zml"), false));
+    EXPECT_FALSE(SaveReported(doc, path("keep.zml"), false));
     EXPECT_EQ(
         messages.texts(),
         QStringList{"Can't save the file. Make sure the file and folder isn't write protected"});
@@ -355,7 +354,7 @@ TEST_F(ZmlWriterTest, FailedWriteLeavesThePreviousFileIntact)
 
     SetSaveCommitHook({});
     messages.clear();
-    ASSERT_TRUE(SaveDocument(doc, path("keep.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("keep.zml"), false));
     EXPECT_TRUE(ReadBytes(path("keep.zml")).contains("<var name=\"x\""));
     EXPECT_FALSE(doc.Dirty());
 }
@@ -364,8 +363,8 @@ TEST_F(ZmlWriterTest, UnwritableTargetsReportTheSaveMessage)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.zml"));
     doc.SetDirty(true);
-    EXPECT_FALSE(SaveDocument(doc, path("folder.zml"), false));
-    EXPECT_FALSE(SaveDocument(doc, path("missing/x.zml"), false));
+    EXPECT_FALSE(SaveReported(doc, path("folder.zml"), false));
+    EXPECT_FALSE(SaveReported(doc, path("missing/x.zml"), false));
     EXPECT_EQ(messages.texts().size(), 2);
     for (const QString &text : messages.texts())
         EXPECT_EQ(text, SaveFailedMessage());
@@ -382,11 +381,29 @@ TEST_F(ZmlWriterTest, DevicesAndPipesAreRefusedAndLeftAsTheyAre)
     doc.SetDirty(true);
     for (const QString &target : {fifo, link}) {
         messages.clear();
-        EXPECT_FALSE(SaveDocument(doc, target, false));
+        EXPECT_FALSE(SaveReported(doc, target, false));
         EXPECT_EQ(messages.texts(), QStringList{SpecialFileSaveMessage(target)});
         EXPECT_TRUE(doc.FileName().isEmpty());
         EXPECT_TRUE(doc.Dirty());
     }
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+TEST_F(ZmlWriterTest, BlockCheckTellsThePlaceOfTheFault)
+{
+    const BlockCheck unbalanced = CheckBlocksAt("<zml>\r\n  <if>\r\n</zml>");
+    EXPECT_EQ(unbalanced.Result, BlockCheckResult::Unbalanced);
+    EXPECT_EQ(unbalanced.Place, (TextPlace{3, 3})); // the name in the end tag
+    const BlockCheck stray = CheckBlocksAt("<zml>\r\n<!-- x <ENDIF -->\r\n</zml>");
+    EXPECT_EQ(stray.Result, BlockCheckResult::StrayCloser);
+    EXPECT_EQ(stray.Place, (TextPlace{2, 8}));
+    EXPECT_FALSE(CheckBlocksAt("<zml>\r\n</zml>").Place.known());
+
+    // A refused save carries the check.
+    steps.comment("<endloop");
+    const SaveResult saved = SaveDocument(doc, path("c.zml"), false);
+    EXPECT_EQ(saved.status, SaveResult::Status::Blocks);
+    EXPECT_EQ(saved.check.Result, BlockCheckResult::StrayCloser);
+    EXPECT_TRUE(saved.check.Place.known());
 }
