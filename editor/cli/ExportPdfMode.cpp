@@ -51,6 +51,8 @@ int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
         return 1;
 
     CPrinter printer(CPrinter::Persistence::ReadOnly);
+    if (!printer.LoadProblem().isEmpty())
+        ShowMessage(printer.LoadProblem(), MsgIcon::Exclamation);
     printer.SetDocumentPath(source.absoluteFilePath());
     QString error;
     if (!ExportPdf(BuildDocumentText(doc), printer, out, &error)) {

@@ -57,6 +57,7 @@ protected:
         {
             CPrinter printer(CPrinter::Persistence::Settings);
             change(printer);
+            ASSERT_TRUE(printer.Save().Saved);
         }
         SettingsStore::setCurrent(previous);
     }

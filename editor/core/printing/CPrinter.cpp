@@ -1,6 +1,5 @@
 #include "core/printing/CPrinter.h"
 
-#include "core/host/MessageService.h"
 #include "core/printing/CPrintDevice.h"
 #include "core/settings/CRegistry.h"
 #include "core/settings/CRegistryError.h"
@@ -55,17 +54,11 @@ CPrinter::CPrinter(Persistence persistence) : m_persistence(persistence)
     try {
         LoadSettings();
     } catch (const CRegistryError &error) {
-        ShowMessage(error.description(), MsgIcon::Exclamation);
+        m_loadProblem = error.description();
     }
-    if (m_persistence == Persistence::Settings)
-        SaveReportingErrors();
 }
 
-CPrinter::~CPrinter()
-{
-    if (m_persistence == Persistence::Settings)
-        SaveReportingErrors();
-}
+CPrinter::~CPrinter() = default;
 
 // A copy holds the same settings but never writes them: only the program's object does.
 CPrinter::CPrinter(const CPrinter &other)
@@ -183,8 +176,10 @@ void CPrinter::SaveSettings()
     save(kString, m_footerText, QStringLiteral("FooterText"));
 }
 
-void CPrinter::SaveReportingErrors()
+CPrinter::SaveResult CPrinter::Save()
 {
+    if (m_persistence != Persistence::Settings)
+        return {};
     QString problem;
     SettingsBatch batch;
     try {
@@ -197,11 +192,7 @@ void CPrinter::SaveReportingErrors()
             QCoreApplication::translate("CPrinter", "The settings file could not be written.");
     if (!problem.isEmpty() && !SettingsStore::current().problem().isEmpty())
         problem += QStringLiteral("\r\n") + SettingsStore::current().problem();
-    if (!problem.isEmpty())
-        ShowMessage(
-            QCoreApplication::translate("CPrinter", "The page settings could not be saved.") +
-                QStringLiteral("\r\n") + problem,
-            MsgIcon::Exclamation);
+    return {problem.isEmpty(), problem};
 }
 
 CPrinter::Margin CPrinter::CrampedMargin(double width, double height, double lineHeight,

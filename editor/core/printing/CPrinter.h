@@ -15,13 +15,23 @@ class CPrintDevice;
 class CPrinter final {
 public:
     // With Persistence::Settings the page settings are read from the settings store on
-    // creation and written back at once, and written again when the object ends. A store that
-    // refuses the writes is reported to the user. Persistence::ReadOnly reads them on creation
-    // and never writes them (for tools that only print).
+    // creation and written by Save (the program's own object). Persistence::ReadOnly reads them
+    // on creation and never writes them (for tools that only print).
     enum class Persistence { None, Settings, ReadOnly };
+
+    // What writing the page settings came to: the store's reason when it refused them.
+    struct SaveResult {
+        bool Saved = true;
+        QString Problem;
+    };
 
     explicit CPrinter(Persistence persistence = Persistence::None);
     ~CPrinter();
+    // Why the settings could not be read on creation ("" when they were, or none were read).
+    QString LoadProblem() const { return m_loadProblem; }
+    // Writes the page settings in one batch (Persistence::Settings only; other objects and
+    // copies write nothing and report success).
+    SaveResult Save();
     CPrinter(const CPrinter &other);
     CPrinter &operator=(const CPrinter &other);
 
@@ -84,7 +94,6 @@ private:
                       const QString &valueName, bool currentUser);
     QVariant GetRegValue(const QString &section, qint32 valueType, const QVariant &defaultValue,
                          const QString &valueName, bool currentUser);
-    void SaveReportingErrors();
     void CopySettings(const CPrinter &other);
 
     void PrepareDevice(CPrintDevice &device);
@@ -115,6 +124,7 @@ private:
     QString m_footerText = QStringLiteral("$CPage: $p");
 
     Persistence m_persistence = Persistence::None;
+    QString m_loadProblem;
     CHeaderFooter m_macros;
     double m_lineHeight = 0;   // height of "Xy" during a job
     bool m_lineOnPage = false; // a text line stands on the page being laid out

@@ -49,6 +49,16 @@ const QString kMruSection = QStringLiteral("MRU List");
 const QString kCaptionSuffix = QStringLiteral(" - Tessaro AddIn Editor");
 constexpr int kMruSize = 9;
 
+// Tells the user when the store refused the page settings.
+void reportPageSettings(const CPrinter::SaveResult &result)
+{
+    if (!result.Saved)
+        ShowMessage(
+            QCoreApplication::translate("CPrinter", "The page settings could not be saved.") +
+                QStringLiteral("\r\n") + result.Problem,
+            MsgIcon::Exclamation);
+}
+
 } // namespace
 
 frmEdit::frmEdit(QWidget *parent)
@@ -61,6 +71,10 @@ frmEdit::frmEdit(QWidget *parent)
         appIcon.addFile(QStringLiteral(":/icons/app/stepsmith-%1.png").arg(size),
                         QSize(size, size));
     setWindowIcon(appIcon);
+    // The page settings are read, and written back at once so that the store holds them all.
+    if (!m_printer->LoadProblem().isEmpty())
+        ShowMessage(m_printer->LoadProblem(), MsgIcon::Exclamation);
+    reportPageSettings(m_printer->Save());
 
     m_table = new CommandTable(this);
     m_controller = new DocumentController(*m_doc, *m_mru, this);
@@ -316,7 +330,8 @@ void frmEdit::PrintDocument(bool showDialog)
 void frmEdit::ShowPageSetup()
 {
     frmPageSetup dialog(*m_printer, this);
-    RunModal(dialog);
+    if (RunModal(dialog) == QDialog::Accepted)
+        reportPageSettings(m_printer->Save());
 }
 
 void frmEdit::ShowPrintPreview()

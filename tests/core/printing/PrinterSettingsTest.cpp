@@ -59,9 +59,11 @@ protected:
 
 } // namespace
 
-TEST_F(PrinterSettingsTest, FirstRunWritesEveryValueAtCreation)
+TEST_F(PrinterSettingsTest, FirstSaveWritesEveryValue)
 {
     CPrinter printer(CPrinter::Persistence::Settings);
+    EXPECT_EQ(Read(QStringLiteral("ScaleMode")), "<missing>"); // reading writes nothing
+    ASSERT_TRUE(printer.Save().Saved);
     EXPECT_EQ(printer.ScaleMode(), 3);
     EXPECT_FLOAT_EQ(printer.MarginTop(), 77);
     EXPECT_EQ(printer.HeaderText(), "$L$f$R$d");
@@ -82,10 +84,11 @@ TEST_F(PrinterSettingsTest, FirstRunWritesEveryValueAtCreation)
     EXPECT_EQ(TypeOf(QStringLiteral("FooterText")), 1);
 }
 
-TEST_F(PrinterSettingsTest, ChangesReachTheStoreWhenTheObjectEnds)
+TEST_F(PrinterSettingsTest, ChangesReachTheStoreWhenSaved)
 {
     {
         CPrinter printer(CPrinter::Persistence::Settings);
+        ASSERT_TRUE(printer.Save().Saved);
         printer.SetScaleMode(5);
         printer.SetMarginLeft(0.125f);
         printer.SetMarginTop(2.675f);
@@ -93,6 +96,7 @@ TEST_F(PrinterSettingsTest, ChangesReachTheStoreWhenTheObjectEnds)
         printer.SetHeaderText(QString());
         printer.SetFontSize(12);
         EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3); // setters do not write
+        ASSERT_TRUE(printer.Save().Saved);
     }
     EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 5);
     EXPECT_EQ(Read(QStringLiteral("MarginLeft")), 12); // 12.5 rounds to the even neighbour
@@ -121,6 +125,7 @@ TEST_F(PrinterSettingsTest, HandWrittenValuesAreReadLeniently)
         EXPECT_EQ(printer.ScaleMode(), 3);
         EXPECT_FLOAT_EQ(printer.MarginRight(), 2.5f);
         EXPECT_FLOAT_EQ(printer.MarginLeft(), 48); // missing: the default
+        ASSERT_TRUE(printer.Save().Saved);
     }
     EXPECT_EQ(Read(QStringLiteral("LineNumbers")), -1);
     EXPECT_EQ(Read(QStringLiteral("ScaleMode")), 3);
@@ -158,6 +163,7 @@ TEST_F(PrinterSettingsTest, TemplatesAreStoredAndReadExactlyAsTyped)
     {
         CPrinter printer(CPrinter::Persistence::Settings);
         printer.SetHeaderText(header);
+        ASSERT_TRUE(printer.Save().Saved);
     }
     EXPECT_EQ(TypeOf(QStringLiteral("HeaderText")), 1); // a plain string, not an expandable one
     // One stored as expandable (by an earlier version) is read as stored too.
@@ -167,6 +173,7 @@ TEST_F(PrinterSettingsTest, TemplatesAreStoredAndReadExactlyAsTyped)
         CPrinter again(CPrinter::Persistence::Settings);
         EXPECT_EQ(again.HeaderText(), header);
         EXPECT_EQ(again.FooterText(), "%STEPSMITH_TEST_VARIABLE%$p");
+        ASSERT_TRUE(again.Save().Saved);
     }
     EXPECT_EQ(TypeOf(QStringLiteral("FooterText")), 1);
     qunsetenv("STEPSMITH_TEST_VARIABLE");
@@ -179,9 +186,12 @@ TEST_F(PrinterSettingsTest, PlainObjectsAndCopiesNeverWrite)
         plain.SetMarginLeft(5);
         CPrinter persistent(CPrinter::Persistence::Settings);
         persistent.SetMarginLeft(7);
+        ASSERT_TRUE(persistent.Save().Saved);
         CPrinter copy(persistent);
         copy.SetMarginLeft(9);
         EXPECT_FLOAT_EQ(copy.MarginTop(), 77);
+        EXPECT_TRUE(copy.Save().Saved);  // nothing to write
+        EXPECT_TRUE(plain.Save().Saved); // nor here
     }
     EXPECT_EQ(Read(QStringLiteral("MarginLeft")), 700);
 }
@@ -195,14 +205,12 @@ TEST_F(PrinterSettingsTest, AStoreThatRefusesWritesIsReported)
     file.close();
     SettingsStore::setCurrent(std::make_shared<RegFileStore>(blocked + QStringLiteral("/sub")));
     MessageRecorder messages;
-    {
-        CPrinter printer(CPrinter::Persistence::Settings);
-        EXPECT_FLOAT_EQ(printer.MarginLeft(), 48);
-    }
-    ASSERT_EQ(messages.texts().size(), 2); // at creation and at the end
-    EXPECT_TRUE(
-        messages.texts().at(0).startsWith(QStringLiteral("The page settings could not be saved.")));
-    EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Exclamation);
+    CPrinter printer(CPrinter::Persistence::Settings);
+    EXPECT_FLOAT_EQ(printer.MarginLeft(), 48);
+    const CPrinter::SaveResult saved = printer.Save();
+    EXPECT_FALSE(saved.Saved);
+    EXPECT_FALSE(saved.Problem.isEmpty());
+    EXPECT_TRUE(messages.texts().isEmpty()); // the window tells the user, not the page settings
 }
 
 TEST_F(PrinterSettingsTest, ReadOnlyObjectReadsTheSettingsAndNeverWritesThem)

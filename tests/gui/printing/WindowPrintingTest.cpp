@@ -205,7 +205,7 @@ TEST_F(WindowPrintingTest, PageSetupEditsTheWindowsSettingsWhichOutliveTheWindow
     window.action(Command::FilePageSetup)->trigger();
     EXPECT_TRUE(window.Printer().LineNumbers());
 
-    // Written when the window ends, read by the next one.
+    // Written when the dialog was accepted, read by the next window.
     m_window.reset();
     frmEdit &next = open();
     EXPECT_TRUE(next.Printer().LineNumbers());
