@@ -59,12 +59,33 @@ bool HostLauncher::Start(const QString &executable, const QString &scriptPath)
     return QProcess::startDetached(executable, Arguments(scriptPath), QString(), &pid) && pid != 0;
 }
 
-HostLauncher::Result HostLauncher::RunFile(Document &document)
+QString HostLauncher::SaveFirstQuestion()
+{
+    return tr("You have to save the file before you can run it.") + QStringLiteral("\r\n") +
+           tr("Do you want to save it now?");
+}
+
+QString HostLauncher::Problem(Result result, MsgIcon *icon)
+{
+    switch (result) {
+    case Result::HostMissing:
+        *icon = MsgIcon::Exclamation;
+        return tr("Can't find Tessaro.");
+    case Result::StartFailed:
+        *icon = MsgIcon::Critical;
+        return tr("Unable to execute Tessaro");
+    case Result::Started:
+    case Result::NotSaved:
+        break;
+    }
+    *icon = MsgIcon::None;
+    return QString();
+}
+
+HostLauncher::Result HostLauncher::RunFile(Document &document, const ConfirmSave &confirmSave)
 {
     const bool unnamed = document.FileName().isEmpty();
-    if (unnamed && ShowMessage(tr("You have to save the file before you can run it.") +
-                                   QStringLiteral("\r\n") + tr("Do you want to save it now?"),
-                               MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+    if (unnamed && !(confirmSave && confirmSave()))
         return Result::NotSaved;
     // An unnamed script is saved even when unchanged: the host needs a file to read.
     if (unnamed || document.Dirty()) {
@@ -73,13 +94,9 @@ HostLauncher::Result HostLauncher::RunFile(Document &document)
     }
 
     const QString executable = FindExecutable();
-    if (executable.isEmpty()) {
-        ShowMessage(tr("Can't find Tessaro."), MsgIcon::Exclamation, MsgButtons::Ok);
+    if (executable.isEmpty())
         return Result::HostMissing;
-    }
-    if (!Start(executable, document.FileName())) {
-        ShowMessage(tr("Unable to execute Tessaro"), MsgIcon::Critical, MsgButtons::Ok);
+    if (!Start(executable, document.FileName()))
         return Result::StartFailed;
-    }
     return Result::Started;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/host/MessageService.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // Hands a saved script to the host editor: finds its executable through the host's setting
 // "AppPath" (section "Paths") and starts it detached with the one argument "-addin:<path>".
@@ -48,7 +52,15 @@ public:
     // in the path stay as they are); false when it could not be started.
     static bool Start(const QString &executable, const QString &scriptPath);
 
-    // The "Run script" command: makes sure the script is saved (asking first when it has no
-    // name), then starts the host with it. Every problem is reported through ShowMessage.
-    static Result RunFile(Document &document);
+    // Asked before an unnamed script is saved: true to save it (SaveFirstQuestion is the
+    // question the window asks).
+    using ConfirmSave = std::function<bool()>;
+    static QString SaveFirstQuestion();
+
+    // The "Run script" command: makes sure the script is saved (through confirmSave first when
+    // it has no name), then starts the host with it. Shows nothing: Problem phrases a result.
+    static Result RunFile(Document &document, const ConfirmSave &confirmSave);
+    // The message of a result the user is told about, with its icon; an empty text for
+    // Started and NotSaved (the save has told the user already, or the user declined).
+    static QString Problem(Result result, MsgIcon *icon);
 };

@@ -121,5 +121,11 @@ bool DocumentController::confirmReplacing(const QString &chosenPath)
 
 void DocumentController::RunFile()
 {
-    HostLauncher::RunFile(*this);
+    const HostLauncher::Result result = HostLauncher::RunFile(*this, [] {
+        return ShowMessage(HostLauncher::SaveFirstQuestion(), MsgIcon::Question,
+                           MsgButtons::YesNo) == MsgResult::Yes;
+    });
+    MsgIcon icon = MsgIcon::None;
+    if (const QString problem = HostLauncher::Problem(result, &icon); !problem.isEmpty())
+        ShowMessage(problem, icon, MsgButtons::Ok);
 }

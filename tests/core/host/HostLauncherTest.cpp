@@ -138,7 +138,7 @@ TEST_F(HostLauncherTest, StartsASavedScriptWithItsPathAsOneUninterpretedArgument
     document.fileName = scriptPath;
     MessageRecorder messages;
 
-    EXPECT_EQ(HostLauncher::RunFile(document), HostLauncher::Result::Started);
+    EXPECT_EQ(HostLauncher::RunFile(document, {}), HostLauncher::Result::Started);
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_TRUE(document.saveCalls.isEmpty());
     EXPECT_EQ(hostArguments(), QStringList{QStringLiteral("-addin:") + scriptPath});
@@ -150,36 +150,37 @@ TEST_F(HostLauncherTest, AnUnnamedScriptIsSavedFirstOnlyWhenTheUserAgrees)
 {
     writeHost();
     setAppPath(m_hostDir);
-    MessageRecorder messages;
+    EXPECT_EQ(HostLauncher::SaveFirstQuestion(), kSaveFirst);
+    int asked = 0;
+    bool answer = false;
+    const auto ask = [&] {
+        ++asked;
+        return answer;
+    };
 
     FakeDocument declined;
     declined.dirty = true;
-    messages.answerNext(MsgResult::No);
-    EXPECT_EQ(HostLauncher::RunFile(declined), HostLauncher::Result::NotSaved);
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(messages.messages().at(0).text, kSaveFirst);
-    EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Question);
-    EXPECT_EQ(messages.messages().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(HostLauncher::RunFile(declined, ask), HostLauncher::Result::NotSaved);
+    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(declined.saveCalls.isEmpty());
 
     // Yes leads to the save dialog; cancelling it ends the command quietly.
-    messages.clear();
     FakeDocument cancelled;
     cancelled.dirty = true;
     cancelled.saveSucceeds = false;
-    messages.answerNext(MsgResult::Yes);
-    EXPECT_EQ(HostLauncher::RunFile(cancelled), HostLauncher::Result::NotSaved);
-    EXPECT_EQ(messages.texts(), QStringList{kSaveFirst});
+    answer = true;
+    EXPECT_EQ(HostLauncher::RunFile(cancelled, ask), HostLauncher::Result::NotSaved);
+    EXPECT_EQ(asked, 2);
     EXPECT_EQ(cancelled.saveCalls, QList<bool>{false});
+    MsgIcon icon = MsgIcon::Critical;
+    EXPECT_EQ(HostLauncher::Problem(HostLauncher::Result::NotSaved, &icon), QString());
 
     // An unnamed script without changes still needs a file for the host to read.
-    messages.clear();
     FakeDocument clean;
     clean.nameAfterSave = m_work.filePath(QStringLiteral("saved.zml"));
-    messages.answerNext(MsgResult::Yes);
-    EXPECT_EQ(HostLauncher::RunFile(clean), HostLauncher::Result::Started);
+    EXPECT_EQ(HostLauncher::RunFile(clean, ask), HostLauncher::Result::Started);
+    EXPECT_EQ(asked, 3);
     EXPECT_EQ(clean.saveCalls, QList<bool>{false});
-    EXPECT_EQ(messages.texts(), QStringList{kSaveFirst});
     EXPECT_EQ(hostArguments(), QStringList{QStringLiteral("-addin:") + clean.nameAfterSave});
 }
 
@@ -192,7 +193,11 @@ TEST_F(HostLauncherTest, AChangedNamedScriptIsSavedWithoutAQuestion)
     failing.fileName = m_work.filePath(QStringLiteral("a.zml"));
     failing.dirty = true;
     failing.saveSucceeds = false;
-    EXPECT_EQ(HostLauncher::RunFile(failing), HostLauncher::Result::NotSaved);
+    const auto never = [] {
+        ADD_FAILURE() << "a named script is saved without a question";
+        return false;
+    };
+    EXPECT_EQ(HostLauncher::RunFile(failing, never), HostLauncher::Result::NotSaved);
     EXPECT_EQ(failing.saveCalls, QList<bool>{false});
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_FALSE(QTest::qWaitFor([this] { return QFileInfo::exists(m_argsFile); }, 300));
@@ -200,7 +205,7 @@ TEST_F(HostLauncherTest, AChangedNamedScriptIsSavedWithoutAQuestion)
     FakeDocument saving;
     saving.fileName = failing.fileName;
     saving.dirty = true;
-    EXPECT_EQ(HostLauncher::RunFile(saving), HostLauncher::Result::Started);
+    EXPECT_EQ(HostLauncher::RunFile(saving, never), HostLauncher::Result::Started);
     EXPECT_EQ(saving.saveCalls, QList<bool>{false});
     EXPECT_TRUE(messages.texts().isEmpty());
     EXPECT_EQ(hostArguments(), QStringList{QStringLiteral("-addin:") + saving.fileName});
@@ -212,20 +217,16 @@ TEST_F(HostLauncherTest, AMissingHostOrOneThatCannotStartIsReported)
     FakeDocument document;
     document.fileName = m_work.filePath(QStringLiteral("a.zml"));
 
-    EXPECT_EQ(HostLauncher::RunFile(document), HostLauncher::Result::HostMissing);
+    EXPECT_EQ(HostLauncher::RunFile(document, {}), HostLauncher::Result::HostMissing);
     setAppPath(m_hostDir);
-    EXPECT_EQ(HostLauncher::RunFile(document), HostLauncher::Result::HostMissing);
-    ASSERT_EQ(messages.messages().size(), 2);
-    for (const MessageRecorder::Message &message : messages.messages()) {
-        EXPECT_EQ(message.text, kNotFound);
-        EXPECT_EQ(message.icon, MsgIcon::Exclamation);
-        EXPECT_EQ(message.buttons, MsgButtons::Ok);
-    }
+    EXPECT_EQ(HostLauncher::RunFile(document, {}), HostLauncher::Result::HostMissing);
+    MsgIcon icon = MsgIcon::None;
+    EXPECT_EQ(HostLauncher::Problem(HostLauncher::Result::HostMissing, &icon), kNotFound);
+    EXPECT_EQ(icon, MsgIcon::Exclamation);
 
-    messages.clear();
     writeHost(false);
-    EXPECT_EQ(HostLauncher::RunFile(document), HostLauncher::Result::StartFailed);
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_EQ(messages.messages().at(0).text, kNotStarted);
-    EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
+    EXPECT_EQ(HostLauncher::RunFile(document, {}), HostLauncher::Result::StartFailed);
+    EXPECT_EQ(HostLauncher::Problem(HostLauncher::Result::StartFailed, &icon), kNotStarted);
+    EXPECT_EQ(icon, MsgIcon::Critical);
+    EXPECT_TRUE(messages.texts().isEmpty()); // the window shows them
 }
