@@ -16,6 +16,7 @@
 #include "gui/actiontree/ActionTree.h"
 #include "gui/editing/EditCommands.h"
 #include "gui/editing/frmComment.h"
+#include "gui/mainwindow/ProgramInfo.h"
 #include "gui/mainwindow/frmEdit.h"
 #include "gui/printing/CPrintCommand.h"
 #include "gui/properties/frmActionProp.h"

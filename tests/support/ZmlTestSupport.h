@@ -16,17 +16,23 @@
 
 // Opening and saving with the notices shown as the window and the command line show them, so
 // that a MessageRecorder sees them.
+inline void ShowTestNotices(const QList<Notice> &notices)
+{
+    for (const Notice &notice : notices)
+        ShowMessage(notice.Text, notice.Icon, MsgButtons::Ok);
+}
+
 inline OpenResult OpenReported(CDocument &doc, const QString &path)
 {
     OpenResult result = OpenDocument(doc, path);
-    ShowNotices(OpenNotices(result));
+    ShowTestNotices(OpenNotices(result));
     return result;
 }
 
 inline SaveResult SaveReported(CDocument &doc, const QString &path, bool nameJustChosen)
 {
     SaveResult result = SaveDocument(doc, path, nameJustChosen);
-    ShowNotices(SaveNotices(doc, result));
+    ShowTestNotices(SaveNotices(doc, result));
     return result;
 }
 

@@ -1,9 +1,7 @@
 #include "core/host/RuntimeFiles.h"
 
 #include "core/catalogue/CatalogueLocation.h"
-#include "core/document/CElements.h"
 #include "core/host/BuildInfo.h"
-#include "core/host/MessageService.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,24 +36,4 @@ QString FindRuntimeFile(const QString &fileName)
 QString FindCatalogue()
 {
     return LocateCatalogue(ProgramDir(), InstalledDataDir());
-}
-
-bool LoadStartupCatalogue(CElements &catalogue, const QString &programDir, const QString &dataDir)
-{
-    const QString path = LocateCatalogue(programDir, dataDir);
-    if (!path.isEmpty())
-        catalogue.LoadFile(path);
-    const QStringList problems = catalogue.LoadProblems();
-    if (catalogue.Count() == 0) {
-        ShowMessage(
-            problems.isEmpty()
-                ? CatalogueMissingMessage()
-                : CatalogueProblemsMessage(problems) + QStringLiteral("\r\n") +
-                      QCoreApplication::translate("Catalogue", "Application execution aborted"),
-            MsgIcon::Critical, MsgButtons::Ok);
-        return false;
-    }
-    if (!problems.isEmpty())
-        ShowMessage(CatalogueProblemsMessage(problems), MsgIcon::Exclamation, MsgButtons::Ok);
-    return true;
 }

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class CElements;
-
 // Folders the program's data files (Actions.dat, stepsmith.html) are looked for in, in order:
 // the program's folder (a build folder), <prefix>/share/stepsmith beside an installed program,
 // and the data folder the program was configured with.
@@ -16,8 +14,3 @@ QString FindRuntimeFile(const QString &fileName);
 // The catalogue file of the window and of the command line: LocateCatalogue for those folders
 // ("" when there is none).
 QString FindCatalogue();
-
-// The catalogue loader of the program's start-up: fills catalogue from the file LocateCatalogue
-// finds for programDir and dataDir. False, after telling the user, when there is none or it
-// holds no action (the program is to end).
-bool LoadStartupCatalogue(CElements &catalogue, const QString &programDir, const QString &dataDir);

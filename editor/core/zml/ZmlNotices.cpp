@@ -68,12 +68,6 @@ QString openFailure(const OpenResult &result)
 
 } // namespace
 
-void ShowNotices(const QList<Notice> &notices)
-{
-    for (const Notice &notice : notices)
-        ShowMessage(notice.Text, notice.Icon, MsgButtons::Ok);
-}
-
 QString SpecialFileOpenMessage(const QString &path)
 {
     return tr("This is a device or a pipe, not a file, and can't be opened") + kCrLf + quoted(path);

@@ -10,7 +10,7 @@
 class CDocument;
 
 // The messages of opening and saving, phrased from their results in the order they are
-// shown; the window and the command line show them.
+// shown; the window and the command line show them (each with an OK button).
 struct Notice {
     QString Text;
     MsgIcon Icon = MsgIcon::Critical;
@@ -19,9 +19,6 @@ struct Notice {
         return a.Text == b.Text && a.Icon == b.Icon;
     }
 };
-
-// Shows each notice with ShowMessage (an OK button).
-void ShowNotices(const QList<Notice> &notices);
 
 // Unknown header elements (each name once, the first few by name and the rest by their number)
 // and a missing version as information, then the reason a script was not opened.

@@ -7,6 +7,7 @@
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
+#include "gui/widgets/AppMessageBox.h"
 
 #include <fieldpane/CCommonDialogs.h>
 

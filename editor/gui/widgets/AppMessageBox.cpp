@@ -56,3 +56,9 @@ void InstallMessageBoxHandler()
         }
     });
 }
+
+void ShowNotices(const QList<Notice> &notices)
+{
+    for (const Notice &notice : notices)
+        ShowMessage(notice.Text, notice.Icon, MsgButtons::Ok);
+}
