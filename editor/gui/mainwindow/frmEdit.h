@@ -63,8 +63,9 @@ public:
     void RunFile() { m_controller->RunFile(); }
 
     // Printing: the page settings of the program (read and written when the window is created,
-    // written again when the page setup dialog changes them), the print command (the printer dialog first when showDialog), the page
-    // setup dialog and the print preview. All print the text Save would write.
+    // written again when the page setup dialog changes them), the print command (the printer dialog
+    // first when showDialog), the page setup dialog and the print preview. All print the text Save
+    // would write.
     CPrinter &Printer() const { return *m_printer; }
     void PrintDocument(bool showDialog);
     void ShowPageSetup();
