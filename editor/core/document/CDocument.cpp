@@ -34,6 +34,9 @@ CDocument::CDocument(QObject *parent) : QObject(parent), m_rows(new StepRowsMode
             id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)].get() : nullptr;
         return step ? BuildStepText(*step) : QString();
     });
+    m_rows->setStepProvider([this](int id) -> const CElement * {
+        return id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)].get() : nullptr;
+    });
 }
 
 CDocument::~CDocument() = default;

@@ -1,5 +1,6 @@
 #include "core/document/StepRowGeometry.h"
 
+#include "core/document/CElement.h"
 #include "core/document/StepText.h"
 
 #include <algorithm>
@@ -63,4 +64,41 @@ QString VisualCaption(const CElement &step)
     QString caption = BuildStepInfo(step);
     caption.replace(QLatin1Char('\t'), QStringLiteral(" \u00BB "));
     return caption;
+}
+
+int LineCount(const QString &text)
+{
+    int lines = 1;
+    const int size = static_cast<int>(text.size());
+    for (int i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n') ||
+            (c == QLatin1Char('\r') && (i + 1 == size || text.at(i + 1) != QLatin1Char('\n'))))
+            ++lines;
+    }
+    return lines;
+}
+
+int CaptionLines(const CElement &step)
+{
+    int lines = 0;
+    if (step.IsComment) {
+        lines = LineCount(step.Text);
+    } else {
+        lines = 1;
+        const CAttributes &attributes = step.Attributes();
+        for (int i = 0, count = attributes.Count(); i < count; ++i) {
+            const QString &value = attributes.ValueAt(i);
+            if (!value.isEmpty())
+                lines += LineCount(value);
+        }
+    }
+    if (step.ContainsText && !step.Text.isEmpty())
+        lines += 1 + LineCount(step.Text);
+    return lines;
+}
+
+int RowTextLines(const CElement &step)
+{
+    return step.IsComment ? LineCount(step.Text) + 2 : 1;
 }

@@ -46,3 +46,10 @@ int RowHeight(int measuredTextHeight, int iconStyle);
 // The caption of a step in the visual view: its information lines with every tab shown as
 // " » ".
 QString VisualCaption(const CElement &step);
+// Lines of a text whose line ends are CR LF, LF or CR.
+int LineCount(const QString &text);
+// Lines of the visual caption, unwrapped, counted without building it.
+int CaptionLines(const CElement &step);
+// Lines of the row text: only a comment spans lines ("<!--", its text, "-->"); other steps
+// write line breaks in values and text as "&#10;".
+int RowTextLines(const CElement &step);

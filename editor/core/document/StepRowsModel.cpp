@@ -1,5 +1,8 @@
 #include "core/document/StepRowsModel.h"
 
+#include "core/document/CElement.h"
+#include "core/document/StepRowGeometry.h"
+
 #include <algorithm>
 
 StepRowsModel::StepRowsModel(QObject *parent) : QAbstractListModel(parent) {}
@@ -23,8 +26,32 @@ QVariant StepRowsModel::data(const QModelIndex &index, int role) const
     case DepthRole:
         return r.depth;
     default:
+        break;
+    }
+    const CElement *step = m_stepProvider ? m_stepProvider(r.id) : nullptr;
+    if (step == nullptr)
+        return {};
+    switch (role) {
+    case ElementNameRole:
+        return step->ElementName;
+    case CommentRole:
+        return step->IsComment;
+    case DisabledRole:
+        return step->Disabled;
+    case CaptionRole:
+        return VisualCaption(*step);
+    case CaptionLinesRole:
+        return CaptionLines(*step);
+    case RowTextLinesRole:
+        return RowTextLines(*step);
+    default:
         return {};
     }
+}
+
+void StepRowsModel::setStepProvider(StepProvider provider)
+{
+    m_stepProvider = std::move(provider);
 }
 
 QHash<int, QByteArray> StepRowsModel::roleNames() const
@@ -33,6 +60,12 @@ QHash<int, QByteArray> StepRowsModel::roleNames() const
     names.insert(StepIdRole, "stepId");
     names.insert(DepthRole, "depth");
     names.insert(RowTextRole, "rowText");
+    names.insert(ElementNameRole, "elementName");
+    names.insert(CommentRole, "comment");
+    names.insert(DisabledRole, "disabled");
+    names.insert(CaptionRole, "caption");
+    names.insert(CaptionLinesRole, "captionLines");
+    names.insert(RowTextLinesRole, "rowTextLines");
     return names;
 }
 
@@ -46,7 +79,9 @@ void StepRowsModel::setRowTextProvider(RowTextProvider provider)
 {
     m_textProvider = std::move(provider);
     if (m_rows.size() > 0)
-        emit dataChanged(index(0), index(m_rows.size() - 1), {Qt::DisplayRole, RowTextRole});
+        emit dataChanged(index(0), index(m_rows.size() - 1),
+                         {Qt::DisplayRole, RowTextRole, ElementNameRole, CommentRole, DisabledRole,
+                          CaptionRole, CaptionLinesRole, RowTextLinesRole});
 }
 
 void StepRowsModel::rowTextChanged(int row)
@@ -54,7 +89,9 @@ void StepRowsModel::rowTextChanged(int row)
     if (row < 0 || row >= m_rows.size())
         return;
     const QModelIndex i = index(row);
-    emit dataChanged(i, i, {Qt::DisplayRole, RowTextRole});
+    emit dataChanged(i, i,
+                     {Qt::DisplayRole, RowTextRole, ElementNameRole, CommentRole, DisabledRole,
+                      CaptionRole, CaptionLinesRole, RowTextLinesRole});
 }
 
 int StepRowsModel::insertStepRow(int position, StepRow row)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class CElement;
+
 // The rows of the step list in document order: step id, row text and block depth per row.
 // Batch operations emit one signal per contiguous block and cost O(rows) overall, so scripts
 // of 100 000 steps stay fast.
@@ -42,6 +44,10 @@ public:
     // Builds the row text of rows without explicit text from their step id.
     using RowTextProvider = std::function<QString(int stepId)>;
     void setRowTextProvider(RowTextProvider provider);
+    // The step of a step id (null when there is none), for the roles that describe the step
+    // (element name, comment, disabled, caption and line counts).
+    using StepProvider = std::function<const CElement *(int stepId)>;
+    void setStepProvider(StepProvider provider);
     // Tells the views that the text of a row changed (its provider's text follows a step that
     // was edited): emits dataChanged for the display and row text roles.
     void rowTextChanged(int row);
@@ -69,4 +75,5 @@ private:
 
     StepRowStore m_rows;
     RowTextProvider m_textProvider;
+    StepProvider m_stepProvider;
 };

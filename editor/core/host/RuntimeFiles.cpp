@@ -26,7 +26,7 @@ QString FindRuntimeFile(const QString &fileName)
     for (const QString &dir : {ProgramDir(), InstalledDataDir()}) {
         if (dir.isEmpty())
             continue;
-        const QString path = QDir(dir).filePath(fileName);
+        QString path = QDir(dir).filePath(fileName);
         if (QFileInfo(path).isFile())
             return path;
     }

@@ -115,7 +115,7 @@ QVariant CPrinter::GetRegValue(const QString &section, qint32 valueType,
     registry.ValueKey = valueName;
     registry.ValueType = valueType;
     registry.LiteralStrings = true;
-    const QVariant value = registry.Value();
+    QVariant value = registry.Value();
     // A value stored with a type of another kind (text for a number, binary, a number for a
     // text) cannot be read as its setting: it counts as missing.
     const bool number = registry.ValueType == kDword || registry.ValueType == kDwordBigEndian;

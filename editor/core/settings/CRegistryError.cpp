@@ -8,7 +8,7 @@ namespace {
 QString executableName()
 {
     if (QCoreApplication::instance() != nullptr) {
-        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
         if (!name.isEmpty())
             return name;
     }

@@ -221,6 +221,130 @@ RegFileKey &RegFileContent::createKey(const QString &path)
     return key;
 }
 
+namespace {
+
+using RegFileFormat::fold;
+
+// A section line "[root\\path]" or "[-root\\path]": selects (or creates) the key, or removes
+// it with its subkeys. False when the line cannot be read (no key is selected then).
+bool readSection(const QString &line, const QString &rootName, RegFileContent &content,
+                 RegFileKey **current)
+{
+    *current = nullptr;
+    if (!line.endsWith(u']'))
+        return false;
+    QString inner = line.mid(1, line.size() - 2);
+    const bool remove = inner.startsWith(u'-');
+    if (remove)
+        inner.remove(0, 1);
+    const QString foldedRoot = fold(rootName);
+    const QString foldedInner = fold(inner);
+    QString path;
+    if (foldedInner.startsWith(foldedRoot + u'\\')) {
+        if (!RegFileFormat::normaliseKeyPath(inner.mid(rootName.size() + 1), &path) ||
+            path.isEmpty())
+            return false;
+    } else if (foldedInner != foldedRoot) {
+        return false;
+    }
+    if (!remove) {
+        *current = &content.createKey(path);
+        return true;
+    }
+    // The key and its subkeys, which sort right after "<key>\\".
+    const QString folded = fold(path);
+    if (folded.isEmpty()) {
+        content.keys.clear();
+        return true;
+    }
+    content.keys.remove(folded);
+    const QString prefix = folded + u'\\';
+    auto it = content.keys.lowerBound(prefix);
+    while (it != content.keys.end() && it.key().startsWith(prefix))
+        it = content.keys.erase(it);
+    return true;
+}
+
+// The hex forms: "hex:..." and "hex(N):...", joined with their continuation lines (a line
+// that starts a new section or value ends the list); *i moves past the lines joined.
+bool readHex(QString data, const QStringList &lines, qsizetype *i, RegValue *value)
+{
+    while (data.endsWith(u'\\') && *i + 1 < lines.size()) {
+        const QString next = lines.at(*i + 1).trimmed();
+        if (next.startsWith(u'[') || next.startsWith(u'"') || next.startsWith(u'@'))
+            break;
+        data.chop(1);
+        data.append(next);
+        ++*i;
+    }
+    const qsizetype colon = data.indexOf(u':');
+    const QString kind = data.left(colon).toLower();
+    if (colon <= 0 || data.endsWith(u'\\'))
+        return false;
+    bool ok = false;
+    if (kind == QLatin1String("hex")) {
+        value->type = RegBinary;
+        ok = true;
+    } else if (kind.startsWith(QLatin1String("hex(")) && kind.endsWith(u')')) {
+        value->type = kind.mid(4, kind.size() - 5).toUInt(&ok, 16);
+    }
+    return ok && parseHexBytes(data.mid(colon + 1), &value->data);
+}
+
+// The data of a value line: a string, a DWORD or a hex list.
+bool readData(const QString &data, const QStringList &lines, qsizetype *i, RegValue *value)
+{
+    if (data.startsWith(u'"')) {
+        QString text;
+        qsizetype end = 0;
+        if (!parseQuoted(data, 0, &text, &end) || !data.mid(end).trimmed().isEmpty())
+            return false;
+        *value = {RegSz, utf16Bytes(text, true)};
+        return true;
+    }
+    if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
+        const QString digits = data.mid(6).trimmed();
+        bool ok = false;
+        const quint32 number = digits.toUInt(&ok, 16);
+        if (!ok || digits.isEmpty() || digits.size() > 8)
+            return false;
+        value->type = RegDword;
+        value->data.resize(4);
+        qToLittleEndian(number, value->data.data());
+        return true;
+    }
+    if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive))
+        return readHex(data, lines, i, value);
+    return false;
+}
+
+// A value line, "name"=... or @=..., of the current key; false when it cannot be read.
+bool readValue(const QString &line, const QStringList &lines, qsizetype *i, RegFileKey *current)
+{
+    QString name;
+    qsizetype pos = 0;
+    if (line.startsWith(u'@'))
+        pos = 1;
+    else if (!parseQuoted(line, 0, &name, &pos))
+        return false;
+    while (pos < line.size() && line.at(pos).isSpace())
+        ++pos;
+    if (current == nullptr || pos >= line.size() || line.at(pos) != u'=')
+        return false;
+    const QString data = line.mid(pos + 1).trimmed();
+    if (data == QLatin1String("-")) {
+        current->values.remove(fold(name));
+        return true;
+    }
+    RegValue value;
+    if (!readData(data, lines, i, &value))
+        return false;
+    current->values.insert(fold(name), {name, value});
+    return true;
+}
+
+} // namespace
+
 RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &rootName, bool cut)
 {
     RegFileContent content;
@@ -230,12 +354,10 @@ RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &root
         lines.removeLast();
         ++content.skippedLines;
     }
-    const QString foldedRoot = fold(rootName);
     RegFileKey *current = nullptr;
     bool seenHeader = false;
-
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i).trimmed();
+        const QString line = lines.at(i).trimmed();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (!seenHeader) {
@@ -243,113 +365,10 @@ RegFileContent RegFileFormat::parse(const QByteArray &bytes, const QString &root
             if (line == kHeader || line == kHeader4)
                 continue;
         }
-        if (line.startsWith(u'[')) {
-            current = nullptr;
-            if (!line.endsWith(u']')) {
-                ++content.skippedLines;
-                continue;
-            }
-            QString inner = line.mid(1, line.size() - 2);
-            const bool remove = inner.startsWith(u'-');
-            if (remove)
-                inner.remove(0, 1);
-            const QString foldedInner = fold(inner);
-            QString path;
-            if (foldedInner == foldedRoot) {
-                path.clear();
-            } else if (foldedInner.startsWith(foldedRoot + u'\\')) {
-                if (!normaliseKeyPath(inner.mid(rootName.size() + 1), &path) || path.isEmpty()) {
-                    ++content.skippedLines;
-                    continue;
-                }
-            } else {
-                ++content.skippedLines;
-                continue;
-            }
-            if (remove) {
-                // The key and its subkeys, which sort right after "<key>\\".
-                const QString folded = fold(path);
-                if (folded.isEmpty()) {
-                    content.keys.clear();
-                    continue;
-                }
-                content.keys.remove(folded);
-                const QString prefix = folded + u'\\';
-                auto it = content.keys.lowerBound(prefix);
-                while (it != content.keys.end() && it.key().startsWith(prefix))
-                    it = content.keys.erase(it);
-                continue;
-            }
-            current = &content.createKey(path);
-            continue;
-        }
-
-        // A value line: "name"=... or @=...
-        QString name;
-        qsizetype pos = 0;
-        if (line.startsWith(u'@')) {
-            pos = 1;
-        } else if (!parseQuoted(line, 0, &name, &pos)) {
+        const bool read = line.startsWith(u'[') ? readSection(line, rootName, content, &current)
+                                                : readValue(line, lines, &i, current);
+        if (!read)
             ++content.skippedLines;
-            continue;
-        }
-        while (pos < line.size() && line.at(pos).isSpace())
-            ++pos;
-        if (current == nullptr || pos >= line.size() || line.at(pos) != u'=') {
-            ++content.skippedLines;
-            continue;
-        }
-        QString data = line.mid(pos + 1).trimmed();
-
-        RegValue value;
-        bool ok = false;
-        if (data == QLatin1String("-")) {
-            current->values.remove(fold(name));
-            continue;
-        }
-        if (data.startsWith(u'"')) {
-            QString text;
-            qsizetype end = 0;
-            if (parseQuoted(data, 0, &text, &end) && data.mid(end).trimmed().isEmpty()) {
-                value = {RegSz, utf16Bytes(text, true)};
-                ok = true;
-            }
-        } else if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-            const QString digits = data.mid(6).trimmed();
-            const quint32 number = digits.toUInt(&ok, 16);
-            ok = ok && !digits.isEmpty() && digits.size() <= 8;
-            if (ok) {
-                value.type = RegDword;
-                value.data.resize(4);
-                qToLittleEndian(number, value.data.data());
-            }
-        } else if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-            // Join continuation lines; a line that starts a new section or value ends the list.
-            while (data.endsWith(u'\\') && i + 1 < lines.size()) {
-                const QString next = lines.at(i + 1).trimmed();
-                if (next.startsWith(u'[') || next.startsWith(u'"') || next.startsWith(u'@'))
-                    break;
-                data.chop(1);
-                data.append(next);
-                ++i;
-            }
-            const qsizetype colon = data.indexOf(u':');
-            const QString kind = data.left(colon).toLower();
-            if (colon > 0 && !data.endsWith(u'\\')) {
-                if (kind == QLatin1String("hex")) {
-                    value.type = RegBinary;
-                    ok = true;
-                } else if (kind.startsWith(QLatin1String("hex(")) && kind.endsWith(u')')) {
-                    value.type = kind.mid(4, kind.size() - 5).toUInt(&ok, 16);
-                }
-                ok = ok && parseHexBytes(data.mid(colon + 1), &value.data);
-            }
-        }
-        if (!ok) {
-            ++content.skippedLines;
-            continue;
-        }
-        current->values.insert(fold(name), {name, value});
     }
     return content;
 }

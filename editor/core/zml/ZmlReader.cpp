@@ -440,7 +440,7 @@ void replay(const XmlNode &parent, BodyReader &reader)
         attributes.clear();
         for (int i = 0; i < count; ++i)
             attributes.push_back(
-                {view(texts[std::size_t(2 * i + 1)]), view(texts[std::size_t(2 * i + 2)])});
+                {view(texts[2 * std::size_t(i) + 1]), view(texts[2 * std::size_t(i) + 2])});
         reader.startElement(view(texts[0]), attributes.data(), count, node.isSelfClosing());
         open.push_back(node);
         node = node.firstChild();

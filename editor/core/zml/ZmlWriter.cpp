@@ -259,7 +259,7 @@ QString DisabledBlockMessage(const CDocument &doc)
 QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result)
 {
     if (result == BlockCheckResult::Unbalanced) {
-        const QString named = DisabledBlockMessage(doc);
+        QString named = DisabledBlockMessage(doc);
         if (!named.isEmpty())
             return named;
     }

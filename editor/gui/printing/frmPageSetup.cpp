@@ -66,24 +66,8 @@ double frmPageSetup::TwipsPerPixelY()
     return TwipsPerPixel(ScreenDpi(false));
 }
 
-frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent), m_printer(printer)
+QGroupBox *frmPageSetup::createMargins()
 {
-    setObjectName(QStringLiteral("frmPageSetup"));
-    setWindowTitle(tr("Page Setup"));
-
-    auto *heading = new QLabel(tr("Printer Page Setup"));
-    QFont headingFont = heading->font();
-    headingFont.setBold(true);
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
-    heading->setFont(headingFont);
-
-    m_cmbScaleMode = new QComboBox;
-    m_cmbScaleMode->setObjectName(QStringLiteral("cmbScaleMode"));
-    auto *scaleRow = new QHBoxLayout;
-    scaleRow->addWidget(BuddyLabel(tr("&Scale:"), m_cmbScaleMode));
-    scaleRow->addWidget(m_cmbScaleMode);
-    scaleRow->addStretch();
-
     auto *fraMargins = new QGroupBox(tr("Margins "));
     fraMargins->setObjectName(QStringLiteral("fraMargins"));
     auto *marginGrid = new QGridLayout(fraMargins);
@@ -94,7 +78,11 @@ frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent)
         marginGrid->addWidget(BuddyLabel(marginLabels.at(i), field), i / 2, (i % 2) * 2);
         marginGrid->addWidget(field, i / 2, (i % 2) * 2 + 1);
     }
+    return fraMargins;
+}
 
+QGroupBox *frmPageSetup::createHeaderFooter()
+{
     auto *fraHeadFoot = new QGroupBox(tr("Header && Footer "));
     fraHeadFoot->setObjectName(QStringLiteral("fraHeadFoot"));
     auto *headFootLayout = new QVBoxLayout(fraHeadFoot);
@@ -138,7 +126,11 @@ frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent)
         label->setTextFormat(Qt::PlainText);
         headFootLayout->addWidget(label);
     }
+    return fraHeadFoot;
+}
 
+QGroupBox *frmPageSetup::createFont()
+{
     auto *fraFont = new QGroupBox(tr("Font "));
     auto *fontGrid = new QGridLayout(fraFont);
     m_cmbFontName = new QComboBox;
@@ -151,6 +143,66 @@ frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent)
     fontGrid->addWidget(BuddyLabel(tr("Si&ze:"), m_cmbFontSize), 0, 2);
     fontGrid->addWidget(m_cmbFontSize, 0, 3);
     fontGrid->setColumnStretch(1, 1);
+    return fraFont;
+}
+
+void frmPageSetup::createMacroMenu()
+{
+    m_mnuPop = new QMenu(this);
+    m_mnuPop->setObjectName(QStringLiteral("mnuPop"));
+    const QStringList captions{tr("File Name ($f)"),
+                               tr("Full Path ($F)"),
+                               tr("Page Number ($p)"),
+                               tr("Page Count ($P)"),
+                               QString(),
+                               tr("Current Date ($d)"),
+                               tr("Current Time ($t)"),
+                               tr("File Date ($D)"),
+                               tr("File Time ($T)"),
+                               QString(),
+                               tr("Align Left ($L)"),
+                               tr("Align Center ($C)"),
+                               tr("Align Right ($R)")};
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction *action = captions.at(i).isEmpty() ? m_mnuPop->addSeparator()
+                                                   : m_mnuPop->addAction(captions.at(i));
+        action->setObjectName(QStringLiteral("mnuPopPop%1").arg(i));
+        if (!captions.at(i).isEmpty()) {
+            const QString &caption = captions.at(i);
+            connect(action, &QAction::triggered, this, [this, caption] { InsertMacro(caption); });
+        }
+    }
+
+    for (QLineEdit *field : m_txtMargin + m_txtHeadFoot)
+        field->installEventFilter(this);
+    connect(m_cmbScaleMode, &QComboBox::currentIndexChanged, this, &frmPageSetup::ScaleModeChanged);
+
+    FormLoad();
+}
+
+frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent), m_printer(printer)
+{
+    setObjectName(QStringLiteral("frmPageSetup"));
+    setWindowTitle(tr("Page Setup"));
+
+    auto *heading = new QLabel(tr("Printer Page Setup"));
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.2);
+    heading->setFont(headingFont);
+
+    m_cmbScaleMode = new QComboBox;
+    m_cmbScaleMode->setObjectName(QStringLiteral("cmbScaleMode"));
+    auto *scaleRow = new QHBoxLayout;
+    scaleRow->addWidget(BuddyLabel(tr("&Scale:"), m_cmbScaleMode));
+    scaleRow->addWidget(m_cmbScaleMode);
+    scaleRow->addStretch();
+
+    QGroupBox *fraMargins = createMargins();
+
+    QGroupBox *fraHeadFoot = createHeaderFooter();
+
+    QGroupBox *fraFont = createFont();
 
     m_chkLineNumbers = new QCheckBox(tr("Print Line &Numbers"));
     m_chkLineNumbers->setObjectName(QStringLiteral("chkLineNumbers"));
@@ -173,36 +225,7 @@ frmPageSetup::frmPageSetup(CPrinter &printer, QWidget *parent) : QDialog(parent)
     layout->addWidget(m_chkLineNumbers);
     layout->addWidget(buttons);
 
-    m_mnuPop = new QMenu(this);
-    m_mnuPop->setObjectName(QStringLiteral("mnuPop"));
-    const QStringList captions{tr("File Name ($f)"),
-                               tr("Full Path ($F)"),
-                               tr("Page Number ($p)"),
-                               tr("Page Count ($P)"),
-                               QString(),
-                               tr("Current Date ($d)"),
-                               tr("Current Time ($t)"),
-                               tr("File Date ($D)"),
-                               tr("File Time ($T)"),
-                               QString(),
-                               tr("Align Left ($L)"),
-                               tr("Align Center ($C)"),
-                               tr("Align Right ($R)")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QAction *action = captions.at(i).isEmpty() ? m_mnuPop->addSeparator()
-                                                   : m_mnuPop->addAction(captions.at(i));
-        action->setObjectName(QStringLiteral("mnuPopPop%1").arg(i));
-        if (!captions.at(i).isEmpty()) {
-            const QString caption = captions.at(i);
-            connect(action, &QAction::triggered, this, [this, caption] { InsertMacro(caption); });
-        }
-    }
-
-    for (QLineEdit *field : m_txtMargin + m_txtHeadFoot)
-        field->installEventFilter(this);
-    connect(m_cmbScaleMode, &QComboBox::currentIndexChanged, this, &frmPageSetup::ScaleModeChanged);
-
-    FormLoad();
+    createMacroMenu();
 }
 
 void frmPageSetup::FormLoad()

@@ -6,6 +6,7 @@
 class CPrinter;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -32,6 +33,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The parts of the dialog.
+    QGroupBox *createMargins();
+    QGroupBox *createHeaderFooter();
+    QGroupBox *createFont();
+    void createMacroMenu();
     void FormLoad();
     void ScaleModeChanged(int index);
     void ShowMacroMenu(int which);

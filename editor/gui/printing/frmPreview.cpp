@@ -91,17 +91,27 @@ private:
     frmPreview *m_owner;
 };
 
-frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
+void frmPreview::createZoomMenu(QAction *zoom)
 {
-    setObjectName(QStringLiteral("frmPreview"));
-    setWindowTitle(tr("Print Preview"));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
-    setPalette(palette);
-    setWindowFlag(Qt::WindowMaximizeButtonHint);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_zoomMenu = new QMenu(this);
+    m_zoomMenu->setObjectName(QStringLiteral("mnuZoom"));
+    const auto addZoom = [this](const QString &key, const QString &caption) {
+        QAction *action = m_zoomMenu->addAction(caption);
+        action->setObjectName(key);
+        connect(action, &QAction::triggered, this, [this, key] { ChooseZoom(key); });
+    };
+    addZoom(QStringLiteral("Window"), tr("Whole page"));
+    addZoom(QStringLiteral("Page"), tr("Page width"));
+    m_zoomMenu->addSeparator();
+    for (int percent : {25, 50, 75, 100, 200, 400})
+        addZoom(QStringLiteral("P%1").arg(percent), QStringLiteral("%1%").arg(percent));
+    zoom->setMenu(m_zoomMenu);
+    qobject_cast<QToolButton *>(m_toolbar->widgetForAction(zoom))
+        ->setPopupMode(QToolButton::MenuButtonPopup);
+}
 
+void frmPreview::createToolBar()
+{
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(QStringLiteral("tlbPreview"));
     m_toolbar->setAutoFillBackground(true);
@@ -129,21 +139,7 @@ frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
             ->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolbar->addSeparator();
     QAction *zoom = addButton(QStringLiteral("Zoom"), ZoomIcon(), tr("Zoom"), tr("Zoom"));
-    m_zoomMenu = new QMenu(this);
-    m_zoomMenu->setObjectName(QStringLiteral("mnuZoom"));
-    const auto addZoom = [this](const QString &key, const QString &caption) {
-        QAction *action = m_zoomMenu->addAction(caption);
-        action->setObjectName(key);
-        connect(action, &QAction::triggered, this, [this, key] { ChooseZoom(key); });
-    };
-    addZoom(QStringLiteral("Window"), tr("Whole page"));
-    addZoom(QStringLiteral("Page"), tr("Page width"));
-    m_zoomMenu->addSeparator();
-    for (int percent : {25, 50, 75, 100, 200, 400})
-        addZoom(QStringLiteral("P%1").arg(percent), QStringLiteral("%1%").arg(percent));
-    zoom->setMenu(m_zoomMenu);
-    qobject_cast<QToolButton *>(m_toolbar->widgetForAction(zoom))
-        ->setPopupMode(QToolButton::MenuButtonPopup);
+    createZoomMenu(zoom);
     QAction *printAction = addButton(
         QStringLiteral("Print"),
         QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_FileIcon)),
@@ -174,6 +170,20 @@ frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
         close();
     });
     connect(closeAction, &QAction::triggered, this, &QWidget::close);
+}
+
+frmPreview::frmPreview(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(tr("Print Preview"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Dark));
+    setPalette(palette);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    createToolBar();
 
     m_view = new PageView(this);
     m_view->installEventFilter(this);
@@ -339,8 +349,11 @@ void frmPreview::LayoutPage()
     w = std::max(w, 15.0);
     h = std::max(h, 15.0);
 
-    double left = std::max<double>(Whole(scaleWidth - w - vsbWidth) / 2, 300);
-    double top = std::max<double>(Whole(scaleHeight - h + toolbar) / 2 - hsbHeight, toolbar + 300);
+    // Whole halves, as the layout always had them.
+    const long long halfWidth = Whole(scaleWidth - w - vsbWidth) / 2;
+    const long long halfHeight = Whole(scaleHeight - h + toolbar) / 2;
+    double left = std::max<double>(halfWidth, 300);
+    double top = std::max<double>(halfHeight - hsbHeight, toolbar + 300);
 
     const auto steps = [](double overflow, double twipsPerPixel) {
         const long long max = Whole(overflow) / Whole(20 * twipsPerPixel);

@@ -65,6 +65,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The toolbar with its page, zoom, print and close buttons; the zoom button's menu.
+    void createToolBar();
+    void createZoomMenu(QAction *zoom);
     class PageView;
 
     void LayoutPage();

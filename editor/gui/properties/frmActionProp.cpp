@@ -66,13 +66,8 @@ protected:
 
 } // namespace
 
-frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *help, QWidget *parent)
-    : QDialog(parent), m_documentSteps(documentSteps), m_help(help)
+void frmActionProp::createHeader()
 {
-    setObjectName(QStringLiteral("frmActionProp"));
-    setWindowTitle(tr("Properties"));
-    setSizeGripEnabled(true);
-
     m_imgIcon = new QLabel(this);
     m_imgIcon->setObjectName(QStringLiteral("imgIcon"));
     m_imgIcon->setFixedSize(32, 32);
@@ -93,14 +88,10 @@ frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *he
     m_txtDescription->viewport()->setBackgroundRole(QPalette::Window);
     m_txtDescription->setFocusPolicy(Qt::ClickFocus);
     m_txtDescription->setFixedHeight(m_txtDescription->fontMetrics().lineSpacing() * 4 + 8);
+}
 
-    m_tbs = new QTabWidget(this);
-    m_tbs->setObjectName(QStringLiteral("tbs"));
-    m_props = new Fieldpane::PropertyList(m_tbs);
-    m_props->setObjectName(QStringLiteral("props"));
-    m_props->setButtonForString(false);
-    m_tbs->addTab(m_props, tr("Properties"));
-
+void frmActionProp::createFooter()
+{
     m_chkEnabled = new QCheckBox(tr("&Enabled"), this);
     m_chkEnabled->setObjectName(QStringLiteral("chkEnabled"));
     m_chkEnabled->setChecked(true);
@@ -124,6 +115,25 @@ frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *he
     m_cmdOK->setDefault(true);
     m_cmdCancel = new QPushButton(tr("Cancel"), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+}
+
+frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *help, QWidget *parent)
+    : QDialog(parent), m_documentSteps(documentSteps), m_help(help)
+{
+    setObjectName(QStringLiteral("frmActionProp"));
+    setWindowTitle(tr("Properties"));
+    setSizeGripEnabled(true);
+
+    createHeader();
+
+    m_tbs = new QTabWidget(this);
+    m_tbs->setObjectName(QStringLiteral("tbs"));
+    m_props = new Fieldpane::PropertyList(m_tbs);
+    m_props->setObjectName(QStringLiteral("props"));
+    m_props->setButtonForString(false);
+    m_tbs->addTab(m_props, tr("Properties"));
+
+    createFooter();
 
     auto *header = new QHBoxLayout;
     header->addWidget(m_imgIcon, 0, Qt::AlignTop);

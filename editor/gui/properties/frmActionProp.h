@@ -49,6 +49,10 @@ public:
     bool Accepted() const { return m_accepted; }
 
 private:
+    // The icon, name and description above the grid; the check box, help link and buttons
+    // below it.
+    void createHeader();
+    void createFooter();
     void okClicked();
     void cancelClicked();
     void showHelp();

@@ -1,7 +1,7 @@
 #include "gui/steplist/StepRowDelegate.h"
 
-#include "core/document/CDocument.h"
 #include "core/document/StepRowGeometry.h"
+#include "core/document/StepRowsRoles.h"
 #include "gui/steplist/StepListView.h"
 
 #include <fieldpane/SystemColors.h>
@@ -23,19 +23,6 @@ constexpr int kHighlightText = 14;
 constexpr int kButtonFace = 15;
 constexpr int kButtonText = 18;
 constexpr int kDarkShadow = 21;
-// Lines of a text whose line ends are CR LF, LF or CR.
-int lineCount(const QString &text)
-{
-    int lines = 1;
-    const int size = static_cast<int>(text.size());
-    for (int i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\n') ||
-            (c == QLatin1Char('\r') && (i + 1 == size || text.at(i + 1) != QLatin1Char('\n'))))
-            ++lines;
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -50,7 +37,9 @@ void StepRowDelegate::watchModel(QAbstractItemModel *model)
             [this](const QModelIndex &, int first, int last) {
                 const auto at = std::min(m_metrics.size(), static_cast<std::size_t>(first));
                 m_metrics.insert(m_metrics.begin() + static_cast<std::ptrdiff_t>(at),
-                                 static_cast<std::size_t>(last - first + 1), Metrics());
+                                 static_cast<std::size_t>(last) - static_cast<std::size_t>(first) +
+                                     1,
+                                 Metrics());
             });
     connect(model, &QAbstractItemModel::rowsRemoved, this,
             [this](const QModelIndex &, int first, int last) {
@@ -119,17 +108,14 @@ void StepRowDelegate::fontChanged() const
     m_fontValid = true;
 }
 
+QModelIndex StepRowDelegate::indexOf(int row) const
+{
+    return m_view->model() ? m_view->model()->index(row, 0) : QModelIndex();
+}
+
 QString StepRowDelegate::caption(int row) const
 {
-    CDocument *doc = m_view->document();
-    if (row < 0 || row >= doc->RowCount())
-        return {};
-    QString text;
-    if (m_view->ShowZML()) {
-        text = doc->Rows()->rowText(row);
-    } else if (const auto step = doc->Step(row)) {
-        text = VisualCaption(*step);
-    }
+    QString text = indexOf(row).data(m_view->ShowZML() ? RowTextRole : CaptionRole).toString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -144,40 +130,16 @@ StepRowDelegate::Metrics &StepRowDelegate::metrics(int row) const
 
 int StepRowDelegate::textWidth(int row, int viewportWidth) const
 {
-    const int depth =
-        row < m_view->document()->RowCount() ? m_view->document()->Rows()->depth(row) : 0;
+    const int depth = indexOf(row).data(DepthRole).toInt();
     const int left = G::TextLeft(m_view->gutterWidth(), m_view->IconStyle(), depth);
     return std::max(viewportWidth - G::kTextRightGap - left, 1);
 }
 
 int StepRowDelegate::estimatedLines(int row) const
 {
-    CDocument *doc = m_view->document();
-    if (row < 0 || row >= doc->RowCount())
-        return 1;
-    const auto step = doc->Step(row);
-    if (!step)
-        return 1;
-    if (m_view->ShowZML()) {
-        // The row text without building it: only a comment spans lines ("<!--", its text,
-        // "-->"); other steps write line breaks in values and text as "&#10;".
-        return step->IsComment ? lineCount(step->Text) + 2 : 1;
-    }
-    int lines = 0;
-    if (step->IsComment) {
-        lines = lineCount(step->Text);
-    } else {
-        lines = 1;
-        const CAttributes &attributes = step->Attributes();
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            const QString &value = attributes.ValueAt(i);
-            if (!value.isEmpty())
-                lines += lineCount(value);
-        }
-    }
-    if (step->ContainsText && !step->Text.isEmpty())
-        lines += 1 + lineCount(step->Text);
-    return lines;
+    const QVariant lines =
+        indexOf(row).data(m_view->ShowZML() ? RowTextLinesRole : CaptionLinesRole);
+    return lines.isValid() ? lines.toInt() : 1;
 }
 
 int StepRowDelegate::rowHeight(int row, int width) const
@@ -277,81 +239,54 @@ QPixmap StepRowDelegate::icon(const QString &elementName) const
     return pixmap;
 }
 
-void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                            const QModelIndex &index) const
+StepRowDelegate::RowColours StepRowDelegate::coloursOf(const QModelIndex &index,
+                                                       bool selected) const
 {
-    if (m_view->PaintingSuspended())
-        return;
-    CDocument *doc = m_view->document();
-    const int row = index.row();
-    if (row < 0 || row >= doc->RowCount())
-        return;
-    if (!m_fontValid)
-        fontChanged();
-
-    const std::shared_ptr<CElement> step = doc->Step(row);
-    const bool isComment = step && step->IsComment;
-    const bool isDisabled = step && step->Disabled;
-    const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const bool focused = m_view->hasFocus();
     const QPalette &pal = m_view->palette();
     const auto sys = [&pal](int i) {
         return Fieldpane::SystemColor(i, pal);
     };
-
-    QColor rowBrush;
-    QColor rowText;
-    QColor gutterBrush;
-    QColor gutterText;
-    if (selected && focused) {
-        rowBrush = gutterBrush = sys(kHighlight);
-        rowText = gutterText = sys(kHighlightText);
+    RowColours c;
+    if (selected && m_view->hasFocus()) {
+        c.rowBrush = c.gutterBrush = sys(kHighlight);
+        c.rowText = c.gutterText = sys(kHighlightText);
     } else if (selected) {
-        rowBrush = gutterBrush = sys(kButtonFace);
-        rowText = gutterText = sys(kButtonText);
+        c.rowBrush = c.gutterBrush = sys(kButtonFace);
+        c.rowText = c.gutterText = sys(kButtonText);
     } else {
-        gutterBrush = sys(kAppWorkspace);
-        gutterText = sys(kHighlightText);
-        rowBrush = sys(kWindow);
-        rowText = isComment || isDisabled
-                      ? Fieldpane::FromOleColor(m_view->Settings().CommentColor, pal)
-                      : sys(kButtonText);
+        c.gutterBrush = sys(kAppWorkspace);
+        c.gutterText = sys(kHighlightText);
+        c.rowBrush = sys(kWindow);
+        const bool dim = index.data(CommentRole).toBool() || index.data(DisabledRole).toBool();
+        c.rowText =
+            dim ? Fieldpane::FromOleColor(m_view->Settings().CommentColor, pal) : sys(kButtonText);
     }
+    return c;
+}
 
-    const QRect r = option.rect;
+void StepRowDelegate::paintIcon(QPainter *painter, const QModelIndex &index, const QRect &r,
+                                int gutterRight) const
+{
     const int style = m_view->IconStyle();
-    const int depth = doc->Rows()->depth(row);
-    const int gutterRight = r.left() + m_view->gutterWidth();
+    if (style == G::kIconNone || index.data(CommentRole).toBool())
+        return;
+    const QPixmap pixmap = icon(index.data(ElementNameRole).toString());
+    if (pixmap.isNull())
+        return;
+    const int cell = G::IconCellSize(style);
+    const int side = G::IconSize(style);
+    const QRect cellRect(G::IconLeft(gutterRight, style, index.data(DepthRole).toInt()),
+                         r.top() + 1, cell, cell);
+    const QRect target(cellRect.left() + (cell - side) / 2, cellRect.top() + (cell - side) / 2,
+                       side, side);
+    painter->drawPixmap(target, pixmap);
+}
 
-    painter->save();
-    painter->setClipRect(r);
-    painter->setFont(m_font);
-
-    if (m_view->LineNumbers()) {
-        const QRect gutter(r.left(), r.top(), gutterRight - r.left() - 1, r.height());
-        painter->fillRect(gutter, gutterBrush);
-        painter->setPen(gutterText);
-        const QRect numberRect = gutter.adjusted(0, G::kGutterTextTop, -G::kGutterTextRight, 0);
-        painter->drawText(numberRect, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
-                          QString::number(row + 1));
-    }
-
-    const QRect rowRect(QPoint(gutterRight, r.top()), r.bottomRight());
-    painter->fillRect(rowRect, rowBrush);
-
-    if (style != G::kIconNone && !isComment && step) {
-        const QPixmap pixmap = icon(step->ElementName);
-        if (!pixmap.isNull()) {
-            const int cell = G::IconCellSize(style);
-            const int side = G::IconSize(style);
-            const QRect cellRect(G::IconLeft(gutterRight, style, depth), r.top() + 1, cell, cell);
-            const QRect target(cellRect.left() + (cell - side) / 2,
-                               cellRect.top() + (cell - side) / 2, side, side);
-            painter->drawPixmap(target, pixmap);
-        }
-    }
-
-    const int left = G::TextLeft(gutterRight, style, depth);
+void StepRowDelegate::paintCaption(QPainter *painter, const QModelIndex &index, const QRect &r,
+                                   int gutterRight, const QColor &colour) const
+{
+    const int row = index.row();
+    const int left = G::TextLeft(gutterRight, m_view->IconStyle(), index.data(DepthRole).toInt());
     const int width = textWidth(row, r.right() + 1 - r.left());
     // A row painted for the first time is measured; when its height differs from the
     // estimate the view lays the rows out again.
@@ -371,13 +306,40 @@ void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     int flags = Qt::AlignLeft | Qt::AlignTop;
     if (m_view->WordWrap())
         flags |= Qt::TextWordWrap;
-    painter->setPen(rowText);
+    painter->setPen(colour);
     painter->setClipRect(textRect.intersected(r));
     painter->drawText(textRect, flags, caption(row));
     painter->setClipRect(r);
+}
 
+void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
+{
+    if (m_view->PaintingSuspended() || !index.isValid())
+        return;
+    if (!m_fontValid)
+        fontChanged();
+    const int row = index.row();
+    const RowColours colours = coloursOf(index, option.state.testFlag(QStyle::State_Selected));
+    const QRect r = option.rect;
+    const int gutterRight = r.left() + m_view->gutterWidth();
+
+    painter->save();
+    painter->setClipRect(r);
+    painter->setFont(m_font);
+    if (m_view->LineNumbers()) {
+        const QRect gutter(r.left(), r.top(), gutterRight - r.left() - 1, r.height());
+        painter->fillRect(gutter, colours.gutterBrush);
+        painter->setPen(colours.gutterText);
+        const QRect numberRect = gutter.adjusted(0, G::kGutterTextTop, -G::kGutterTextRight, 0);
+        painter->drawText(numberRect, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                          QString::number(row + 1));
+    }
+    painter->fillRect(QRect(QPoint(gutterRight, r.top()), r.bottomRight()), colours.rowBrush);
+    paintIcon(painter, index, r, gutterRight);
+    paintCaption(painter, index, r, gutterRight, colours.rowText);
     if (m_view->dropMarkerRow() == row) {
-        QPen pen(sys(kDarkShadow));
+        QPen pen(Fieldpane::SystemColor(kDarkShadow, m_view->palette()));
         pen.setStyle(Qt::DotLine);
         pen.setWidth(1);
         painter->setPen(pen);

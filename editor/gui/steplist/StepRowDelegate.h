@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -57,6 +58,17 @@ private:
         int wrapWidth = -1;    // width the wrapped height was measured at
         int wrapHeight = 0;
     };
+    // The colours of a row and of its line number.
+    struct RowColours {
+        QColor rowBrush, rowText, gutterBrush, gutterText;
+    };
+    RowColours coloursOf(const QModelIndex &index, bool selected) const;
+    void paintIcon(QPainter *painter, const QModelIndex &index, const QRect &r,
+                   int gutterRight) const;
+    void paintCaption(QPainter *painter, const QModelIndex &index, const QRect &r, int gutterRight,
+                      const QColor &colour) const;
+    // The model's index of a row.
+    QModelIndex indexOf(int row) const;
     Metrics &metrics(int row) const;
     int linesHeight(int lines) const;
     int estimatedLines(int row) const;

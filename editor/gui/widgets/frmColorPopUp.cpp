@@ -36,28 +36,8 @@ QPixmap swatchIcon(const QColor &color, const QSize &size, const QColor &box)
 
 } // namespace
 
-frmColorPopUp::frmColorPopUp(QWidget *parent) : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint)
+void frmColorPopUp::createPalettePage()
 {
-    setObjectName(QStringLiteral("frmColorPopUp"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(1);
-    if (parent)
-        setFont(parent->font());
-
-    m_tabs = new QTabBar(this);
-    m_tabs->setObjectName(QStringLiteral("tbs"));
-    m_tabs->setDrawBase(true);
-    m_tabs->setExpanding(false);
-    m_tabs->addTab(tr("Palette"));
-    m_tabs->addTab(tr("System"));
-    m_tabs->setFocusPolicy(Qt::TabFocus);
-
-    for (int i = 0; i < 2; ++i) {
-        m_pages[i] = new QWidget(this);
-        m_pages[i]->setObjectName(QStringLiteral("picPag%1").arg(i));
-    }
-
     m_picker = new QWidget(m_pages[PalettePage]);
     m_picker->setObjectName(QStringLiteral("picColorPicker"));
     m_picker->setFixedSize(ColorPalette::ImageWidth, ColorPalette::ImageHeight);
@@ -83,7 +63,10 @@ frmColorPopUp::frmColorPopUp(QWidget *parent) : QFrame(parent, Qt::Popup | Qt::F
     paletteLayout->setSpacing(Margin);
     paletteLayout->addWidget(m_picker, 0, Qt::AlignHCenter);
     paletteLayout->addWidget(m_custom);
+}
 
+void frmColorPopUp::createSystemPage()
+{
     m_sysColors = new QListWidget(m_pages[SystemPage]);
     m_sysColors->setObjectName(QStringLiteral("odlSysColors"));
     m_sysColors->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,6 +81,32 @@ frmColorPopUp::frmColorPopUp(QWidget *parent) : QFrame(parent, Qt::Popup | Qt::F
             pickSystemRow(item);
     });
     connect(m_sysColors, &QListWidget::itemActivated, this, &frmColorPopUp::pickSystemRow);
+}
+
+frmColorPopUp::frmColorPopUp(QWidget *parent) : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmColorPopUp"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    if (parent)
+        setFont(parent->font());
+
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName(QStringLiteral("tbs"));
+    m_tabs->setDrawBase(true);
+    m_tabs->setExpanding(false);
+    m_tabs->addTab(tr("Palette"));
+    m_tabs->addTab(tr("System"));
+    m_tabs->setFocusPolicy(Qt::TabFocus);
+
+    for (int i = 0; i < 2; ++i) {
+        m_pages[i] = new QWidget(this);
+        m_pages[i]->setObjectName(QStringLiteral("picPag%1").arg(i));
+    }
+
+    createPalettePage();
+    createSystemPage();
 
     // Both pages take the same place; the larger one sets the size.
     const QSize pageSize = m_pages[PalettePage]->sizeHint().expandedTo(

@@ -45,6 +45,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The palette page (swatches and "Custom...") and the system colours page.
+    void createPalettePage();
+    void createSystemPage();
     Q_DISABLE_COPY_MOVE(frmColorPopUp)
     void showPage(int index);
     void fillSystemColors();

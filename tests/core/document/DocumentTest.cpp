@@ -1,4 +1,5 @@
 #include "core/document/CDocument.h"
+#include "core/document/StepRowGeometry.h"
 
 #include "support/TestCatalogue.h"
 
@@ -271,4 +272,29 @@ TEST(DocumentLargeTest, BulkRemovalFreesIdsForReuse)
     EXPECT_EQ(doc.NewStepId(), 20001);
     for (int r = 0; r < 10000; ++r)
         ASSERT_EQ(doc.Rows()->stepId(r), 2 * (r + 1));
+}
+
+TEST_F(DocumentTest, RowsDescribeTheirStepsThroughRoles)
+{
+    append("var");
+    CElement comment;
+    comment.IsComment = true;
+    comment.Text = "one\r\ntwo";
+    doc.InsertStep(comment, -1);
+    doc.Step(0)->Attributes().Item("value")->Value = "a\r\nb";
+    doc.Step(0)->Disabled = true;
+    doc.RefreshRow(0);
+
+    const QModelIndex var = doc.Rows()->index(0);
+    const QModelIndex note = doc.Rows()->index(1);
+    EXPECT_EQ(var.data(ElementNameRole).toString(), "var");
+    EXPECT_TRUE(var.data(DisabledRole).toBool());
+    EXPECT_FALSE(var.data(CommentRole).toBool());
+    EXPECT_TRUE(note.data(CommentRole).toBool());
+    EXPECT_EQ(var.data(CaptionRole).toString(), VisualCaption(*doc.Step(0)));
+    // The value's break adds a line to the caption; the row text keeps it as "&#10;".
+    EXPECT_EQ(var.data(CaptionLinesRole).toInt(), 3);
+    EXPECT_EQ(var.data(RowTextLinesRole).toInt(), 1);
+    EXPECT_EQ(note.data(CaptionLinesRole).toInt(), 2);
+    EXPECT_EQ(note.data(RowTextLinesRole).toInt(), 4);
 }
