@@ -224,8 +224,8 @@ QString XmlNode::attributeName(int i) const
     const XmlTree::Node &node = m_tree->m_nodes[std::size_t(m_index)];
     if (i < 0 || i >= node.attributeCount)
         return QString();
-    return m_tree
-        ->m_names[std::size_t(m_tree->m_attributes[std::size_t(node.firstAttribute) + std::size_t(i)].name)];
+    return m_tree->m_names[std::size_t(
+        m_tree->m_attributes[std::size_t(node.firstAttribute) + std::size_t(i)].name)];
 }
 
 QString XmlNode::attributeValue(int i) const
@@ -233,7 +233,8 @@ QString XmlNode::attributeValue(int i) const
     const XmlTree::Node &node = m_tree->m_nodes[std::size_t(m_index)];
     if (i < 0 || i >= node.attributeCount)
         return QString();
-    return m_tree->spanText(m_tree->m_attributes[std::size_t(node.firstAttribute) + std::size_t(i)].value);
+    return m_tree->spanText(
+        m_tree->m_attributes[std::size_t(node.firstAttribute) + std::size_t(i)].value);
 }
 
 QString XmlNode::attribute(const QString &name, bool *found) const
