@@ -505,8 +505,9 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
         {"email", &header.EMail},     {"web", &header.Web}};
     QSet<QString> unknown;
     for (const auto &[name, text] : file.header) {
+        const QString &element = name;
         const auto field = std::find_if(std::begin(fields), std::end(fields), [&](const auto &f) {
-            return name == QLatin1String(f.first);
+            return element == QLatin1String(f.first);
         });
         if (field != std::end(fields)) {
             *field->second = DecodeText(QString::fromUtf8(text));
