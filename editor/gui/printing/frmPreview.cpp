@@ -302,31 +302,16 @@ void frmPreview::resizeEvent(QResizeEvent *event)
     LayoutPage();
 }
 
-void frmPreview::LayoutPage()
+// The page's size in twips for the view style: the whole page in availH (and the window's
+// width), the window's width, or the zoom percentage of the sheet; at least 15 each way.
+QSizeF frmPreview::pageExtent(const QSizeF &sheet, double scaleWidth, double availH,
+                              double vsbWidth) const
 {
-    if (m_layingOut)
-        return;
-    m_layingOut = true;
-    // Computed in twips as the window's measures, then placed in pixels.
-    const double tx = TwipsPerPixelX();
-    const double ty = TwipsPerPixelY();
-    const double scaleWidth = width() * tx;
-    const double scaleHeight = height() * ty;
-    const double toolbar = m_toolbar->sizeHint().height() * ty;
-    const double vsbWidth = m_vsb->sizeHint().width() * tx;
-    const double hsbHeight = m_hsb->sizeHint().height() * ty;
-    const double hsbTop = scaleHeight - hsbHeight;
-
-    QSizeF sheet(8.27 * kTwipsPerInch, 11.69 * kTwipsPerInch);
-    if (m_preview)
-        sheet = m_preview->SheetSizePixels() / m_preview->Dpi() * double(kTwipsPerInch);
     const double aspect = sheet.height() / std::max(1.0, sheet.width());
-
     double w = 0;
     double h = 0;
     switch (m_viewStyle) {
     case WholePage: {
-        const double availH = hsbTop - 600 - toolbar;
         const double availW = scaleWidth - 600;
         if (availW > 0 && availH / availW >= aspect) {
             w = Whole(availW);
@@ -348,6 +333,31 @@ void frmPreview::LayoutPage()
     }
     w = std::max(w, 15.0);
     h = std::max(h, 15.0);
+    return {w, h};
+}
+
+void frmPreview::LayoutPage()
+{
+    if (m_layingOut)
+        return;
+    m_layingOut = true;
+    // Computed in twips as the window's measures, then placed in pixels.
+    const double tx = TwipsPerPixelX();
+    const double ty = TwipsPerPixelY();
+    const double scaleWidth = width() * tx;
+    const double scaleHeight = height() * ty;
+    const double toolbar = m_toolbar->sizeHint().height() * ty;
+    const double vsbWidth = m_vsb->sizeHint().width() * tx;
+    const double hsbHeight = m_hsb->sizeHint().height() * ty;
+    const double hsbTop = scaleHeight - hsbHeight;
+
+    QSizeF sheet(8.27 * kTwipsPerInch, 11.69 * kTwipsPerInch);
+    if (m_preview)
+        sheet = m_preview->SheetSizePixels() / m_preview->Dpi() * double(kTwipsPerInch);
+
+    const QSizeF extent = pageExtent(sheet, scaleWidth, hsbTop - 600 - toolbar, vsbWidth);
+    const double w = extent.width();
+    const double h = extent.height();
 
     // Whole halves, as the layout always had them.
     const long long halfWidth = Whole(scaleWidth - w - vsbWidth) / 2;

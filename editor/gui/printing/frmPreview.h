@@ -67,6 +67,7 @@ protected:
 private:
     // The toolbar with its page, zoom, print and close buttons; the zoom button's menu.
     void createToolBar();
+    QSizeF pageExtent(const QSizeF &sheet, double scaleWidth, double availH, double vsbWidth) const;
     void createZoomMenu(QAction *zoom);
     class PageView;
 
