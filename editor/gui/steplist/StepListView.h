@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/settings/SharedSettings.h"
+#include "gui/steplist/StepRowView.h"
 
 #include <QListView>
 #include <QString>
@@ -12,7 +13,7 @@ class StepRowDelegate;
 // selection. Shows a hint while empty, marks the row above which a dragged action would land
 // (DropMarker), selects the clicked row on a right click before asking for the context menu,
 // and reports Enter and double clicks as edit requests.
-class StepListView final : public QListView {
+class StepListView final : public QListView, public StepRowView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(StepListView)
     Q_PROPERTY(QString DropMarker READ DropMarker WRITE setDropMarker)
@@ -29,25 +30,25 @@ public:
     CDocument *document() const { return m_document; }
     StepRowDelegate *rowDelegate() const { return m_delegate; }
 
-    bool WordWrap() const { return m_wordWrap; }
+    bool WordWrap() const override { return m_wordWrap; }
     void setWordWrap(bool on);
-    bool LineNumbers() const { return m_lineNumbers; }
+    bool LineNumbers() const override { return m_lineNumbers; }
     void setLineNumbers(bool on);
-    bool ShowZML() const { return m_showZml; }
+    bool ShowZML() const override { return m_showZml; }
     void setShowZML(bool on);
-    int IconStyle() const { return m_iconStyle; }
+    int IconStyle() const override { return m_iconStyle; }
     void setIconStyle(int style);
-    const SharedSettings &Settings() const { return m_settings; }
+    const SharedSettings &Settings() const override { return m_settings; }
     // Applies new fonts and comment colour: every row is measured and painted again.
     void setSettings(const SharedSettings &settings);
 
     // Decimal index of the row above which a dragged action would be inserted; "" when none.
     QString DropMarker() const { return m_dropMarker; }
     void setDropMarker(const QString &marker);
-    int dropMarkerRow() const { return m_dropMarkerRow; }
+    int dropMarkerRow() const override { return m_dropMarkerRow; }
 
     // While suspended (during loading) nothing is painted.
-    bool PaintingSuspended() const { return m_suspended; }
+    bool PaintingSuspended() const override { return m_suspended; }
     void setPaintingSuspended(bool on);
 
     // Selected rows in ascending order.
@@ -57,7 +58,8 @@ public:
     // Re-measures and repaints every row.
     void refreshAll();
     // Width in pixels of the line-number gutter (0 when line numbers are off).
-    int gutterWidth() const;
+    int gutterWidth() const override;
+    QAbstractItemView *itemView() override { return this; }
     // Lays the rows out again (after indent or width changes) and repaints them.
     void relayout();
 

@@ -2,10 +2,11 @@
 
 #include "core/document/StepRowGeometry.h"
 #include "core/document/StepRowsRoles.h"
-#include "gui/steplist/StepListView.h"
+#include "gui/steplist/StepRowView.h"
 
 #include <fieldpane/SystemColors.h>
 
+#include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -26,7 +27,9 @@ constexpr int kDarkShadow = 21;
 
 } // namespace
 
-StepRowDelegate::StepRowDelegate(StepListView *view) : QStyledItemDelegate(view), m_view(view) {}
+StepRowDelegate::StepRowDelegate(StepRowView *view)
+    : QStyledItemDelegate(view->itemView()), m_view(view)
+{}
 
 void StepRowDelegate::watchModel(QAbstractItemModel *model)
 {
@@ -93,7 +96,7 @@ QFont StepRowDelegate::captionFont() const
 void StepRowDelegate::fontChanged() const
 {
     const SharedSettings &s = m_view->Settings();
-    QFont font = m_view->font();
+    QFont font = m_view->itemView()->font();
     if (m_view->ShowZML()) {
         font.setFamily(s.FontNameZML);
         font.setPointSize(std::max(s.FontSizeZML, 1));
@@ -110,7 +113,7 @@ void StepRowDelegate::fontChanged() const
 
 QModelIndex StepRowDelegate::indexOf(int row) const
 {
-    return m_view->model() ? m_view->model()->index(row, 0) : QModelIndex();
+    return m_view->itemView()->model() ? m_view->itemView()->model()->index(row, 0) : QModelIndex();
 }
 
 QString StepRowDelegate::caption(int row) const
@@ -215,7 +218,7 @@ int StepRowDelegate::linesHeight(int lines) const
 
 QSize StepRowDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
-    const int viewportWidth = m_view->viewport()->width();
+    const int viewportWidth = m_view->itemView()->viewport()->width();
     return {viewportWidth, rowHeight(index.row(), textWidth(index.row(), viewportWidth))};
 }
 
@@ -242,12 +245,12 @@ QPixmap StepRowDelegate::icon(const QString &elementName) const
 StepRowDelegate::RowColours StepRowDelegate::coloursOf(const QModelIndex &index,
                                                        bool selected) const
 {
-    const QPalette &pal = m_view->palette();
+    const QPalette &pal = m_view->itemView()->palette();
     const auto sys = [&pal](int i) {
         return Fieldpane::SystemColor(i, pal);
     };
     RowColours c;
-    if (selected && m_view->hasFocus()) {
+    if (selected && m_view->itemView()->hasFocus()) {
         c.rowBrush = c.gutterBrush = sys(kHighlight);
         c.rowText = c.gutterText = sys(kHighlightText);
     } else if (selected) {
@@ -339,7 +342,7 @@ void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     paintIcon(painter, index, r, gutterRight);
     paintCaption(painter, index, r, gutterRight, colours.rowText);
     if (m_view->dropMarkerRow() == row) {
-        QPen pen(Fieldpane::SystemColor(kDarkShadow, m_view->palette()));
+        QPen pen(Fieldpane::SystemColor(kDarkShadow, m_view->itemView()->palette()));
         pen.setStyle(Qt::DotLine);
         pen.setWidth(1);
         painter->setPen(pen);

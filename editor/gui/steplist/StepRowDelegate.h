@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-class StepListView;
+class StepRowView;
 class QAbstractItemModel;
 
 // Paints and sizes the rows of the step list: line-number gutter, icon cell, caption indented
@@ -23,7 +23,7 @@ class StepRowDelegate final : public QStyledItemDelegate {
     Q_DISABLE_COPY_MOVE(StepRowDelegate)
 
 public:
-    explicit StepRowDelegate(StepListView *view);
+    explicit StepRowDelegate(StepRowView *view);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -76,7 +76,7 @@ private:
     static constexpr int kMaxCachedLines = 64;
     void fontChanged() const;
 
-    StepListView *m_view;
+    StepRowView *m_view;
     mutable std::vector<Metrics> m_metrics;
     mutable QFont m_font;
     mutable bool m_fontValid = false;
