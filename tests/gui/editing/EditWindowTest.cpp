@@ -1,3 +1,4 @@
+#include "support/FakeDialogs.h"
 #include "support/WindowFixture.h"
 
 #include "gui/actiontree/ActionTree.h"
@@ -29,37 +30,6 @@
 #include <functional>
 
 namespace {
-
-// Answers the step dialogs from queues.
-class FakeDialogs final : public IStepDialogs {
-public:
-    bool ShowMe(CElement &step, bool useDefaults) override
-    {
-        calls.push_back({step.ElementName, useDefaults});
-        if (properties.empty())
-            return true;
-        auto answer = properties.front();
-        properties.pop_front();
-        return answer(step);
-    }
-    CommentAnswer AskComment(const QString &text, bool hideCheckBox) override
-    {
-        commentCalls.push_back({text, hideCheckBox});
-        CommentAnswer answer;
-        if (!comments.empty()) {
-            answer = comments.front();
-            comments.pop_front();
-        }
-        return answer;
-    }
-    int AskGoto() override { return gotoAnswer; }
-
-    std::deque<std::function<bool(CElement &)>> properties;
-    std::deque<CommentAnswer> comments;
-    int gotoAnswer = 0;
-    std::vector<std::pair<QString, bool>> calls;
-    std::vector<std::pair<QString, bool>> commentCalls;
-};
 
 class EditWindowTest : public WindowTest {
 protected:
@@ -275,8 +245,8 @@ TEST_F(EditWindowTest, DroppingOnARowInsertsAboveItAndAnOpenerLeavesItsCloserSel
     EXPECT_EQ(markerDuringDrag, QStringLiteral("1"));
     EXPECT_EQ(w().List()->DropMarker(), QString());
     EXPECT_EQ(names(), QStringList({"bmclear", "if", "endif", "bmfirst", "bmlast"}));
-    ASSERT_EQ(fake.calls.size(), 1U);
-    EXPECT_TRUE(fake.calls[0].second);
+    ASSERT_EQ(fake.propertiesCalls.size(), 1U);
+    EXPECT_TRUE(fake.propertiesCalls[0].useDefaults);
     EXPECT_EQ(selected(), Rows({2}));
     EXPECT_TRUE(w().Dirty());
 
@@ -312,7 +282,7 @@ TEST_F(EditWindowTest, TreeClickAndEnterInsertAfterTheFirstSelectedRow)
     QTest::mouseClick(treeViewport(), Qt::LeftButton, {},
                       w().Tree()->Tree()->visualItemRect(folder).center());
     EXPECT_EQ(doc().RowCount(), rows);
-    EXPECT_EQ(fake.calls.size(), 2U);
+    EXPECT_EQ(fake.propertiesCalls.size(), 2U);
 }
 
 TEST_F(EditWindowTest, ShortcutsReachTheCommandsWithTheirDirtyRules)
@@ -405,10 +375,10 @@ TEST_F(EditWindowTest, MovingSeveralRowsKeepsTheFocusOnTheClickedStep)
         EXPECT_EQ(names().at(moved), focused);
         EXPECT_EQ(w().statusPanel(QStringLiteral("Line"))->text(),
                   QStringLiteral("Line: %1 of 4").arg(moved + 1));
-        fake.calls.clear();
+        fake.propertiesCalls.clear();
         key(Qt::Key_Return);
-        ASSERT_EQ(fake.calls.size(), 1u);
-        EXPECT_EQ(fake.calls[0].first, focused);
+        ASSERT_EQ(fake.propertiesCalls.size(), 1u);
+        EXPECT_EQ(fake.propertiesCalls[0].elementName, focused);
         // Back to the first order for the next case.
         key(c.key == Qt::Key_U ? Qt::Key_D : Qt::Key_U, Qt::ControlModifier);
         ASSERT_EQ(names(), QStringList({"bmclear", "bmfirst", "bmlast", "saveall"}));
@@ -478,8 +448,9 @@ TEST_F(EditWindowTest, DoubleClickAndEnterEditTheCurrentStep)
     clickRows({1});
     fake.properties.push_back([](CElement &) { return false; });
     key(Qt::Key_Return);
-    ASSERT_EQ(fake.calls.size(), 1U);
-    EXPECT_EQ(fake.calls[0], std::make_pair(QStringLiteral("bmclear"), false));
+    ASSERT_EQ(fake.propertiesCalls.size(), 1U);
+    EXPECT_EQ(fake.propertiesCalls[0].elementName, QStringLiteral("bmclear"));
+    EXPECT_FALSE(fake.propertiesCalls[0].useDefaults);
     EXPECT_FALSE(w().Dirty());
 }
 
