@@ -1,5 +1,5 @@
 // Large-script timings of the document: inserting, pasting and removing steps.
-#include "document/CDocument.h"
+#include "core/document/CDocument.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // Editing commands on a 100 000-step script shown in a list view: paste, select all + copy,
 // delete and move of large selections, and single inserts, edits and moves.
-#include "document/CDocument.h"
-#include "window/EditCommands.h"
-#include "window/IStepDialogs.h"
+#include "core/document/CDocument.h"
+#include "gui/editing/EditCommands.h"
+#include "gui/editing/IStepDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

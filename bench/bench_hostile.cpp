@@ -1,12 +1,12 @@
 // Hostile input shapes, each at two sizes. Run as a benchmark, or with --check-ratios to fail
 // (exit 1) when the time of a shape grows much faster than its input: at 8 times the input,
 // linear work takes about 8 times as long, quadratic work 64 times.
-#include "controls/MessageService.h"
-#include "controls/RegFileFormat.h"
-#include "controls/RegFileStore.h"
-#include "document/CDocument.h"
-#include "document/ClipboardText.h"
-#include "document/ZmlReader.h"
+#include "core/document/CDocument.h"
+#include "core/document/ClipboardText.h"
+#include "core/host/MessageService.h"
+#include "core/settings/RegFileFormat.h"
+#include "core/settings/RegFileStore.h"
+#include "core/zml/ZmlReader.h"
 
 #include <QDir>
 #include <QFile>

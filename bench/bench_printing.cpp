@@ -1,7 +1,7 @@
 // Layout of a large script for the preview and for PDF output.
-#include "printing/CPrintPreview.h"
-#include "printing/CPrinter.h"
-#include "printing/PdfExport.h"
+#include "core/printing/CPrintPreview.h"
+#include "core/printing/CPrinter.h"
+#include "core/printing/PdfExport.h"
 
 #include <QGuiApplication>
 #include <QPageSize>

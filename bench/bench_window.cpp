@@ -1,10 +1,11 @@
 // Main window timings with a 100 000-step script: opening it into the window (reading, row
 // layout and the first paint), selecting, scrolling and repainting.
-#include "document/CDocument.h"
-#include "document/ZmlWriter.h"
-#include "window/StepListView.h"
-#include "window/frmEdit.h"
+#include "core/document/CDocument.h"
+#include "core/zml/ZmlWriter.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/steplist/StepListView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -127,7 +128,7 @@ void BM_SelectAll(benchmark::State &state)
     Fixture &f = fixture();
     openOnce(f);
     for (auto _ : state) {
-        f.window->SelectAll();
+        f.window->action(Command::EditSelectAll)->trigger();
         f.window->List()->viewport()->repaint();
         state.PauseTiming();
         f.window->List()->clearSelection();

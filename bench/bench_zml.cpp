@@ -1,10 +1,10 @@
 // Opening and saving large scripts, side by side with `xmllint --noout` on the same files.
 // The scripts come from generate-script.py (mixed actions, comments, disabled steps and blocks
 // nested ten deep) and use the bundled catalogue.
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include <QDir>
 #include <QProcess>

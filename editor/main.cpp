@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
-#include "document/CElements.h"
-#include "window/AppMessageBox.h"
-#include "window/ProgramInfo.h"
-#include "window/RuntimeFiles.h"
-#include "window/frmEdit.h"
+#include "core/document/CElements.h"
+#include "core/host/RuntimeFiles.h"
+#include "gui/mainwindow/ProgramInfo.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/widgets/AppMessageBox.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "CatalogueCbor.h"
 #include "CatalogueJson.h"
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 
-#include "document/CElement.h"
-#include "document/XmlEventParser.h"
+#include "core/document/CElement.h"
+#include "core/zml/XmlEventParser.h"
 
 #include <QSet>
 

@@ -6,9 +6,9 @@
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 
-#include "document/ClipboardText.h"
-#include "document/StepRowsModel.h"
-#include "document/ZmlWriter.h"
+#include "core/document/ClipboardText.h"
+#include "core/document/StepRowsModel.h"
+#include "core/zml/ZmlWriter.h"
 
 #include <cstddef>
 #include <cstdint>

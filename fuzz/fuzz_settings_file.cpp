@@ -2,7 +2,7 @@
 // write and a second read unchanged.
 #include "FuzzCheck.h"
 
-#include "controls/RegFileFormat.h"
+#include "core/settings/RegFileFormat.h"
 
 #include <QByteArray>
 #include <QString>

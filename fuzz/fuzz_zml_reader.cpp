@@ -3,9 +3,9 @@
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 
-#include "document/XmlTree.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
+#include "core/zml/XmlTree.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,14 @@
 #include "cli/CommandLine.h"
 
-#include "catalogue/CatalogueLocation.h"
 #include "cli/ExportPdfMode.h"
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
-#include "window/RuntimeFiles.h"
+#include "core/catalogue/CatalogueLocation.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/host/RuntimeFiles.h"
+#include "core/zml/ZmlNotices.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
+#include "gui/widgets/AppMessageBox.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -102,11 +104,19 @@ bool loadCatalogue(CDocument &doc, const QString &given)
     return !empty;
 }
 
+// Opens path into doc and reports what went wrong; true when it was read.
+bool openReported(CDocument &doc, const QString &path)
+{
+    const OpenResult result = OpenDocument(doc, path);
+    ShowNotices(OpenNotices(result));
+    return result.ok();
+}
+
 int check(CDocument &doc, const QStringList &scripts)
 {
     int status = 0;
     for (const QString &script : scripts) {
-        if (!OpenDocument(doc, script)) {
+        if (!openReported(doc, script)) {
             status = 1;
             continue;
         }
@@ -121,9 +131,11 @@ int check(CDocument &doc, const QStringList &scripts)
 
 int format(CDocument &doc, const QString &in, const QString &out)
 {
-    if (!OpenDocument(doc, in))
+    if (!openReported(doc, in))
         return 1;
-    return SaveDocument(doc, out, false) ? 0 : 1;
+    const SaveResult saved = SaveDocument(doc, out, false);
+    ShowNotices(SaveNotices(doc, saved));
+    return saved.ok() ? 0 : 1;
 }
 
 } // namespace
@@ -136,25 +148,113 @@ QStringList ProgramArguments(int argc, char *argv[])
     return arguments;
 }
 
-int RunCommandLine(int argc, char *argv[])
-{
-    const QStringList arguments = ProgramArguments(argc, argv);
+namespace {
+
+// What the command line asks for.
+struct Request {
     Mode mode = Mode::None;
-    bool help = false;
-    bool printing = false;
+    QString catalogue;
+    bool catalogueGiven = false;
+    QStringList files;
+};
+
+// First look, before Qt is set up: whether a mode or --help is asked for, and whether it prints
+// (which needs fonts).
+bool wantsCommandLine(const QStringList &arguments, bool *printing)
+{
+    bool wanted = false;
     for (const QString &a : arguments) {
         if (a == QLatin1String("--"))
             break;
-        if (a == QLatin1String("--check") || a == QLatin1String("--format"))
-            mode = Mode::Check; // decided below
-        if (a == QLatin1String("--export-pdf")) {
-            mode = Mode::ExportPdf;
-            printing = true;
-        }
-        if (a == QLatin1String("--help"))
-            help = true;
+        if (a == QLatin1String("--check") || a == QLatin1String("--format") ||
+            a == QLatin1String("--help"))
+            wanted = true;
+        if (a == QLatin1String("--export-pdf"))
+            wanted = *printing = true;
     }
-    if (mode == Mode::None && !help)
+    return wanted;
+}
+
+Mode modeOf(const QString &option)
+{
+    return option == QLatin1String("--check")    ? Mode::Check
+           : option == QLatin1String("--format") ? Mode::Format
+                                                 : Mode::ExportPdf;
+}
+
+// Reads the options and files into request; -1 when they were read, otherwise the exit status
+// (0 after --help).
+int parseRequest(const QStringList &arguments, Request &request)
+{
+    bool options = true;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (options && a == QLatin1String("--")) {
+            options = false;
+        } else if (options && (a == QLatin1String("--check") || a == QLatin1String("--format") ||
+                               a == QLatin1String("--export-pdf"))) {
+            const Mode m = modeOf(a);
+            if (request.mode != Mode::None && request.mode != m)
+                return usageError(
+                    QStringLiteral("--check, --format and --export-pdf cannot be combined"));
+            request.mode = m;
+        } else if (options && a == QLatin1String("--catalogue")) {
+            if (i + 1 >= arguments.size() || request.catalogueGiven)
+                return usageError(QStringLiteral("--catalogue needs one FILE"));
+            request.catalogue = arguments.at(++i);
+            request.catalogueGiven = true;
+        } else if (options && a == QLatin1String("--help")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (options && a.startsWith(QLatin1String("--"))) {
+            return usageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            request.files.append(a);
+        }
+    }
+    return -1;
+}
+
+// -1 when the request names what its mode needs, otherwise the exit status of a usage error.
+int checkRequest(const Request &r)
+{
+    if (r.catalogueGiven && r.catalogue.isEmpty())
+        return usageError(QStringLiteral("--catalogue needs one FILE"));
+    if (r.mode == Mode::Check && r.files.isEmpty())
+        return usageError(QStringLiteral("--check needs at least one SCRIPT"));
+    if (r.mode == Mode::Format && r.files.size() != 2)
+        return usageError(QStringLiteral("--format needs IN and OUT"));
+    if (r.mode == Mode::ExportPdf && r.files.size() != 2)
+        return usageError(QStringLiteral("--export-pdf needs IN and OUT.pdf"));
+    return -1;
+}
+
+int runRequest(const Request &r)
+{
+    ScopedMessageHandler messages(&printMessage);
+    CDocument doc;
+    if (!loadCatalogue(doc, r.catalogue))
+        return 1;
+    switch (r.mode) {
+    case Mode::Check:
+        return check(doc, r.files);
+    case Mode::Format:
+        return format(doc, r.files.at(0), r.files.at(1));
+    case Mode::ExportPdf:
+        return ExportScriptPdf(doc, r.files.at(0), r.files.at(1));
+    case Mode::None:
+        break;
+    }
+    return usageError(QStringLiteral("no mode given"));
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char *argv[])
+{
+    const QStringList arguments = ProgramArguments(argc, argv);
+    bool printing = false;
+    if (!wantsCommandLine(arguments, &printing))
         return -1;
 
     // Printing measures and draws text with fonts, which needs a GUI application (offscreen
@@ -169,60 +269,10 @@ int RunCommandLine(int argc, char *argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
 
-    mode = Mode::None;
-    QString catalogue;
-    bool catalogueGiven = false;
-    QStringList files;
-    bool options = true;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments.at(i);
-        if (options && a == QLatin1String("--")) {
-            options = false;
-        } else if (options && (a == QLatin1String("--check") || a == QLatin1String("--format") ||
-                               a == QLatin1String("--export-pdf"))) {
-            const Mode m = a == QLatin1String("--check")    ? Mode::Check
-                           : a == QLatin1String("--format") ? Mode::Format
-                                                            : Mode::ExportPdf;
-            if (mode != Mode::None && mode != m)
-                return usageError(
-                    QStringLiteral("--check, --format and --export-pdf cannot be combined"));
-            mode = m;
-        } else if (options && a == QLatin1String("--catalogue")) {
-            if (i + 1 >= arguments.size() || catalogueGiven)
-                return usageError(QStringLiteral("--catalogue needs one FILE"));
-            catalogue = arguments.at(++i);
-            catalogueGiven = true;
-        } else if (options && a == QLatin1String("--help")) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (options && a.startsWith(QLatin1String("--"))) {
-            return usageError(QStringLiteral("unknown option %1").arg(a));
-        } else {
-            files.append(a);
-        }
-    }
-    if (catalogueGiven && catalogue.isEmpty())
-        return usageError(QStringLiteral("--catalogue needs one FILE"));
-    if (mode == Mode::Check && files.isEmpty())
-        return usageError(QStringLiteral("--check needs at least one SCRIPT"));
-    if (mode == Mode::Format && files.size() != 2)
-        return usageError(QStringLiteral("--format needs IN and OUT"));
-    if (mode == Mode::ExportPdf && files.size() != 2)
-        return usageError(QStringLiteral("--export-pdf needs IN and OUT.pdf"));
-
-    ScopedMessageHandler messages(&printMessage);
-    CDocument doc;
-    if (!loadCatalogue(doc, catalogue))
-        return 1;
-    switch (mode) {
-    case Mode::Check:
-        return check(doc, files);
-    case Mode::Format:
-        return format(doc, files.at(0), files.at(1));
-    case Mode::ExportPdf:
-        return ExportScriptPdf(doc, files.at(0), files.at(1));
-    case Mode::None:
-        break;
-    }
-    return usageError(QStringLiteral("no mode given"));
+    Request request;
+    if (const int status = parseRequest(arguments, request); status >= 0)
+        return status;
+    if (const int status = checkRequest(request); status >= 0)
+        return status;
+    return runRequest(request);
 }

@@ -1,11 +1,13 @@
 #include "cli/ExportPdfMode.h"
 
-#include "controls/MessageService.h"
-#include "document/CDocument.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
-#include "printing/CPrinter.h"
-#include "printing/PdfExport.h"
+#include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
+#include "core/printing/CPrinter.h"
+#include "core/printing/PdfExport.h"
+#include "core/zml/ZmlNotices.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
+#include "gui/widgets/AppMessageBox.h"
 
 #include <QFileInfo>
 #include <QtGlobal>
@@ -44,10 +46,14 @@ int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
                     MsgIcon::Critical);
         return 1;
     }
-    if (!OpenDocument(doc, in))
+    const OpenResult opened = OpenDocument(doc, in);
+    ShowNotices(OpenNotices(opened));
+    if (!opened.ok())
         return 1;
 
     CPrinter printer(CPrinter::Persistence::ReadOnly);
+    if (!printer.LoadProblem().isEmpty())
+        ShowMessage(printer.LoadProblem(), MsgIcon::Exclamation);
     printer.SetDocumentPath(source.absoluteFilePath());
     QString error;
     if (!ExportPdf(BuildDocumentText(doc), printer, out, &error)) {

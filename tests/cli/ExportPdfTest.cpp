@@ -1,7 +1,7 @@
 // Runs the built program's --export-pdf mode and reads the PDF back with poppler's tools.
-#include "controls/RegFileStore.h"
-#include "controls/SettingsStore.h"
-#include "printing/CPrinter.h"
+#include "core/printing/CPrinter.h"
+#include "core/settings/RegFileStore.h"
+#include "core/settings/SettingsStore.h"
 #include "support/PdfText.h"
 
 #include <QDir>
@@ -57,6 +57,7 @@ protected:
         {
             CPrinter printer(CPrinter::Persistence::Settings);
             change(printer);
+            ASSERT_TRUE(printer.Save().Saved);
         }
         SettingsStore::setCurrent(previous);
     }

@@ -4,23 +4,24 @@
 // print to PDF. Only the modal dialogs, the file and printer dialogs, the message boxes and the
 // platform drag are answered by the test; everything else is real key and mouse events and the
 // window's own commands.
-#include "../controls/TempSettingsStore.h"
 #include "support/MessageRecorder.h"
 #include "support/PdfText.h"
+#include "support/TempSettingsStore.h"
 
-#include "catalogue/ActionTree.h"
-#include "controls/CRegistry.h"
-#include "document/CDocument.h"
-#include "document/CElements.h"
-#include "document/StepRowsModel.h"
-#include "printing/CPrintCommand.h"
-#include "properties/frmActionProp.h"
-#include "window/EditCommands.h"
-#include "window/ModalRunner.h"
-#include "window/RuntimeFiles.h"
-#include "window/StepListView.h"
-#include "window/frmComment.h"
-#include "window/frmEdit.h"
+#include "core/document/CDocument.h"
+#include "core/document/CElements.h"
+#include "core/document/StepRowsModel.h"
+#include "core/host/RuntimeFiles.h"
+#include "core/settings/CRegistry.h"
+#include "gui/actiontree/ActionTree.h"
+#include "gui/editing/EditCommands.h"
+#include "gui/editing/frmComment.h"
+#include "gui/mainwindow/ProgramInfo.h"
+#include "gui/mainwindow/frmEdit.h"
+#include "gui/printing/CPrintCommand.h"
+#include "gui/properties/frmActionProp.h"
+#include "gui/steplist/StepListView.h"
+#include "gui/widgets/ModalRunner.h"
 
 #include <fieldpane/CCommonDialogs.h>
 #include <fieldpane/CListItems.h>
@@ -211,19 +212,21 @@ protected:
         m_window->Tree()->Tree()->scrollToItem(node);
         return m_window->Tree()->Tree()->visualItemRect(node).center();
     }
-    void clickButton(const char *bar, const char *key)
+    void clickButton(Command command)
     {
-        QToolBar *toolBar = m_window->toolBar(QString::fromLatin1(bar));
-        QWidget *button = toolBar->widgetForAction(
-            m_window->action(QString::fromLatin1(bar) + QLatin1Char('/') + QLatin1String(key)));
-        ASSERT_NE(button, nullptr) << key;
+        QWidget *button = nullptr;
+        for (QToolBar *bar : m_window->findChildren<QToolBar *>()) {
+            if (QWidget *w = bar->widgetForAction(m_window->button(command)))
+                button = w;
+        }
+        ASSERT_NE(button, nullptr) << static_cast<int>(command);
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    void triggerMenuItem(const char *name)
+    void triggerMenuItem(Command command)
     {
-        QAction *item = m_window->action(QString::fromLatin1(name));
-        ASSERT_NE(item, nullptr) << name;
-        ASSERT_TRUE(item->isEnabled()) << name;
+        QAction *item = m_window->action(command);
+        ASSERT_NE(item, nullptr) << static_cast<int>(command);
+        ASSERT_TRUE(item->isEnabled()) << static_cast<int>(command);
         item->trigger();
     }
 
@@ -382,7 +385,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
         clickOk(dialog);
         return dialog.result();
     });
-    clickButton("tlbSteps", "Comment");
+    clickButton(Command::EditComment);
     ASSERT_EQ(names(), QStringList({"msgbox", "if", "endif", "#Ask first,\r\nthen decide"}));
     EXPECT_EQ(selected(), std::vector<int>({3}));
 
@@ -396,7 +399,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
               QStringLiteral("<if var=\"answer\" operator=\"=\" value=\"OK\" >\r\n</if>\r\n"));
     settle();
     clickRow(3);
-    triggerMenuItem("mnuEditPaste");
+    triggerMenuItem(Command::EditPaste);
     ASSERT_EQ(names(),
               QStringList({"msgbox", "if", "endif", "if", "endif", "#Ask first,\r\nthen decide"}));
     EXPECT_EQ(doc().Rows()->rowText(3), doc().Rows()->rowText(1));
@@ -405,10 +408,10 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
 
     // 5. The message box disabled from the Edit menu.
     clickRow(0);
-    triggerMenuItem("mnuEditDisable");
+    triggerMenuItem(Command::EditDisable);
     EXPECT_TRUE(doc().Step(0)->Disabled);
     EXPECT_TRUE(doc().Rows()->rowText(0).startsWith(QStringLiteral("<!-- <msgbox ")));
-    EXPECT_TRUE(w().action(QStringLiteral("mnuEditEnable"))->isEnabled());
+    EXPECT_TRUE(w().action(Command::EditEnable)->isEnabled());
 
     // 6. Ctrl+S asks for the name (a folder and a file name with blanks) and saves.
     const QString path = m_work.filePath(QStringLiteral("my scripts/greeting edit.zml"));
@@ -470,7 +473,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
     // 9. Save As writes the same bytes.
     const QString second = m_work.filePath(QStringLiteral("my scripts/second.zml"));
     m_fileAnswers.push_back(second);
-    triggerMenuItem("mnuFileSaveAs");
+    triggerMenuItem(Command::FileSaveAs);
     EXPECT_EQ(m_dialogKinds.back(), Dialogs::DialogKind::Save);
     EXPECT_EQ(w().FileName(), second);
     EXPECT_EQ(readBytes(second), saved);
@@ -496,7 +499,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
         host.close();
         ASSERT_TRUE(host.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
-    clickButton("tlbRun", "Run");
+    clickButton(Command::FileRun);
     for (int waited = 0; !QFileInfo::exists(argsFile) && waited < 10000; waited += 50)
         QTest::qWait(50);
     EXPECT_EQ(QString::fromUtf8(readBytes(argsFile)),
@@ -504,7 +507,7 @@ TEST_F(TypicalEditTest, FromAnEmptySettingsFolderToTheSavedRunAndPrintedScript)
 
     // 11. Print to a PDF file through the printer dialog: the saved text, with the file's name.
     m_pdf = m_work.filePath(QStringLiteral("printed script.pdf"));
-    triggerMenuItem("mnuFilePrint");
+    triggerMenuItem(Command::FilePrint);
     EXPECT_EQ(m_dialogKinds.back(), Dialogs::DialogKind::Printer);
     ASSERT_TRUE(QFileInfo(m_pdf).size() > 0);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {

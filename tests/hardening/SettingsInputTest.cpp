@@ -1,8 +1,8 @@
 // The settings file against garbage, odd encodings, size and a path that is not a file.
-#include "controls/CRegistry.h"
-#include "controls/CRegistryError.h"
-#include "controls/RegFileFormat.h"
-#include "controls/RegFileStore.h"
+#include "core/settings/CRegistry.h"
+#include "core/settings/CRegistryError.h"
+#include "core/settings/RegFileFormat.h"
+#include "core/settings/RegFileStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // Opening and saving scripts against hostile, huge and oddly encoded files and failing disks.
-#include "document/CDocument.h"
-#include "document/StepRowsModel.h"
-#include "document/ZmlReader.h"
-#include "document/ZmlWriter.h"
+#include "core/document/CDocument.h"
+#include "core/document/StepRowsModel.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
-#include "../document/TestCatalogue.h"
-#include "../document/ZmlTestSupport.h"
 #include "support/MessageRecorder.h"
+#include "support/TestCatalogue.h"
+#include "support/ZmlTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,7 +50,7 @@ protected:
     // Opens a script of one step first, so that refusals can be seen to keep it.
     void openKnownScript()
     {
-        ASSERT_TRUE(OpenDocument(doc, write("known.zml", script("<var name=\"kept\" />\r\n"))));
+        ASSERT_TRUE(OpenReported(doc, write("known.zml", script("<var name=\"kept\" />\r\n"))));
         messages.clear();
     }
     void expectKnownScript() const
@@ -103,7 +103,7 @@ TEST_F(ZmlInput, TextThatIsNotXmlIsRefusedAndTheOpenScriptKept)
     };
     for (const QByteArray &bytes : inputs) {
         const QString p = write("bad.zml", bytes);
-        EXPECT_FALSE(OpenDocument(doc, p)) << bytes.left(60).toStdString();
+        EXPECT_FALSE(OpenReported(doc, p)) << bytes.left(60).toStdString();
         ASSERT_EQ(messages.texts().size(), 1);
         EXPECT_EQ(messages.texts().at(0), kCorrupt + QStringLiteral("\r\n'") + p + u'\'');
         EXPECT_EQ(messages.messages().at(0).icon, MsgIcon::Critical);
@@ -115,7 +115,7 @@ TEST_F(ZmlInput, TextThatIsNotXmlIsRefusedAndTheOpenScriptKept)
 TEST_F(ZmlInput, AnExternalDocumentTypeIsNeverLoaded)
 {
     // Opened or refused, the file named by the document type is never read.
-    OpenDocument(doc, write("dtd.zml", "<!DOCTYPE zml SYSTEM \"file:///etc/passwd\"><zml "
+    OpenReported(doc, write("dtd.zml", "<!DOCTYPE zml SYSTEM \"file:///etc/passwd\"><zml "
                                        "version=\"1.0\"><zmlhead><author>&root;</author>"
                                        "</zmlhead><zmlbody/></zml>"));
     EXPECT_FALSE(doc.Header().Author.contains(QStringLiteral("root")));
@@ -127,7 +127,7 @@ TEST_F(ZmlInput, OtherEncodingsOpenOrAreRefusedCleanly)
                             "e \xE2\x82\xAC\">"
                             "caf\xC3\xA9</saytext>\r\n";
     // UTF-8 with a byte order mark opens with its text intact.
-    ASSERT_TRUE(OpenDocument(doc, write("bom.zml", "\xEF\xBB\xBF" + script(body))));
+    ASSERT_TRUE(OpenReported(doc, write("bom.zml", "\xEF\xBB\xBF" + script(body))));
     ASSERT_EQ(doc.RowCount(), 1);
     EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9"));
     EXPECT_EQ(doc.Step(0)->Attributes().Item("title")->Value, QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
@@ -135,7 +135,7 @@ TEST_F(ZmlInput, OtherEncodingsOpenOrAreRefusedCleanly)
 
     // A file declaring another encoding is read by its bytes: Latin-1 bytes as Windows-1252.
     messages.clear();
-    ASSERT_TRUE(OpenDocument(
+    ASSERT_TRUE(OpenReported(
         doc, write("latin.zml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" +
                                     script("<saytext title=\"x\">caf\xE9 \x80</saytext>"))));
     EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC"));
@@ -147,7 +147,7 @@ TEST_F(ZmlInput, OtherEncodingsOpenOrAreRefusedCleanly)
         std::swap(bigEndian[i], bigEndian[i + 1]);
     for (const QByteArray &bytes : {littleEndian, bigEndian, littleEndian.mid(2)}) {
         messages.clear();
-        ASSERT_TRUE(OpenDocument(doc, write("utf16.zml", bytes))) << bytes.left(6).toHex().data();
+        ASSERT_TRUE(OpenReported(doc, write("utf16.zml", bytes))) << bytes.left(6).toHex().data();
         EXPECT_TRUE(messages.texts().isEmpty());
         ASSERT_EQ(doc.RowCount(), 1);
         EXPECT_EQ(doc.Step(0)->Text, QString::fromUtf8("caf\xC3\xA9"));
@@ -164,7 +164,7 @@ TEST_F(ZmlInput, TextIsDecodedAgainOnlyForBytesThatAreNotUtf8)
     const QByteArray text = script(start + QByteArray(xs, 'x') + "\xC3\xA9" + QByteArray(ys, 'y') +
                                    "\x80</saytext>\r\n");
     ASSERT_EQ(text.indexOf("\xC3\xA9"), (1 << 20) - 1);
-    ASSERT_TRUE(OpenDocument(doc, write("late.zml", text)));
+    ASSERT_TRUE(OpenReported(doc, write("late.zml", text)));
     ASSERT_EQ(doc.RowCount(), 1);
     EXPECT_TRUE(doc.Step(0)->Text ==
                 QString(xs, u'x') + QChar(0xE9) + QString(ys, u'y') + QChar(0x20AC));
@@ -172,7 +172,7 @@ TEST_F(ZmlInput, TextIsDecodedAgainOnlyForBytesThatAreNotUtf8)
     // Ill-formed before any such byte: corrupt, whatever the bytes after it.
     messages.clear();
     const QString p = write("bad.zml", "<zml version=\"1.0\"><zmlhead></zmlbody>\xE9\xE9</zml>");
-    EXPECT_FALSE(OpenDocument(doc, p));
+    EXPECT_FALSE(OpenReported(doc, p));
     EXPECT_EQ(messages.texts(), QStringList{kCorrupt + QStringLiteral("\r\n'") + p + u'\''});
 }
 
@@ -183,7 +183,7 @@ TEST_F(ZmlInput, DevicesAndPipesAreNeverRead)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &p : {fifo, QStringLiteral("/dev/zero")}) {
         messages.clear();
-        EXPECT_FALSE(OpenDocument(doc, p)); // returns at once: nothing is read
+        EXPECT_FALSE(OpenReported(doc, p)); // returns at once: nothing is read
         EXPECT_EQ(messages.texts(), QStringList{SpecialFileOpenMessage(p)});
         expectKnownScript();
     }
@@ -193,7 +193,7 @@ TEST_F(ZmlInput, TokensOfManyMegabytesOpenWhole)
 {
     const QByteArray value(5 << 20, 'v');
     const QByteArray comment(6 << 20, 'c');
-    ASSERT_TRUE(OpenDocument(
+    ASSERT_TRUE(OpenReported(
         doc, write("long.zml", script("<var name=\"" + value + "\" /><!--" + comment + "-->"))));
     ASSERT_EQ(doc.RowCount(), 2);
     EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value.size(), value.size());
@@ -209,7 +209,7 @@ TEST_F(ZmlInput, ManyUnknownNamesAreDroppedAndKnownOnesStillRead)
     QByteArray head = "<version>1.0</version>";
     for (int i = 0; i < 1000; ++i)
         head += "<x" + QByteArray::number(i % 5) + "/><y" + QByteArray::number(i) + "/>";
-    ASSERT_TRUE(OpenDocument(
+    ASSERT_TRUE(OpenReported(
         doc, write("names.zml", script(body).replace("<version>1.0</version>", head))));
     ASSERT_EQ(doc.RowCount(), 2);
     EXPECT_EQ(doc.Step(0)->Attributes().Item("name")->Value, QStringLiteral("first"));
@@ -242,16 +242,16 @@ TEST_F(ZmlInput, AFiftyMegabyteScriptOpensAndSavesUnchanged)
     }
     const QByteArray text = script(body);
     ASSERT_GT(text.size(), 50 << 20);
-    ASSERT_TRUE(OpenDocument(doc, write("big.zml", text)));
+    ASSERT_TRUE(OpenReported(doc, write("big.zml", text)));
     EXPECT_TRUE(messages.texts().isEmpty());
     ASSERT_EQ(doc.RowCount(), 50000 + 2 * 50);
     EXPECT_EQ(doc.Step(doc.RowCount() - 2)->Attributes().Item("name")->Value,
               QStringLiteral("v49999"));
     EXPECT_EQ(doc.Rows()->depth(doc.RowCount() - 2), 1);
 
-    ASSERT_TRUE(SaveDocument(doc, path("big2.zml"), false));
-    ASSERT_TRUE(OpenDocument(doc, path("big2.zml")));
-    ASSERT_TRUE(SaveDocument(doc, path("big3.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("big2.zml"), false));
+    ASSERT_TRUE(OpenReported(doc, path("big2.zml")));
+    ASSERT_TRUE(SaveReported(doc, path("big3.zml"), false));
     EXPECT_EQ(ReadBytes(path("big3.zml")), ReadBytes(path("big2.zml")));
 }
 
@@ -265,17 +265,17 @@ TEST_F(ZmlInput, MegabyteValuesSurviveOpenAndSave)
     longText.replace(100, 4, "&lt;");
     const QByteArray body = "<var name=\"" + value + "\" value=\"v\" />\r\n<saytext title=\"" +
                             value + "\">" + longText + "</saytext>\r\n";
-    ASSERT_TRUE(OpenDocument(doc, write("wide.zml", script(body))));
+    ASSERT_TRUE(OpenReported(doc, write("wide.zml", script(body))));
     ASSERT_EQ(doc.RowCount(), 2);
     const QString name = doc.Step(0)->Attributes().Item("name")->Value;
     EXPECT_EQ(name.size(), value.size() - 4);
     EXPECT_EQ(name.mid(5000, 1), QStringLiteral("&"));
     EXPECT_EQ(doc.Step(1)->Text.size(), longText.size() - 3);
 
-    ASSERT_TRUE(SaveDocument(doc, path("wide2.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("wide2.zml"), false));
     CDocument again;
     FillTestCatalogue(again.Catalogue());
-    ASSERT_TRUE(OpenDocument(again, path("wide2.zml")));
+    ASSERT_TRUE(OpenReported(again, path("wide2.zml")));
     EXPECT_EQ(again.Step(0)->Attributes().Item("name")->Value, name);
     EXPECT_EQ(again.Step(1)->Text, doc.Step(1)->Text);
 }
@@ -289,10 +289,10 @@ TEST_F(ZmlInput, ASavedScriptOfDeeplyNestedBlocksOpensAgain)
     steps.append("var", {{"name", "inner"}});
     for (int i = 0; i < levels; ++i)
         steps.append("endif");
-    ASSERT_TRUE(SaveDocument(doc, path("deep.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("deep.zml"), false));
     CDocument again;
     FillTestCatalogue(again.Catalogue());
-    ASSERT_TRUE(OpenDocument(again, path("deep.zml")))
+    ASSERT_TRUE(OpenReported(again, path("deep.zml")))
         << messages.texts().join(u'\n').toStdString();
     ASSERT_EQ(again.RowCount(), 2 * levels + 1);
     EXPECT_EQ(again.Rows()->depth(levels), levels);
@@ -310,7 +310,7 @@ TEST_F(ZmlInput, AHundredThousandNestedBlocksOpenAndSaveInLinearSpace)
     body += "<var name=\"inner\" />";
     for (int i = 0; i < levels; ++i)
         body += "</if>";
-    ASSERT_TRUE(OpenDocument(doc, write("nested.zml", script(body))));
+    ASSERT_TRUE(OpenReported(doc, write("nested.zml", script(body))));
     EXPECT_TRUE(messages.texts().isEmpty());
     ASSERT_EQ(doc.RowCount(), 2 * levels + 1);
     EXPECT_EQ(doc.Rows()->depth(levels), levels);
@@ -318,11 +318,11 @@ TEST_F(ZmlInput, AHundredThousandNestedBlocksOpenAndSaveInLinearSpace)
     EXPECT_EQ(doc.Rows()->depth(2 * levels), 0);
 
     // Indentation stops growing at some depth: the file stays proportional to the rows.
-    ASSERT_TRUE(SaveDocument(doc, path("nested2.zml"), false));
+    ASSERT_TRUE(SaveReported(doc, path("nested2.zml"), false));
     EXPECT_LT(QFileInfo(path("nested2.zml")).size(), qint64(2 * levels + 1) * 400);
     CDocument again;
     FillTestCatalogue(again.Catalogue());
-    ASSERT_TRUE(OpenDocument(again, path("nested2.zml")));
+    ASSERT_TRUE(OpenReported(again, path("nested2.zml")));
     ASSERT_EQ(again.RowCount(), doc.RowCount());
     EXPECT_EQ(again.Rows()->depth(levels), levels);
     EXPECT_EQ(again.Step(levels)->Attributes().Item("name")->Value, QStringLiteral("inner"));
@@ -343,7 +343,7 @@ TEST_F(ZmlInput, AFullDiskLeavesThePreviousFileIntact)
     struct rlimit small = previous;
     small.rlim_cur = 64 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = SaveDocument(doc, path("keep.zml"), false);
+    const bool saved = SaveReported(doc, path("keep.zml"), false).ok();
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -376,7 +376,7 @@ TEST_F(ZmlInput, AReadOnlyFolderLeavesThePreviousFileIntact)
     }
     steps.append("var", {{"name", "new"}});
     doc.SetDirty(true);
-    const bool saved = SaveDocument(doc, folder + QStringLiteral("/keep.zml"), false);
+    const bool saved = SaveReported(doc, folder + QStringLiteral("/keep.zml"), false).ok();
     if (mounted)
         ::umount(QFile::encodeName(folder).constData());
     else

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/MessageService.h"
+#include "core/host/MessageService.h"
 
 #include <QList>
 #include <QString>
@@ -29,8 +29,7 @@ public:
                          ? MsgResult::Yes
                          : MsgResult::Ok;
           })
-    {
-    }
+    {}
 
     void answerNext(MsgResult answer) { m_answers.push_back(answer); }
     const QList<Message> &messages() const { return m_messages; }

@@ -172,7 +172,7 @@ void readArrayValues(FieldReader &fields, Attribute &attribute)
     }
     QStringList parts;
     const QJsonArray array = v.toArray();
-    for (const QJsonValue &part : array) {
+    for (const auto &part : array) {
         if (!part.isString()) {
             fields.error(
                 key, QStringLiteral("must hold only strings, found %1").arg(jsonTypeName(part)));

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "core/document/CElements.h"
+#include "core/document/CHeader.h"
+#include "core/document/StepRowsModel.h"
+
+#include <QObject>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+// The open script: the action catalogue, the steps (keyed "K" + id), the header, the rows of
+// the step list in document order, the file name and the changed flag. Every step enters the
+// document through InsertStep or InsertSteps and leaves it through RemoveSteps or Clear.
+class CDocument final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CDocument)
+
+public:
+    // One step of a batch insert: the step to copy and its row depth (-1: by the block rules).
+    struct NewStep {
+        std::shared_ptr<const CElement> step;
+        int depth = -1;
+        // Set instead of step to hand a new element over: it is stored as is, not copied.
+        std::shared_ptr<CElement> owned = {};
+    };
+
+    explicit CDocument(QObject *parent = nullptr);
+    ~CDocument() override;
+
+    // Key of the step with the given id in the steps collection ("K" + id).
+    static QString StepKey(int id);
+
+    // The action catalogue (filled by the catalogue loader).
+    CElements &Catalogue() { return m_catalogue; }
+    const CElements &Catalogue() const { return m_catalogue; }
+    // The steps; add and remove them only through this class (their fields may be edited).
+    const CElements &Steps() const { return m_steps; }
+    // The script header.
+    CHeader &Header() { return m_header; }
+    const CHeader &Header() const { return m_header; }
+    // The rows of the step list (for views and for walking the script in order).
+    StepRowsModel *Rows() const { return m_rows; }
+    // Number of rows (steps).
+    int RowCount() const { return m_rows->count(); }
+
+    // Path of the script file ("" for a new document).
+    const QString &FileName() const { return m_fileName; }
+    void SetFileName(const QString &fileName);
+    // True when the script has changes not yet saved.
+    bool Dirty() const { return m_dirty; }
+    void SetDirty(bool dirty);
+
+    // The id a new step gets: the smallest id from 1 that no step uses.
+    int NewStepId() const;
+    // The step of a row; null when the row is out of range.
+    std::shared_ptr<CElement> Step(int row) const;
+
+    // Copies step into the document under a new id and inserts its row before position (-1 or
+    // past the end appends), with its depth from the block rules; sets Dirty; returns the row.
+    int InsertStep(const CElement &step, int position);
+    // Inserts copies of steps as consecutive rows before position (-1 appends) in one block;
+    // sets Dirty when any was inserted; returns the index of the first row.
+    int InsertSteps(const std::vector<NewStep> &steps, int position);
+    // Removes the given rows and their steps (their ids become free); sets Dirty when any row
+    // was removed; returns the number removed.
+    int RemoveSteps(const std::vector<int> &rows);
+    // Moves the given rows one place up or down keeping their order; sets Dirty on success.
+    bool MoveSteps(const std::vector<int> &rows, bool up);
+    // Tells the views that a row's step was edited (its row text, built from the step, and its
+    // height may have changed). Every change to a step's content is followed by this call.
+    void RefreshRow(int row);
+    // Sets the depth of a row (negative values become 0).
+    void SetDepth(int row, int depth);
+    // Adds one level to each given row below the largest depth; does not set Dirty.
+    void Indent(const std::vector<int> &rows);
+    // Removes one level from each given row above 0; does not set Dirty.
+    void Outdent(const std::vector<int> &rows);
+    // Starts a new document: no rows or steps, header reset, no file name, Dirty false.
+    void Clear();
+
+signals:
+    // A single step was inserted at row (the window selects it alone and focuses the list).
+    void stepInserted(int row);
+    // count steps were inserted as one block starting at firstRow.
+    void stepsInserted(int firstRow, int count);
+    void fileNameChanged(const QString &fileName);
+    void dirtyChanged(bool dirty);
+    // Reading a file replaces the rows: the list may hide and stop painting until finished.
+    void loadingStarted();
+    void loadingFinished();
+
+private:
+    int takeStepId();
+    void releaseStepId(int id);
+    int depthForNewRow(int row, const QString &previousName, int previousDepth,
+                       const QString &newName) const;
+
+    CElements m_catalogue;
+    CElements m_steps;
+    std::vector<std::shared_ptr<CElement>> m_byId; // the steps of m_steps by id, for rows
+    CHeader m_header;
+    StepRowsModel *m_rows;
+    QString m_fileName;
+    bool m_dirty = false;
+    // Ids in use are 1..m_highestId except those in m_freeIds.
+    int m_highestId = 0;
+    std::set<int> m_freeIds;
+};

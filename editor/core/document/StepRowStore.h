@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/document/StepRow.h"
+
+#include <vector>
+
+// Sequence of step rows stored in chunks of a few hundred rows, so that inserting or removing
+// rows anywhere costs O(chunk size + number of chunks) instead of O(rows).
+class StepRowStore final {
+public:
+    int size() const { return m_size; }
+    const StepRow &at(int row) const;
+    StepRow &at(int row);
+
+    // Inserts rows before index position (0 <= position <= size()).
+    void insert(int position, std::vector<StepRow> &&rows);
+    // Removes count rows starting at first.
+    void remove(int first, int count);
+    void clear();
+
+private:
+    void locate(int row, int &chunk, int &offset) const;
+    void splitLargeChunk(int chunk);
+    void updateStarts(int fromChunk);
+    void rechunk();
+
+    std::vector<std::vector<StepRow>> m_chunks; // never holds an empty chunk
+    std::vector<int> m_starts;                  // index of the first row of each chunk
+    int m_size = 0;
+};

@@ -1,0 +1,165 @@
+#include "core/zml/ZmlBodyReader.h"
+
+#include "core/document/StepText.h"
+#include "core/zml/ZmlText.h"
+
+#include <QString>
+
+namespace ZmlBody {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+void copyFields(const CElement &from, CElement &to)
+{
+    to.ElementName = from.ElementName;
+    to.Description = from.Description;
+    to.ContainsText = from.ContainsText;
+    to.TextRequired = from.TextRequired;
+    to.TextAllowMultiLine = from.TextAllowMultiLine;
+    to.Parent = from.Parent;
+    to.TextDescription = from.TextDescription;
+    to.Information = from.Information;
+    to.IsComment = from.IsComment;
+    to.Disabled = from.Disabled;
+}
+
+} // namespace
+
+// Comment text with line breaks as CR LF; a leading CR LF is removed, and then one trailing
+// CR LF too (the form the writer gives a comment step).
+QString commentText(const QString &raw)
+{
+    QString text = raw;
+    text.replace(kCrLf, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), kCrLf);
+    if (text.startsWith(kCrLf)) {
+        text.remove(0, 2);
+        if (text.endsWith(kCrLf))
+            text.chop(2);
+    }
+    return text;
+}
+
+QString fromUtf8(std::string_view bytes)
+{
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+bool is(std::string_view name, const char *literal)
+{
+    return name == std::string_view(literal);
+}
+
+// Depth of the row of an element met at depth: an else row stands one level out.
+int rowDepth(std::string_view name, int depth)
+{
+    return is(name, "else") && depth >= 1 ? depth - 1 : depth;
+}
+
+// Text content as the step keeps it: the markup characters escaped again, then decoded like
+// every ZML value.
+QString stepText(std::string_view text)
+{
+    QString s = fromUtf8(text);
+    s.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    s.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    s.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return DecodeText(s);
+}
+
+// A step of the action, every attribute with the action's loaded value.
+std::shared_ptr<CElement> newStep(const Definition &definition)
+{
+    auto step = std::make_shared<CElement>();
+    copyFields(*definition.element, *step);
+    step->Attributes().AssignDefinitions(definition.attributes);
+    return step;
+}
+
+std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_t size)
+{
+    return std::string_view(bytes).substr(offset, size);
+}
+
+// Builds pending steps and appends them to steps.
+void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
+{
+    for (PendingSteps::Step &p : pending.steps) {
+        if (!p.definition) {
+            steps.push_back({nullptr, p.depth, std::move(p.built)});
+            continue;
+        }
+        auto step = newStep(*p.definition);
+        CAttributes &attributes = step->Attributes();
+        for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
+            const PendingSteps::Value &value = pending.values[v];
+            attributes.SetValueAt(
+                value.index, DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size))));
+        }
+        if (p.closer)
+            step->Text = p.definition->element->Text;
+        else if (p.hasText)
+            step->Text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
+        steps.push_back({nullptr, p.depth, std::move(step)});
+    }
+}
+
+// A publisher for BodyReader that builds each batch at once into steps.
+std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps)
+{
+    return [&steps](PendingSteps &pending) {
+        buildSteps(pending, steps);
+        pending.clear();
+    };
+}
+
+bool BodyReader::addDisabledStep(std::string_view comment, int depth)
+{
+    if (comment.size() < 5 || comment.substr(0, 2) != " <" || comment.back() != ' ')
+        return false;
+    SingleElement &element = m_commented;
+    element.clear();
+    if (!m_commentParser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
+        return false;
+    Definition *definition = lookup(element.name);
+    if (!definition)
+        return false;
+    const QString &action = definition->element->ElementName;
+    if (m_closers == CommentedClosers::Comments &&
+        (action == QLatin1String("endif") || action == QLatin1String("endloop")))
+        return false;
+    auto step = newStep(*definition);
+    for (const auto &[name, value] : element.values) {
+        const int index = definition->indexOf(name);
+        if (index >= 0)
+            step->Attributes().SetValueAt(index, DecodeText(fromUtf8(value)));
+    }
+    if (step->ContainsText && element.children == 1 && element.text)
+        step->Text = stepText(*element.text);
+    step->Disabled = true;
+    // The comment keeps the "&#160;" that the step's values were written with, while the
+    // values read back hold U+00A0 (the parser resolves the reference): both forms count
+    // as the same text, or a step with a leading or doubled space would become a comment.
+    const auto sameForm = [](QString text) {
+        return text.replace(QLatin1String("&#160;"), QString(QChar(QChar::Nbsp)));
+    };
+    if (sameForm(BuildStepText(*step)) !=
+        sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
+        return false;
+    // Block rows change the depths as their flat forms do.
+    Frame &frame = m_frames.back();
+    int row = rowDepth(element.name, depth);
+    if (is(element.name, "endif") || is(element.name, "endloop")) {
+        frame.depth = std::max(0, frame.depth - 1);
+        row = frame.depth;
+    }
+    addBuilt(std::move(step), row);
+    if (is(element.name, "if") || is(element.name, "loop"))
+        ++frame.depth;
+    return true;
+}
+
+} // namespace ZmlBody

@@ -1,0 +1,380 @@
+#pragma once
+
+// The reader of step elements shared by files, clipboard text and XML trees: it turns the
+// events inside a body (or any container) into steps, with the depth of each row. Internal to
+// the ZML reader.
+
+#include "core/document/CDocument.h"
+#include "core/document/CElement.h"
+#include "core/zml/XmlEventParser.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace ZmlBody {
+
+using Attribute = XmlEventHandler::Attribute;
+
+// Comment text with line breaks as CR LF; a leading CR LF is removed, and then one trailing
+// CR LF too (the form the writer gives a comment step).
+QString commentText(const QString &raw);
+
+QString fromUtf8(std::string_view bytes);
+
+bool is(std::string_view name, const char *literal);
+
+// Depth of the row of an element met at depth: an else row stands one level out.
+int rowDepth(std::string_view name, int depth);
+
+// Text content as the step keeps it: the markup characters escaped again, then decoded like
+// every ZML value.
+QString stepText(std::string_view text);
+
+// The one element of a disabled step's comment, with the values as written.
+class SingleElement final : public XmlEventHandler {
+public:
+    void clear()
+    {
+        name.clear();
+        values.clear();
+        children = 0;
+        text.reset();
+        m_depth = 0;
+    }
+
+    void startElement(std::string_view elementName, const Attribute *attributes, int count,
+                      bool) override
+    {
+        if (m_depth++ > 0) {
+            if (m_depth == 2) // a child of the element
+                ++children;
+            return;
+        }
+        name.assign(elementName);
+        for (int i = 0; i < count; ++i)
+            values.emplace_back(attributes[i].name, attributes[i].value);
+    }
+    void endElement() override { --m_depth; }
+    void characters(XmlNodeType kind, std::string_view data, std::string_view) override
+    {
+        if (m_depth == 1) {
+            if (children == 0 && kind == XmlNodeType::Text)
+                text = data;
+            else
+                text.reset();
+            ++children;
+        }
+    }
+
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> values;
+    int children = 0;
+    std::optional<std::string> text; // set when the only child is text
+
+private:
+    int m_depth = 0;
+};
+
+// A catalogue action as the reader uses it, with the positions of the attribute names met in
+// the file. Built and changed only by the parsing thread; element and attributes are read by the
+// building one too, and never change once set.
+struct Definition {
+    std::shared_ptr<const CElement> element;
+    CAttributes::DefinitionsPtr attributes; // frozen, shared by every step of the action
+    // The first names met, written name -> 0-based index or -1: a file repeats the few names of
+    // each action. Further names are looked up each time (at the cost of the action's own
+    // attributes), so that a file of many different unknown names builds nothing that grows.
+    std::vector<std::pair<std::string, int>> indexes;
+
+    int indexOf(std::string_view name)
+    {
+        for (const auto &known : indexes) {
+            if (known.first == name)
+                return known.second;
+        }
+        const int found = attributes ? attributes->IndexOf(fromUtf8(name)) : -1;
+        if (indexes.size() < kListed)
+            indexes.emplace_back(std::string(name), found);
+        return found;
+    }
+
+private:
+    static constexpr std::size_t kListed = 16;
+};
+
+// A step of the action, every attribute with the action's loaded value.
+std::shared_ptr<CElement> newStep(const Definition &definition);
+
+// Steps read from the text but not built yet: what each step takes from the file, kept as
+// bytes, so that the steps can be built on another thread while the parse goes on.
+struct PendingSteps {
+    struct Step {
+        const Definition *definition = nullptr; // null: built is the step
+        std::shared_ptr<CElement> built;
+        int depth = 0;
+        std::uint32_t firstValue = 0; // in values
+        std::uint32_t valueCount = 0;
+        std::size_t textOffset = 0; // in bytes
+        std::size_t textSize = 0;
+        bool hasText = false; // the element's text content is textSize bytes at textOffset
+        bool closer = false;  // a closing row added by the reader: it gets the action's text
+    };
+    struct Value {
+        int index; // of the attribute
+        std::size_t offset;
+        std::size_t size;
+    };
+
+    bool restart = false;     // the steps handed over before were of a failed attempt
+    std::size_t sequence = 0; // place of the batch among those handed over
+    std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
+    std::vector<Step> steps;
+    std::vector<Value> values;
+    std::string bytes;
+
+    void clear()
+    {
+        restart = false;
+        sequence = 0;
+        definitions.reset();
+        steps.clear();
+        values.clear();
+        bytes.clear();
+    }
+};
+
+std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_t size);
+
+// Builds pending steps and appends them to steps.
+void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps);
+
+// A publisher for BodyReader that builds each batch at once into steps.
+std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps);
+
+// Reads the steps of a body, and the depth of each row, from the events inside the body
+// element (or any other container) as they come. The nesting is kept on a stack, never by
+// recursion. The steps are handed over in batches, each when no element that could still
+// change one of its steps is open.
+class BodyReader final {
+public:
+    // Takes a batch over and leaves an empty one in its place (its storage may be reused).
+    using Publish = std::function<void(PendingSteps &)>;
+
+    // What a comment holding the form of an endif or endloop step stands for. The writer never
+    // writes such a form into a file (the row becomes an end tag there), so in a file it is a
+    // commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
+    enum class CommentedClosers { Comments, DisabledSteps };
+
+    BodyReader(const CElements &catalogue, int depth, Publish publish,
+               CommentedClosers closers = CommentedClosers::Comments)
+        : m_catalogue(catalogue), m_publish(std::move(publish)), m_closers(closers)
+    {
+        m_frames.push_back(Frame{});
+        m_frames.back().depth = std::max(0, depth);
+    }
+
+    void startElement(std::string_view name, const Attribute *attributes, int count,
+                      bool selfClosing)
+    {
+        if (m_skipping > 0) {
+            ++m_skipping;
+            return;
+        }
+        Frame &parent = m_frames.back();
+        ++parent.children;
+        Definition *definition = lookup(name);
+        if (!definition) { // an unknown element is dropped with everything inside it
+            m_skipping = 1;
+            return;
+        }
+        const bool isIf = is(name, "if");
+        const bool isLoop = is(name, "loop");
+        PendingSteps::Step step;
+        step.definition = definition;
+        step.depth = rowDepth(name, parent.depth);
+        step.firstValue = std::uint32_t(m_pending.values.size());
+        for (int i = 0; i < count; ++i) {
+            const int index = definition->indexOf(attributes[i].name);
+            if (index < 0)
+                continue;
+            m_pending.values.push_back({index, m_pending.bytes.size(), attributes[i].value.size()});
+            m_pending.bytes.append(attributes[i].value);
+        }
+        step.valueCount = std::uint32_t(m_pending.values.size() - step.firstValue);
+        m_pending.steps.push_back(std::move(step));
+
+        Frame frame;
+        frame.depth = parent.depth + 1;
+        frame.step = m_pending.steps.size() - 1;
+        frame.closer = isIf ? "endif" : isLoop ? "endloop" : nullptr;
+        frame.closerDepth = parent.depth;
+        frame.selfClosing = selfClosing;
+        frame.closesBlock = is(name, "endif") || is(name, "endloop");
+        frame.wantsText = definition->element->ContainsText;
+        if (frame.holdsStep())
+            ++m_holding;
+        m_frames.push_back(frame);
+    }
+
+    void endElement()
+    {
+        if (m_skipping > 0) {
+            --m_skipping;
+            return;
+        }
+        if (m_frames.size() < 2)
+            return;
+        const Frame frame = m_frames.back();
+        m_frames.pop_back();
+        Frame &parent = m_frames.back();
+        if (frame.wantsText && frame.children == 1 && frame.onlyText) {
+            PendingSteps::Step &step = m_pending.steps[frame.step];
+            step.hasText = true;
+            step.textOffset = frame.textOffset;
+            step.textSize = frame.textSize;
+        }
+        // An if or loop written with start and end tags is a block even when empty.
+        if (frame.children > 0 || (frame.closer && !frame.selfClosing)) {
+            if (frame.closer)
+                addCloser(frame.closer, frame.closerDepth);
+        } else if (frame.closer) {
+            ++parent.depth; // flat form: the rows that follow are inside the block
+        } else if (frame.closesBlock) {
+            parent.depth = std::max(0, parent.depth - 1);
+            m_pending.steps[frame.step].depth = parent.depth;
+        }
+        if (frame.holdsStep())
+            --m_holding;
+        publishIfDue();
+    }
+
+    void characters(XmlNodeType kind, std::string_view text)
+    {
+        if (m_skipping > 0)
+            return;
+        Frame &frame = m_frames.back();
+        if (kind == XmlNodeType::Text && frame.children == 0 && frame.wantsText) {
+            frame.onlyText = true;
+            frame.textOffset = m_pending.bytes.size();
+            frame.textSize = text.size();
+            m_pending.bytes.append(text);
+        }
+        ++frame.children;
+        if (kind == XmlNodeType::Comment) {
+            addComment(text, frame.depth);
+            publishIfDue();
+        }
+    }
+
+    // Hands over the steps not handed over yet.
+    void finish()
+    {
+        if (!m_pending.steps.empty())
+            publish();
+    }
+
+private:
+    // What an element opened: the rows its children get and what its end does.
+    struct Frame {
+        int depth = 0;                // depth of the rows inside
+        std::size_t step = 0;         // index of the element's step in m_pending
+        const char *closer = nullptr; // "endif"/"endloop" row to add at the end, or null
+        int closerDepth = 0;          // depth of that row
+        bool selfClosing = false;     // written as one empty-element tag
+        bool closesBlock = false;     // an endif or endloop element
+        bool wantsText = false;       // the action carries text content
+        int children = 0;             // child nodes seen so far
+        bool onlyText = false;        // the first child is text
+        std::size_t textOffset = 0;   // that text, in m_pending's bytes
+        std::size_t textSize = 0;
+
+        // The element's end may still change its step.
+        bool holdsStep() const { return wantsText || closesBlock; }
+    };
+
+    // Steps handed over at a time.
+    static constexpr std::size_t kBatch = 4096;
+
+    void publishIfDue()
+    {
+        if (m_holding == 0 && m_pending.steps.size() >= kBatch)
+            publish();
+    }
+    void publish()
+    {
+        m_pending.definitions = m_cache;
+        m_publish(m_pending);
+    }
+
+    Definition *lookup(std::string_view name)
+    {
+        // Names of a file repeat: the exact written name saves the case folding.
+        const std::string key(name);
+        const auto it = m_cache->find(key);
+        if (it != m_cache->end())
+            return it->second.element ? &it->second : nullptr;
+        Definition &definition = (*m_cache)[key];
+        definition.element = m_catalogue.Item(fromUtf8(name));
+        if (definition.element)
+            definition.attributes = definition.element->Attributes().Definitions();
+        return definition.element ? &definition : nullptr;
+    }
+
+    void addCloser(const char *name, int depth)
+    {
+        PendingSteps::Step step;
+        step.definition = lookup(name);
+        if (!step.definition)
+            return;
+        step.depth = depth;
+        step.closer = true;
+        m_pending.steps.push_back(std::move(step));
+    }
+
+    void addBuilt(std::shared_ptr<CElement> built, int depth)
+    {
+        PendingSteps::Step step;
+        step.built = std::move(built);
+        step.depth = depth;
+        m_pending.steps.push_back(std::move(step));
+    }
+
+    void addComment(std::string_view text, int depth)
+    {
+        if (addDisabledStep(text, depth))
+            return;
+        auto step = std::make_shared<CElement>();
+        step->IsComment = true;
+        step->Text = commentText(fromUtf8(text));
+        addBuilt(std::move(step), depth);
+    }
+
+    // A disabled step is written as a comment holding its form between two blanks. Restores
+    // it (as a disabled step of its action) when the comment is exactly what the step writes.
+    // A disabled if or loop then deepens the rows that follow, as its flat form does (and a
+    // disabled endif or endloop of clipboard text ends that).
+    bool addDisabledStep(std::string_view comment, int depth);
+
+    const CElements &m_catalogue;
+    Publish m_publish;
+    CommentedClosers m_closers;
+    // Never moves its values; shared with the batches that point to them.
+    std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
+        std::make_shared<std::unordered_map<std::string, Definition>>();
+    std::vector<Frame> m_frames; // [0] is the container
+    int m_holding = 0;           // open frames whose end may change their step
+    int m_skipping = 0;          // open elements of an unknown element being dropped
+    SingleElement m_commented;   // the element inside a comment that may be a disabled step
+    XmlEventParser m_commentParser{&m_commented};
+    PendingSteps m_pending;
+};
+
+} // namespace ZmlBody

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/zml/XmlEventParser.h"
+
+#include <QString>
+#include <QStringList>
+
+class CDocument;
+class XmlNode;
+
+// What opening a script came to, and why.
+struct OpenResult {
+    enum class Status {
+        Opened,
+        Missing,    // no file of that name
+        Unreadable, // the file exists but cannot be read
+        Special,    // a device, FIFO or socket, never read
+        Corrupt,    // not well-formed XML
+        NotZml,     // the root element is not "zml"
+        BadVersion, // the root's version is not "1.0"
+        NoHeader,   // the first element inside the root is not "zmlhead"
+        NoBody,     // the second element inside the root is not "zmlbody"
+    };
+    Status status = Status::Unreadable;
+    QString path;
+    // Where the fault is: the parser's place for Corrupt, the element at fault for the others
+    // (the root for NotZml and BadVersion).
+    TextPlace place;
+    // Header elements the script does not know, each name once in the order met (they are
+    // dropped), and whether the header lacked a version (1.0 is used).
+    QStringList unknownHeaderElements;
+    bool versionMissing = false;
+
+    bool ok() const { return status == Status::Opened; }
+    explicit operator bool() const { return ok(); }
+};
+
+// Opens the script at path into doc (the window has already asked to save changes and chosen
+// the path). Clears Dirty first. A file that cannot be read, is not well-formed XML or has a
+// wrong root element, version, header or body leaves the document as it was (but unchanged).
+// Otherwise replaces the document: header, steps and rows from the file, the file name, Dirty
+// false; loadingStarted/loadingFinished bracket the row insertion. A device or pipe is refused
+// without being read. Text in the system code page (bytes invalid in it read as Windows-1252)
+// and UTF-16 text are read as a stream. Nothing is shown: OpenNotices (ZmlNotices.h) phrases
+// the result.
+OpenResult OpenDocument(CDocument &doc, const QString &path);
+
+// Inserts one row per recognised child of parent (plus the closing rows of nested if and loop
+// elements) as one block before row position (-1 appends), with block depths from depth.
+// Comments become comment steps; elements are matched against the catalogue ignoring case;
+// anything else is skipped. Returns the number of rows inserted.
+int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position);
+
+// Parses wrappedText (clipboard steps inside one wrapper element such as <zmlclip>) and inserts
+// the steps of the wrapper's children before row position (-1 appends) at depth 0. Unlike in a
+// file, the commented form of an endif or endloop is the row of a disabled one there. Returns
+// the number of rows inserted; 0, without a message, when the text is not well-formed.
+int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position);

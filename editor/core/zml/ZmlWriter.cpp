@@ -1,0 +1,350 @@
+#include "core/zml/ZmlWriter.h"
+
+#include "core/document/CDocument.h"
+#include "core/document/StepText.h"
+#include "core/zml/AnsiCodec.h"
+#include "core/zml/RegularFile.h"
+#include "core/zml/TextSink.h"
+#include "core/zml/Utf8Sink.h"
+#include "core/zml/XmlTree.h"
+#include "core/zml/ZmlText.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+std::function<bool(QSaveFile &)> &commitHook()
+{
+    static std::function<bool(QSaveFile &)> hook;
+    return hook;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ZmlWriter", text);
+}
+
+template <typename Sink> void appendHeaderLine(Sink &out, const char *name, const QString &value)
+{
+    out.spaces(8);
+    out.add(QLatin1String("<"));
+    out.add(QLatin1String(name));
+    out.add(QLatin1String(">"));
+    AppendEncodedText(out, value);
+    out.add(QLatin1String("</"));
+    out.add(QLatin1String(name));
+    out.add(QLatin1String(">\r\n"));
+}
+
+// True when the UTF-8 text holds "<endif" or "<endloop" in any case.
+// Offset of the "<" of the first "<endif" or "<endloop" (any case); -1 when there is none.
+qsizetype strayCloser(const QByteArray &utf8)
+{
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    for (const char *p = begin;
+         (p = static_cast<const char *>(std::memchr(p, '<', std::size_t(end - p))));) {
+        ++p;
+        const qsizetype left = end - p;
+        if ((left >= 5 && qstrnicmp(p, "endif", 5) == 0) ||
+            (left >= 7 && qstrnicmp(p, "endloop", 7) == 0))
+            return p - 1 - begin;
+    }
+    return -1;
+}
+
+// Line and column of a byte offset.
+TextPlace placeOf(const QByteArray &utf8, qsizetype offset)
+{
+    const QByteArray before = utf8.left(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return {int(before.count('\n')) + 1, int(offset - lineStart) + 1};
+}
+
+BlockCheck checkUtf8(const QByteArray &utf8)
+{
+    XmlEventParser parser(nullptr);
+    if (!parser.parse(utf8))
+        return {BlockCheckResult::Unbalanced, parser.errorPlace()};
+    if (const qsizetype at = strayCloser(utf8); at >= 0)
+        return {BlockCheckResult::StrayCloser, placeOf(utf8, at)};
+    return {};
+}
+
+} // namespace
+
+namespace {
+
+template <typename Sink> void appendHeader(Sink &out, const CHeader &header)
+{
+    out.add(QLatin1String("    <zmlhead>\r\n"));
+    appendHeaderLine(out, "author", header.Author);
+    appendHeaderLine(out, "company", header.Company);
+    appendHeaderLine(out, "web", header.Web);
+    appendHeaderLine(out, "email", header.EMail);
+    appendHeaderLine(out, "version", header.Version);
+    appendHeaderLine(out, "description", header.Description);
+    out.add(QLatin1String("    </zmlhead>\r\n"));
+}
+
+// Blanks before a row of the given depth: four a level, one level more than the depth. Deeper
+// than kMaxIndentedDepth the indentation stays the same, so that scripts nested many thousand
+// levels deep (possible in files) do not grow quadratically when written; the reader takes the
+// depth from the nesting, never from the blanks.
+constexpr int kMaxIndentedDepth = 64;
+int rowIndent(int depth)
+{
+    return 4 * (std::clamp(depth, 0, kMaxIndentedDepth) + 1);
+}
+
+// Room to reserve for the body text, so that it is built without growing the buffer in most
+// scripts: rows are not measured one by one (their text is not stored). Generous, since room
+// never written is never touched; a longer text grows the buffer.
+qsizetype bodySize(const StepRowsModel &rows)
+{
+    constexpr qsizetype kRowEstimate = 160; // indent, a step with several attributes, CR LF
+    return 64 + kRowEstimate * rows.count();
+}
+
+template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
+{
+    const StepRowsModel &rows = *doc.Rows();
+    const int count = rows.count();
+    out.add(QLatin1String("    <zmlbody>\r\n"));
+    for (int i = 0; i < count; ++i) {
+        const auto step = doc.Step(i);
+        const int indent = rowIndent(rows.depth(i));
+        out.spaces(4);
+        if (!step) { // not made by the document: the row's own text
+            out.spaces(indent);
+            out.add(rows.rowText(i));
+            out.add(QLatin1String("\r\n"));
+            continue;
+        }
+        const QString &name = step->ElementName;
+        if (name == QLatin1String("endif")) {
+            out.spaces(indent);
+            out.add(QLatin1String("</if>"));
+        } else if (name == QLatin1String("endloop")) {
+            out.spaces(indent);
+            out.add(QLatin1String("</loop>"));
+        } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+            // A disabled opener keeps its whole form inside the comment, so that it reads
+            // back as the same step; it opens no element.
+            out.spaces(indent);
+            AppendStepText(out, *step, step->Disabled ? StepForm::Line : StepForm::Opening);
+        } else {
+            if (!step->IsComment)
+                out.spaces(indent);
+            AppendStepText(out, *step);
+        }
+        out.add(QLatin1String("\r\n"));
+    }
+    out.add(QLatin1String("    </zmlbody>\r\n"));
+}
+
+template <typename Sink> void appendDocument(Sink &out, const CDocument &doc)
+{
+    out.add(QLatin1String(kZmlRootLine));
+    out.add(QLatin1String("\r\n"));
+    appendHeader(out, doc.Header());
+    appendBody(out, doc);
+    out.add(QLatin1String("</zml>"));
+}
+
+} // namespace
+
+QString BuildHeaderText(const CHeader &header)
+{
+    QString out;
+    TextSink sink(out);
+    appendHeader(sink, header);
+    return out;
+}
+
+QString BuildBodyText(const CDocument &doc)
+{
+    QString out;
+    out.reserve(bodySize(*doc.Rows()));
+    TextSink sink(out);
+    appendBody(sink, doc);
+    return out;
+}
+
+QString BuildDocumentText(const CDocument &doc)
+{
+    QString out;
+    out.reserve(bodySize(*doc.Rows()) + 1024);
+    TextSink sink(out);
+    appendDocument(sink, doc);
+    return out;
+}
+
+QByteArray BuildDocumentUtf8(const CDocument &doc)
+{
+    Utf8Sink sink(bodySize(*doc.Rows()) + 1024);
+    appendDocument(sink, doc);
+    return sink.take();
+}
+
+bool CheckZmlName(const QString &fileName)
+{
+    return !fileName.isEmpty() && fileName.right(4).toLower() == QLatin1String(".zml");
+}
+
+BlockCheckResult CheckBlocks(const QString &documentText)
+{
+    return checkUtf8(documentText.toUtf8()).Result;
+}
+
+BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8)
+{
+    return checkUtf8(documentUtf8).Result;
+}
+
+BlockCheck CheckBlocksAt(const QByteArray &documentUtf8)
+{
+    return checkUtf8(documentUtf8);
+}
+
+QString BlockCheckMessage(BlockCheckResult result)
+{
+    switch (result) {
+    case BlockCheckResult::Ok:
+        return QString();
+    case BlockCheckResult::Unbalanced:
+        return tr("If without End If or Loop without End Loop. Save action aborted.");
+    case BlockCheckResult::StrayCloser:
+        return tr("End If without If or End Loop without Loop. Save action aborted.");
+    }
+    return QString();
+}
+
+QString DisabledBlockMessage(const CDocument &doc)
+{
+    std::vector<int> open; // rows of the if and loop steps not closed yet
+    for (int row = 0, count = doc.RowCount(); row < count; ++row) {
+        const auto step = doc.Step(row);
+        if (!step || step->IsComment)
+            continue;
+        const QString &name = step->ElementName;
+        if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+            open.push_back(row);
+        } else if ((name == QLatin1String("endif") || name == QLatin1String("endloop")) &&
+                   !open.empty()) {
+            const int opener = open.back();
+            open.pop_back();
+            if (!doc.Step(opener)->Disabled)
+                continue;
+            const QString text =
+                doc.Step(opener)->ElementName == QLatin1String("if")
+                    ? tr("Step %1 is a disabled If, but its End If is still in the script. "
+                         "Enable the step or delete its End If. Save action aborted.")
+                    : tr("Step %1 is a disabled Loop, but its End Loop is still in the script. "
+                         "Enable the step or delete its End Loop. Save action aborted.");
+            return text.arg(opener + 1);
+        }
+    }
+    return QString();
+}
+
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result)
+{
+    if (result == BlockCheckResult::Unbalanced) {
+        QString named = DisabledBlockMessage(doc);
+        if (!named.isEmpty())
+            return named;
+    }
+    return BlockCheckMessage(result);
+}
+
+QString SaveFailedMessage()
+{
+    return tr("Can't save the file. Make sure the file and folder isn't write protected");
+}
+
+QString SpecialFileSaveMessage(const QString &path)
+{
+    return tr("This is a device or a pipe, not a file: it was left as it is and the script was "
+              "not saved") +
+           kCrLf + QLatin1Char('\'') + path + QLatin1Char('\'');
+}
+
+QString SavedFileName(const QString &path, bool nameJustChosen)
+{
+    return nameJustChosen && !CheckZmlName(path) ? path + QStringLiteral(".zml") : path;
+}
+
+QString SavedNameToConfirm(const QString &chosenPath)
+{
+    const QString saved = SavedFileName(chosenPath, true);
+    return saved != chosenPath && QFileInfo::exists(saved) ? saved : QString();
+}
+
+void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
+{
+    commitHook() = std::move(hook);
+}
+
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
+{
+    SaveResult result;
+    const QString fileName = SavedFileName(path, nameJustChosen);
+    result.fileName = fileName;
+    if (IsSpecialFile(fileName)) {
+        result.status = SaveResult::Status::Special;
+        return result;
+    }
+
+    // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
+    // check, which reads UTF-8.
+    const bool utf8System = AnsiCodec::systemIsUtf8();
+    QString text;
+    QByteArray utf8;
+    if (utf8System) {
+        utf8 = BuildDocumentUtf8(doc);
+    } else {
+        text = BuildDocumentText(doc);
+        utf8 = text.toUtf8();
+    }
+    result.check = checkUtf8(utf8);
+    if (result.check.Result != BlockCheckResult::Ok) {
+        result.status = SaveResult::Status::Blocks;
+        return result;
+    }
+
+    doc.SetFileName(fileName);
+
+    QByteArray bytes;
+    if (utf8System) {
+        utf8.append("\r\n");
+        bytes = std::move(utf8);
+    } else {
+        utf8.clear();
+        bytes = AnsiCodec::encode(text + kCrLf);
+    }
+
+    QSaveFile file(fileName);
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    if (ok && commitHook())
+        ok = commitHook()(file);
+    if (ok)
+        ok = file.commit();
+    else
+        file.cancelWriting();
+    if (!ok) {
+        result.status = SaveResult::Status::WriteFailed;
+        return result;
+    }
+    doc.SetDirty(false);
+    result.status = SaveResult::Status::Saved;
+    return result;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/zml/XmlEventParser.h"
+
+#include <QString>
+
+#include <functional>
+
+class CDocument;
+class CHeader;
+class QSaveFile;
+
+// The root line of every script.
+inline constexpr const char *kZmlRootLine = "<zml version=\"1.0\" edition=\"Tessaro\">";
+
+// The header block: "    <zmlhead>" to "    </zmlhead>", eight lines each ended by CR LF.
+QString BuildHeaderText(const CHeader &header);
+// The body block: "    <zmlbody>", one line per row (a comment row may span several
+// lines), "    </zmlbody>", each ended by CR LF. if/loop rows become start tags and
+// endif/endloop rows end tags.
+QString BuildBodyText(const CDocument &doc);
+// The root line, CR LF, the header and body blocks and "</zml>": the text Save writes, which
+// adds one CR LF after it.
+QString BuildDocumentText(const CDocument &doc);
+// The same text as UTF-8.
+QByteArray BuildDocumentUtf8(const CDocument &doc);
+
+// True when fileName ends in ".zml" in any case.
+bool CheckZmlName(const QString &fileName);
+
+// Block balance check done before saving (and by the command line).
+enum class BlockCheckResult {
+    Ok,
+    Unbalanced, // not well-formed: an opener without closer, crossed blocks, "--" in a comment
+    StrayCloser // "<endif" or "<endloop" in the text (any case)
+};
+BlockCheckResult CheckBlocks(const QString &documentText);
+// The same check on the text as UTF-8 (BuildDocumentUtf8).
+BlockCheckResult CheckBlocksUtf8(const QByteArray &documentUtf8);
+// The check with the place of its fault: where the parser stopped for Unbalanced, the "<" of
+// the first stray closer for StrayCloser.
+struct BlockCheck {
+    BlockCheckResult Result = BlockCheckResult::Ok;
+    TextPlace Place;
+};
+BlockCheck CheckBlocksAt(const QByteArray &documentUtf8);
+// The message of a failed check (empty for Ok).
+QString BlockCheckMessage(BlockCheckResult result);
+
+// When a disabled if or loop row is closed by an endif or endloop row (its start tag is inside
+// a comment, so the end tag closes nothing), the message that names it; otherwise empty.
+QString DisabledBlockMessage(const CDocument &doc);
+// The message of a failed check of doc's text: DisabledBlockMessage when it applies.
+QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result);
+
+// Message shown when the file cannot be written.
+QString SaveFailedMessage();
+// Message shown when the file to save names a device, FIFO or socket, which is left as it is.
+QString SpecialFileSaveMessage(const QString &path);
+
+// The name a save writes: path, with ".zml" appended when the name was just chosen and lacks it.
+QString SavedFileName(const QString &path, bool nameJustChosen);
+// For a name just chosen in the save dialog, which asked only about that name: the name the
+// save writes when it differs (".zml" added) and a file of that name exists, which the user is
+// to be asked about; otherwise empty.
+QString SavedNameToConfirm(const QString &chosenPath);
+
+// What saving a script came to, and why.
+struct SaveResult {
+    enum class Status {
+        Saved,
+        Special,    // the target is a device, FIFO or socket, left as it is
+        Blocks,     // the script's blocks do not balance (check tells where)
+        WriteFailed // the file could not be written; the previous one is as it was
+    };
+    Status status = Status::WriteFailed;
+    QString fileName; // the name written (or to be written)
+    BlockCheck check;
+    bool ok() const { return status == Status::Saved; }
+    explicit operator bool() const { return ok(); }
+};
+
+// Saves doc to path once a name is known. When nameJustChosen, ".zml" is appended to a name that
+// lacks it. Refuses a device, FIFO or socket and an unbalanced document (the target is left as
+// it is). Otherwise sets the document's file name, writes the file atomically (a failed write
+// leaves the previous file as it was) in the system code page with CR LF line ends, and clears
+// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result.
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
+
+// Test seam: called with the open save file after the text was written and before it is
+// committed; returning false makes the save fail (as a failed write would). Pass an empty
+// function to remove it.
+void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook);

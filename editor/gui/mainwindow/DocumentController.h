@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/host/HostLauncher.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class CDocument;
+class CMru;
+class QWidget;
+
+// The file commands of the main window on its document: new, open, save, save as, run, and
+// the question whether to save changes first. File names come from the file dialog (through
+// CCommonDialogs' seam); questions, and the notices of opening and saving, go through
+// ShowMessage. Opened and saved files go to the top of the recent files, a missing one leaves
+// them.
+class DocumentController final : public QObject, public HostLauncher::Document {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DocumentController)
+
+public:
+    // Answers of QuerySave; Unchanged when the script has no changes.
+    enum class SaveAnswer { Yes, No, Cancel, Unchanged };
+
+    // window is the parent of the dialogs.
+    DocumentController(CDocument &document, CMru &recentFiles, QWidget *window);
+
+    // Asks whether to save the changes (Yes saves them; a failed save counts as Cancel).
+    SaveAnswer QuerySave();
+    // Starts an empty script (after QuerySave).
+    void NewDoc();
+    // Opens path, asking for one when it is empty (after QuerySave); true when a script was
+    // read.
+    bool OpenDoc(const QString &path = QString());
+    // Saves under the current name, asking for one when there is none or saveAs is true.
+    bool SaveDoc(bool saveAs) override;
+    // Starts the host editor with the script (saving first when needed).
+    void RunFile();
+
+    QString FileName() const override;
+    bool Dirty() const override;
+
+signals:
+    // The script was replaced by an empty one.
+    void cleared();
+    // A file is about to be read into the document.
+    void aboutToOpen();
+    // Reading a file has ended; read tells whether the document holds it now.
+    void openFinished(bool read);
+    // The name or the state of the file may have changed (new, open, save).
+    void fileChanged();
+
+private:
+    bool chooseFile(bool save, QString *path);
+    // For a name just chosen: asks before a save under another existing name (".zml" added).
+    bool confirmReplacing(const QString &chosenPath);
+
+    CDocument &m_document;
+    CMru &m_recentFiles;
+    QPointer<QWidget> m_window;
+};

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "core/settings/SharedSettings.h"
+#include "gui/steplist/StepRowView.h"
+
+#include <QListView>
+#include <QString>
+
+class CDocument;
+class StepRowDelegate;
+
+// The step list: one row per step of the document, painted by StepRowDelegate, with multiple
+// selection. Shows a hint while empty, marks the row above which a dragged action would land
+// (DropMarker), selects the clicked row on a right click before asking for the context menu,
+// and reports Enter and double clicks as edit requests.
+class StepListView final : public QListView, public StepRowView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StepListView)
+    Q_PROPERTY(QString DropMarker READ DropMarker WRITE setDropMarker)
+
+public:
+    // Mime type of an action dragged from the action tree; the data is its element name.
+    static const QString kActionMimeType;
+    // The text shown while the list is empty.
+    static QString EmptyHint();
+
+    explicit StepListView(CDocument *document, QWidget *parent = nullptr);
+    ~StepListView() override;
+
+    CDocument *document() const { return m_document; }
+    StepRowDelegate *rowDelegate() const { return m_delegate; }
+
+    bool WordWrap() const override { return m_wordWrap; }
+    void setWordWrap(bool on);
+    bool LineNumbers() const override { return m_lineNumbers; }
+    void setLineNumbers(bool on);
+    bool ShowZML() const override { return m_showZml; }
+    void setShowZML(bool on);
+    int IconStyle() const override { return m_iconStyle; }
+    void setIconStyle(int style);
+    const SharedSettings &Settings() const override { return m_settings; }
+    // Applies new fonts and comment colour: every row is measured and painted again.
+    void setSettings(const SharedSettings &settings);
+
+    // Decimal index of the row above which a dragged action would be inserted; "" when none.
+    QString DropMarker() const { return m_dropMarker; }
+    void setDropMarker(const QString &marker);
+    int dropMarkerRow() const override { return m_dropMarkerRow; }
+
+    // While suspended (during loading) nothing is painted.
+    bool PaintingSuspended() const override { return m_suspended; }
+    void setPaintingSuspended(bool on);
+
+    // Selected rows in ascending order.
+    std::vector<int> selectedRows() const;
+    // The row of a viewport point, -1 when none.
+    int rowAt(const QPoint &pos) const;
+    // Re-measures and repaints every row.
+    void refreshAll();
+    // Width in pixels of the line-number gutter (0 when line numbers are off).
+    int gutterWidth() const override;
+    QAbstractItemView *itemView() override { return this; }
+    // Lays the rows out again (after indent or width changes) and repaints them.
+    void relayout();
+
+signals:
+    // Enter or a double click on the list: the current step is to be edited.
+    void editRequested();
+    // The right button went down: the clicked row (or the last one) is selected; the Edit
+    // menu is to pop up at globalPos.
+    void contextMenuRequested(const QPoint &globalPos);
+    // An action was dropped: insert it above row (-1: at the end).
+    void actionDropped(const QString &elementName, int row);
+    // Something other than an action was dropped.
+    void foreignDropped();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    CDocument *m_document;
+    StepRowDelegate *m_delegate;
+    SharedSettings m_settings;
+    bool m_wordWrap = true;
+    bool m_lineNumbers = true;
+    bool m_showZml = false;
+    int m_iconStyle = 2;
+    bool m_suspended = false;
+    QString m_dropMarker;
+    int m_dropMarkerRow = -1;
+};

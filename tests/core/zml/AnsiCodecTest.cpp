@@ -1,0 +1,24 @@
+#include "core/zml/AnsiCodec.h"
+
+#include <gtest/gtest.h>
+
+TEST(AnsiCodecTest, Utf8SystemWithWindows1252Fallback)
+{
+    ASSERT_TRUE(AnsiCodec::systemIsUtf8());
+    EXPECT_EQ(AnsiCodec::decode("plain"), "plain");
+    EXPECT_EQ(AnsiCodec::decode("\xC3\xA9"), QString::fromUtf8("é"));
+    // Invalid sequences: lone continuation bytes, a truncated sequence, overlong and surrogate
+    // forms are each read byte by byte as Windows-1252.
+    EXPECT_EQ(AnsiCodec::decode("a\x80"
+                                "b"),
+              QString::fromUtf8("a€b"));
+    EXPECT_EQ(AnsiCodec::decode("\xE9t\xE9"), QString::fromUtf8("été"));
+    EXPECT_EQ(AnsiCodec::decode("\xE2\x82"), QString::fromUtf8("â‚"));
+    EXPECT_EQ(AnsiCodec::decode("\xC0\xAF"), QString::fromUtf8("À¯"));
+    EXPECT_EQ(AnsiCodec::decode("\xED\xA0\x80"),
+              QString(QChar(0xED)) + QChar(0xA0) + QChar(0x20AC));
+    EXPECT_EQ(AnsiCodec::decode("\x81\x8D\x9F"), QString(QChar(0x81)) + QChar(0x8D) + QChar(0x178));
+    EXPECT_TRUE(AnsiCodec::isValidUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(AnsiCodec::isValidUtf8("\xF0\x9F\x98"));
+    EXPECT_EQ(AnsiCodec::encode(QString::fromUtf8("é€")), QByteArray("\xC3\xA9\xE2\x82\xAC"));
+}
