@@ -3,6 +3,7 @@
 #include "cli/ExportPdfMode.h"
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CDocument.h"
+#include "core/host/BuildInfo.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
 #include "core/zml/ZmlNotices.h"
@@ -23,16 +24,22 @@ namespace {
 enum class Mode { None, Check, Format, ExportPdf };
 
 const char *const kUsage =
-    "usage: stepsmith --check [--catalogue FILE] SCRIPT...\n"
+    "usage: stepsmith [SCRIPT]\n"
+    "       stepsmith --check [--catalogue FILE] SCRIPT...\n"
     "       stepsmith --format [--catalogue FILE] IN OUT\n"
     "       stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf\n"
+    "       stepsmith --help | --version\n"
     "\n"
     "  --check      read each script as Open does and run the save-time block check\n"
     "  --format     read IN as Open does and write OUT as Save would\n"
     "  --export-pdf read IN as Open does and print it with the page settings to a PDF file\n"
     "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "  -h, --help   print this help and exit\n"
+    "  --version    print the program's version and exit\n"
+    "  --           the arguments that follow are files, even when they start with '-'\n"
     "\n"
-    "Messages go to standard error. Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
+    "Without a mode the window opens SCRIPT. Messages go to standard error.\n"
+    "Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
 
 void printLine(const QString &line)
 {
@@ -148,6 +155,14 @@ QStringList ProgramArguments(int argc, char *argv[])
     return arguments;
 }
 
+QString WindowScript(int argc, char *argv[])
+{
+    QStringList arguments = ProgramArguments(argc, argv);
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+        arguments.removeFirst();
+    return arguments.join(QLatin1Char(' '));
+}
+
 namespace {
 
 // What the command line asks for.
@@ -158,19 +173,19 @@ struct Request {
     QStringList files;
 };
 
-// First look, before Qt is set up: whether a mode or --help is asked for, and whether it prints
-// (which needs fonts).
+// First look, before Qt is set up: whether the command line is to be read here (a mode, --help,
+// --version or anything else that looks like an option, which the window never takes), and
+// whether it prints (which needs fonts).
 bool wantsCommandLine(const QStringList &arguments, bool *printing)
 {
     bool wanted = false;
     for (const QString &a : arguments) {
         if (a == QLatin1String("--"))
             break;
-        if (a == QLatin1String("--check") || a == QLatin1String("--format") ||
-            a == QLatin1String("--help"))
+        if (a.startsWith(QLatin1Char('-')))
             wanted = true;
         if (a == QLatin1String("--export-pdf"))
-            wanted = *printing = true;
+            *printing = true;
     }
     return wanted;
 }
@@ -183,7 +198,7 @@ Mode modeOf(const QString &option)
 }
 
 // Reads the options and files into request; -1 when they were read, otherwise the exit status
-// (0 after --help).
+// (0 after --help or --version).
 int parseRequest(const QStringList &arguments, Request &request)
 {
     bool options = true;
@@ -203,10 +218,14 @@ int parseRequest(const QStringList &arguments, Request &request)
                 return usageError(QStringLiteral("--catalogue needs one FILE"));
             request.catalogue = arguments.at(++i);
             request.catalogueGiven = true;
-        } else if (options && a == QLatin1String("--help")) {
+        } else if (options && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (options && a.startsWith(QLatin1String("--"))) {
+        } else if (options && a == QLatin1String("--version")) {
+            std::printf("stepsmith %d.%d.%d\n", kProgramVersionMajor, kProgramVersionMinor,
+                        kProgramVersionRevision);
+            return 0;
+        } else if (options && a.startsWith(QLatin1Char('-'))) {
             return usageError(QStringLiteral("unknown option %1").arg(a));
         } else {
             request.files.append(a);
@@ -218,6 +237,8 @@ int parseRequest(const QStringList &arguments, Request &request)
 // -1 when the request names what its mode needs, otherwise the exit status of a usage error.
 int checkRequest(const Request &r)
 {
+    if (r.mode == Mode::None)
+        return usageError(QStringLiteral("no mode given"));
     if (r.catalogueGiven && r.catalogue.isEmpty())
         return usageError(QStringLiteral("--catalogue needs one FILE"));
     if (r.mode == Mode::Check && r.files.isEmpty())

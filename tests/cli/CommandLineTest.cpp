@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -225,15 +226,53 @@ TEST_F(CommandLineTest, UsageErrors)
     for (const QStringList &arguments :
          {QStringList{"--check"}, QStringList{"--format", good},
           QStringList{"--format", good, "a", "b"}, QStringList{"--check", "--format", good, "x"},
-          QStringList{"--check", "--bogus", good}, QStringList{"--check", good, "--catalogue"}}) {
+          QStringList{"--check", good, "--catalogue"}, QStringList{"--catalogue", "x", good}}) {
         const ProgramRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
         ASSERT_FALSE(r.errorLines.isEmpty());
         EXPECT_TRUE(r.errorLines.first().startsWith("stepsmith: "));
     }
-    const ProgramRun help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.output.startsWith("usage: stepsmith --check"));
+}
+
+// Anything that looks like an option and is not one never opens the window, in any mode.
+TEST_F(CommandLineTest, UnknownOptionsAreRefusedWithTheUsage)
+{
+    const QString good = write("good.zml", kGood);
+    // The arguments, the last of them the one refused.
+    for (QStringList arguments :
+         {QStringList{"--bogus"}, QStringList{good, "-x"}, QStringList{good, "-"},
+          QStringList{"--check", good, "--bogus"}, QStringList{"--format", good, "out", "-o"},
+          QStringList{"--export-pdf", good, "x.pdf", "--verbose"},
+          QStringList{"--check", "-reverse"}}) {
+        const ProgramRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        ASSERT_GE(r.errorLines.size(), 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.errorLines.first().toStdString(),
+                  "stepsmith: unknown option " + arguments.last().toStdString());
+        EXPECT_TRUE(r.errorLines.at(1).startsWith("usage: stepsmith"));
+        EXPECT_TRUE(r.output.isEmpty());
+        // Before the mode too.
+        arguments.move(arguments.size() - 1, 0);
+        EXPECT_EQ(run(arguments).status, 2) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, HelpAndVersionPrintWithoutADisplay)
+{
+    for (const char *option : {"--help", "-h"}) {
+        const ProgramRun r = run({option});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.errorLines.isEmpty());
+        EXPECT_TRUE(r.output.startsWith("usage: stepsmith [SCRIPT]\n")) << option;
+        EXPECT_TRUE(r.output.contains("\n  --version ")) << option;
+    }
+    const ProgramRun r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.errorLines.isEmpty());
+    EXPECT_TRUE(QRegularExpression("^stepsmith \\d+\\.\\d+\\.\\d+\n$")
+                    .match(QString::fromUtf8(r.output))
+                    .hasMatch())
+        << r.output.toStdString();
 }
 
 TEST_F(CommandLineTest, ArgumentsThatLookLikeQtOptionsAreFileNames)
