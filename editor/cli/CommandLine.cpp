@@ -6,12 +6,14 @@
 #include "core/host/BuildInfo.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
+#include "core/zml/AnsiCodec.h"
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 #include "gui/widgets/AppMessageBox.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -26,12 +28,13 @@ enum class Mode { None, Check, Format, ExportPdf };
 const char *const kUsage =
     "usage: stepsmith [SCRIPT]\n"
     "       stepsmith --check [--catalogue FILE] SCRIPT...\n"
-    "       stepsmith --format [--catalogue FILE] IN OUT\n"
+    "       stepsmith --format [--catalogue FILE] IN [OUT]\n"
     "       stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf\n"
     "       stepsmith --help | --version\n"
     "\n"
     "  --check      read each script as Open does and run the save-time block check\n"
-    "  --format     read IN as Open does and write OUT as Save would\n"
+    "  --format     read IN as Open does and write OUT as Save would (without OUT, IN\n"
+    "               itself, atomically and only when its bytes change)\n"
     "  --export-pdf read IN as Open does and print it with the page settings to a PDF file\n"
     "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
     "  -h, --help   print this help and exit\n"
@@ -136,11 +139,28 @@ int check(CDocument &doc, const QStringList &scripts)
     return status;
 }
 
+// The bytes a save of doc writes (the text in the system code page, with a final CR LF).
+QByteArray savedBytes(const CDocument &doc)
+{
+    return AnsiCodec::encode(BuildDocumentText(doc) + QStringLiteral("\r\n"));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes in to out, or back to in when out is empty: then only when the bytes change, so that
+// a formatted script keeps its time stamp.
 int format(CDocument &doc, const QString &in, const QString &out)
 {
     if (!openReported(doc, in))
         return 1;
-    const SaveResult saved = SaveDocument(doc, out, false);
+    if (out.isEmpty() && CheckBlocksUtf8(BuildDocumentUtf8(doc)) == BlockCheckResult::Ok &&
+        savedBytes(doc) == fileBytes(in))
+        return 0;
+    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false);
     ShowNotices(SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }
@@ -243,8 +263,8 @@ int checkRequest(const Request &r)
         return usageError(QStringLiteral("--catalogue needs one FILE"));
     if (r.mode == Mode::Check && r.files.isEmpty())
         return usageError(QStringLiteral("--check needs at least one SCRIPT"));
-    if (r.mode == Mode::Format && r.files.size() != 2)
-        return usageError(QStringLiteral("--format needs IN and OUT"));
+    if (r.mode == Mode::Format && (r.files.isEmpty() || r.files.size() > 2))
+        return usageError(QStringLiteral("--format needs IN and at most one OUT"));
     if (r.mode == Mode::ExportPdf && r.files.size() != 2)
         return usageError(QStringLiteral("--export-pdf needs IN and OUT.pdf"));
     return -1;
@@ -260,7 +280,7 @@ int runRequest(const Request &r)
     case Mode::Check:
         return check(doc, r.files);
     case Mode::Format:
-        return format(doc, r.files.at(0), r.files.at(1));
+        return format(doc, r.files.at(0), r.files.value(1));
     case Mode::ExportPdf:
         return ExportScriptPdf(doc, r.files.at(0), r.files.at(1));
     case Mode::None:

@@ -27,7 +27,7 @@ private:
 
 // Command-line modes that need no window:
 //   stepsmith --check [--catalogue FILE] SCRIPT...
-//   stepsmith --format [--catalogue FILE] IN OUT
+//   stepsmith --format [--catalogue FILE] IN [OUT]
 //   stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf
 //   stepsmith --help | -h | --version
 // Returns the exit status (0 success, 1 a script failed, 2 wrong usage, an unknown option among

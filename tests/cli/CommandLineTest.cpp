@@ -1,5 +1,6 @@
 // Runs the built program in its command-line modes.
 #include <QCborValue>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -175,6 +176,42 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
                                         "folder isn't write protected"});
 }
 
+TEST_F(CommandLineTest, FormatInPlaceWritesOnlyWhenTheBytesChange)
+{
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    const auto age = [&old](const QString &file) {
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    };
+    const auto modified = [](const QString &file) {
+        return QFileInfo(file).lastModified().toUTC();
+    };
+
+    const QString good = write("good.zml", kGood);
+    age(good);
+    ProgramRun r = run({"--format", good});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(modified(good), old);
+    EXPECT_EQ(read(good), kGood);
+
+    QByteArray messy = kGood;
+    messy.replace("\r\n", "\n");
+    const QString in = write("in.zml", messy);
+    age(in);
+    r = run({"--format", in});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(in), kGood);
+    EXPECT_NE(modified(in), old);
+
+    // A script that would not save stays as it was.
+    const QByteArray unbalanced = "<zml version=\"1.0\"><zmlhead/><zmlbody><if/></zmlbody></zml>";
+    const QString bad = write("bad.zml", unbalanced);
+    r = run({"--format", bad});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(read(bad), unbalanced);
+}
+
 TEST_F(CommandLineTest, CatalogueOption)
 {
     const QString good = write("good.zml", kGood);
@@ -224,8 +261,8 @@ TEST_F(CommandLineTest, UsageErrors)
 {
     const QString good = write("good.zml", kGood);
     for (const QStringList &arguments :
-         {QStringList{"--check"}, QStringList{"--format", good},
-          QStringList{"--format", good, "a", "b"}, QStringList{"--check", "--format", good, "x"},
+         {QStringList{"--check"}, QStringList{"--format"}, QStringList{"--format", good, "a", "b"},
+          QStringList{"--check", "--format", good, "x"},
           QStringList{"--check", good, "--catalogue"}, QStringList{"--catalogue", "x", good}}) {
         const ProgramRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
