@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CheckMode.h"
+#include "cli/Diagnostics.h"
 #include "cli/ExportPdfMode.h"
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CDocument.h"
@@ -10,7 +12,6 @@
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
-#include "gui/widgets/AppMessageBox.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,21 +28,25 @@ enum class Mode { None, Check, Format, ExportPdf };
 
 const char *const kUsage =
     "usage: stepsmith [SCRIPT]\n"
-    "       stepsmith --check [--catalogue FILE] SCRIPT...\n"
-    "       stepsmith --format [--catalogue FILE] IN [OUT]\n"
-    "       stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf\n"
+    "       stepsmith --check [OPTION]... SCRIPT...\n"
+    "       stepsmith --format [OPTION]... IN [OUT]\n"
+    "       stepsmith --export-pdf [OPTION]... IN OUT.pdf\n"
     "       stepsmith --help | --version\n"
     "\n"
     "  --check      read each script as Open does and run the save-time block check\n"
     "  --format     read IN as Open does and write OUT as Save would (without OUT, IN\n"
     "               itself, atomically and only when its bytes change)\n"
     "  --export-pdf read IN as Open does and print it with the page settings to a PDF file\n"
-    "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "  --catalogue FILE\n"
+    "               use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "  --diagnostics=json\n"
+    "               print each message as one JSON object (file, line, column, severity, text)\n"
     "  -h, --help   print this help and exit\n"
     "  --version    print the program's version and exit\n"
     "  --           the arguments that follow are files, even when they start with '-'\n"
     "\n"
-    "Without a mode the window opens SCRIPT. Messages go to standard error.\n"
+    "Without a mode the window opens SCRIPT. --check reads the scripts in parallel. Messages\n"
+    "go to standard error as FILE:LINE:COLUMN: error: TEXT (or warning:, info:).\n"
     "Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
 
 void printLine(const QString &line)
@@ -51,26 +56,13 @@ void printLine(const QString &line)
     std::fflush(stderr);
 }
 
-// One line per message: its kind by the icon, then the text with each CR LF as one blank.
+// How messages are printed, as the command line asks.
+DiagnosticFormat diagnosticFormat = DiagnosticFormat::Text;
+
+// Messages that concern no script: one line each, like the others, with no file.
 MsgResult printMessage(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
-    QString prefix;
-    switch (icon) {
-    case MsgIcon::Critical:
-        prefix = QStringLiteral("error: ");
-        break;
-    case MsgIcon::Exclamation:
-        prefix = QStringLiteral("warning: ");
-        break;
-    case MsgIcon::Information:
-    case MsgIcon::Question:
-    case MsgIcon::None:
-        prefix = QStringLiteral("info: ");
-        break;
-    }
-    QString line = text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    printLine(prefix + line);
+    PrintDiagnostics(FormatDiagnostics(diagnosticFormat, QString(), {{text, icon}}));
     switch (buttons) {
     case MsgButtons::Ok:
     case MsgButtons::OkCancel:
@@ -83,6 +75,11 @@ MsgResult printMessage(const QString &text, MsgIcon icon, MsgButtons buttons)
     return MsgResult::Ok;
 }
 
+void report(const QString &file, const QList<Notice> &notices)
+{
+    PrintDiagnostics(FormatDiagnostics(diagnosticFormat, file, notices));
+}
+
 int usageError(const QString &problem)
 {
     printLine(QStringLiteral("stepsmith: ") + problem);
@@ -90,9 +87,10 @@ int usageError(const QString &problem)
     return 2;
 }
 
-bool loadCatalogue(CDocument &doc, const QString &given)
+// Loads the catalogue into doc and reports its problems; path becomes the file read. False
+// when there is none to use.
+bool loadCatalogue(CDocument &doc, QString &path)
 {
-    QString path = given;
     if (path.isEmpty()) {
         path = FindCatalogue();
         if (path.isEmpty()) {
@@ -100,8 +98,7 @@ bool loadCatalogue(CDocument &doc, const QString &given)
             return false;
         }
     } else if (!QFileInfo(path).isFile()) {
-        ShowMessage(QStringLiteral("Can't find the catalogue file '%1'").arg(path),
-                    MsgIcon::Critical);
+        report(path, {{QStringLiteral("Can't find the catalogue file '%1'").arg(path)}});
         return false;
     }
     doc.Catalogue().LoadFile(path);
@@ -109,34 +106,17 @@ bool loadCatalogue(CDocument &doc, const QString &given)
     if (problems.isEmpty())
         return true;
     const bool empty = doc.Catalogue().Count() == 0;
-    ShowMessage(CatalogueProblemsMessage(problems),
-                empty ? MsgIcon::Critical : MsgIcon::Exclamation);
+    report(path, {{CatalogueProblemsMessage(problems),
+                   empty ? MsgIcon::Critical : MsgIcon::Exclamation}});
     return !empty;
 }
 
 // Opens path into doc and reports what went wrong; true when it was read.
-bool openReported(CDocument &doc, const QString &path)
+bool openReported(CDocument &doc, const QString &path, OpenResult &result)
 {
-    const OpenResult result = OpenDocument(doc, path);
-    ShowNotices(OpenNotices(result));
+    result = OpenDocument(doc, path);
+    report(path, OpenNotices(result));
     return result.ok();
-}
-
-int check(CDocument &doc, const QStringList &scripts)
-{
-    int status = 0;
-    for (const QString &script : scripts) {
-        if (!openReported(doc, script)) {
-            status = 1;
-            continue;
-        }
-        const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
-        if (result != BlockCheckResult::Ok) {
-            ShowMessage(BlockCheckMessage(doc, result), MsgIcon::Critical);
-            status = 1;
-        }
-    }
-    return status;
 }
 
 // The bytes a save of doc writes (the text in the system code page, with a final CR LF).
@@ -155,13 +135,18 @@ QByteArray fileBytes(const QString &path)
 // a formatted script keeps its time stamp.
 int format(CDocument &doc, const QString &in, const QString &out)
 {
-    if (!openReported(doc, in))
+    OpenResult opened;
+    if (!openReported(doc, in, opened))
         return 1;
-    if (out.isEmpty() && CheckBlocksUtf8(BuildDocumentUtf8(doc)) == BlockCheckResult::Ok &&
-        savedBytes(doc) == fileBytes(in))
+    // A script that would not save is reported at its fault in IN.
+    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened); !blocks.isEmpty()) {
+        report(in, blocks);
+        return 1;
+    }
+    if (out.isEmpty() && savedBytes(doc) == fileBytes(in))
         return 0;
     const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false);
-    ShowNotices(SaveNotices(doc, saved));
+    report(saved.fileName, SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }
 
@@ -190,6 +175,7 @@ struct Request {
     Mode mode = Mode::None;
     QString catalogue;
     bool catalogueGiven = false;
+    DiagnosticFormat format = DiagnosticFormat::Text;
     QStringList files;
 };
 
@@ -238,6 +224,12 @@ int parseRequest(const QStringList &arguments, Request &request)
                 return usageError(QStringLiteral("--catalogue needs one FILE"));
             request.catalogue = arguments.at(++i);
             request.catalogueGiven = true;
+        } else if (options && a.startsWith(QLatin1String("--diagnostics="))) {
+            const QString value = a.mid(a.indexOf(QLatin1Char('=')) + 1);
+            if (value != QLatin1String("json") && value != QLatin1String("text"))
+                return usageError(QStringLiteral("--diagnostics is text or json"));
+            request.format =
+                value == QLatin1String("json") ? DiagnosticFormat::Json : DiagnosticFormat::Text;
         } else if (options && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -272,17 +264,19 @@ int checkRequest(const Request &r)
 
 int runRequest(const Request &r)
 {
+    diagnosticFormat = r.format;
     ScopedMessageHandler messages(&printMessage);
     CDocument doc;
-    if (!loadCatalogue(doc, r.catalogue))
+    QString catalogue = r.catalogue;
+    if (!loadCatalogue(doc, catalogue))
         return 1;
     switch (r.mode) {
     case Mode::Check:
-        return check(doc, r.files);
+        return CheckScripts(catalogue, r.files, r.format);
     case Mode::Format:
         return format(doc, r.files.at(0), r.files.value(1));
     case Mode::ExportPdf:
-        return ExportScriptPdf(doc, r.files.at(0), r.files.at(1));
+        return ExportScriptPdf(doc, r.files.at(0), r.files.at(1), r.format);
     case Mode::None:
         break;
     }

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -127,20 +131,116 @@ TEST_F(CommandLineTest, CheckAcceptsGoodScriptsAndReportsEveryProblem)
     const QString corrupt = write("corrupt.zml", "<zml");
     r = run({"--check", good, open, header, corrupt, path("none.zml")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines,
-              (QStringList{
-                  "error: If without End If or Loop without End Loop. Save action aborted.",
-                  "info: Unsupported element found in the header 'x' This element will be "
-                  "removed when you save the file",
-                  "info: File version is missing. Inserting 1.0",
-                  "error: This file is corrupt or not a valid ZML file '" + corrupt + "'",
-                  "error: Can't find the file '" + path("none.zml") + "'",
-              }));
+    EXPECT_EQ(
+        r.errorLines,
+        (QStringList{
+            open + ":1:70: error: If without End If or Loop without End Loop. Save "
+                   "action aborted.",
+            header + ":1:29: info: Unsupported element found in the header 'x' This "
+                     "element will be removed when you save the file",
+            header + ":1:20: info: File version is missing. Inserting 1.0",
+            corrupt + ":1:1: error: This file is corrupt or not a valid ZML file '" + corrupt + "'",
+            path("none.zml") + ": error: Can't find the file '" + path("none.zml") + "'",
+        }));
 
     // Information messages alone do not fail the check.
     r = run({"--check", header});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.errorLines.size(), 2);
+}
+
+// Hand-made scripts with one fault each, and where the message must point: the parser's place,
+// the element at fault, the unbalanced or stray block tag, the comment holding a stray closer.
+struct LocatedCase {
+    const char *name;
+    QByteArray text;
+    const char *where; // "LINE:COLUMN" or "" for no place
+    const char *severity;
+    const char *message; // the start of the text
+};
+
+const QByteArray kHead = "<zml version=\"1.0\">\n  <zmlhead>\n    <version>1.0</version>\n"
+                         "  </zmlhead>\n  <zmlbody>\n";
+const QByteArray kTail = "  </zmlbody>\n</zml>\n";
+
+const LocatedCase kLocatedCases[] = {
+    {"corrupt.zml", "<zml version=\"1.0\">\n  <zmlhead>\n  </zmlbody>\n</zml>\n", "3:5", "error",
+     "This file is corrupt"},
+    {"notzml.zml", "<zmx version=\"1.0\">\n</zmx>\n", "1:1", "error", "This file is not a valid"},
+    {"version.zml", "\n  <zml version=\"9\">\n</zml>\n", "2:3", "error", "The file has an invalid"},
+    {"nohead.zml", "<zml version=\"1.0\">\n  <head/>\n</zml>\n", "2:3", "error",
+     "File doesn't contain a valid header"},
+    {"nobody.zml", "<zml version=\"1.0\">\n  <zmlhead/>\n  <body/>\n</zml>\n", "3:3", "error",
+     "File doesn't contain a valid body"},
+    {"header.zml",
+     "<zml version=\"1.0\">\n  <zmlhead>\n    <version>1</version>\n    <a/><b/>\n    <c/>\n"
+     "      <d/><e/>\n  </zmlhead>\n  <zmlbody/>\n</zml>\n",
+     "6:7", "info", "2 more unsupported elements"},
+    {"noversion.zml", "<zml version=\"1.0\">\n  <zmlhead>\n  </zmlhead>\n  <zmlbody/>\n</zml>\n",
+     "2:3", "info", "File version is missing"},
+    {"openloop.zml",
+     kHead +
+         "    <var name=\"n\" value=\"1\"/>\n    <loop count=\"2\" counter=\"\"/>\n"
+         "    <var name=\"n\" value=\"2\"/>\n" +
+         kTail,
+     "7:5", "error", "If without End If or Loop without End Loop"},
+    {"strayend.zml", kHead + "    <var name=\"n\" value=\"1\"/>\n      <endloop/>\n" + kTail, "7:7",
+     "error", "If without End If or Loop without End Loop"},
+    {"straycomment.zml",
+     kHead + "    <var name=\"n\" value=\"1\"/>\n    <!-- <ENDIF> -->\n" + kTail, "7:5", "error",
+     "End If without If"},
+    {"disabled.zml",
+     kHead +
+         "    <!-- <if var=\"n\" operator=\"=\" value=\"1\" /> -->\n"
+         "    <var name=\"n\" value=\"1\"/>\n    <endif/>\n" +
+         kTail,
+     "8:5", "error", "Step 1 is a disabled If"},
+    {"missing.zml", QByteArray(), "", "error", "Can't find the file"},
+};
+
+TEST_F(CommandLineTest, CheckLocatesEveryMessageInTextAndJson)
+{
+    QStringList files;
+    for (const LocatedCase &c : kLocatedCases) {
+        files << (c.text.isNull() ? path(c.name) : write(c.name, c.text));
+    }
+    const ProgramRun text = run(QStringList{"--check"} + files);
+    EXPECT_EQ(text.status, 1);
+    const ProgramRun json = run(QStringList{"--check", "--diagnostics=json"} + files);
+    EXPECT_EQ(json.status, 1);
+    ASSERT_EQ(text.errorLines.size(), json.errorLines.size());
+
+    // The message of each case (the last of its script's), in the order of the files.
+    QHash<QString, QString> textOf;
+    QHash<QString, QJsonObject> jsonOf;
+    for (int i = 0; i < text.errorLines.size(); ++i) {
+        QJsonParseError error{};
+        const QJsonObject object =
+            QJsonDocument::fromJson(json.errorLines.at(i).toUtf8(), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << json.errorLines.at(i).toStdString();
+        const QString file = object.value("file").toString();
+        EXPECT_TRUE(text.errorLines.at(i).startsWith(file + ":"));
+        EXPECT_TRUE(text.errorLines.at(i).endsWith(object.value("text").toString()));
+        textOf[file] = text.errorLines.at(i);
+        jsonOf[file] = object;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        const LocatedCase &c = kLocatedCases[i];
+        const QString where = QString::fromLatin1(c.where);
+        const QString prefix =
+            files[i] + (where.isEmpty() ? "" : ":" + where) + ": " + c.severity + ": " + c.message;
+        EXPECT_TRUE(textOf.value(files[i]).startsWith(prefix))
+            << textOf.value(files[i]).toStdString() << "\nexpected: " << prefix.toStdString();
+        const QJsonObject object = jsonOf.value(files[i]);
+        EXPECT_EQ(object.value("severity").toString(), c.severity) << c.name;
+        EXPECT_TRUE(object.value("text").toString().startsWith(c.message)) << c.name;
+        const QString place = object.value("line").isNull()
+                                  ? QString()
+                                  : QStringLiteral("%1:%2")
+                                        .arg(object.value("line").toInt())
+                                        .arg(object.value("column").toInt());
+        EXPECT_EQ(place, where) << c.name;
+    }
 }
 
 TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
@@ -167,12 +267,13 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
     r = run({"--format", bad, path("old.zml")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(read(path("old.zml")), "old");
-    EXPECT_EQ(r.errorLines.last(),
-              "error: If without End If or Loop without End Loop. Save action aborted.");
+    EXPECT_EQ(r.errorLines.last(), bad + ":1:39: error: If without End If or Loop without End "
+                                         "Loop. Save action aborted.");
 
     r = run({"--format", in, path("missing/dir/out.zml")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't save the file. Make sure the file and "
+    EXPECT_EQ(r.errorLines, QStringList{path("missing/dir/out.zml") +
+                                        ": error: Can't save the file. Make sure the file and "
                                         "folder isn't write protected"});
 }
 
@@ -225,7 +326,8 @@ TEST_F(CommandLineTest, CatalogueOption)
     r = run({"--check", "--catalogue", path("nothing.dat"), good});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines,
-              QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
+              QStringList{path("nothing.dat") + ": error: Can't find the catalogue file '" +
+                          path("nothing.dat") + "'"});
 }
 
 TEST_F(CommandLineTest, BothProgramsReadAKeyWrittenTwiceAlike)
@@ -320,7 +422,7 @@ TEST_F(CommandLineTest, ArgumentsThatLookLikeQtOptionsAreFileNames)
     EXPECT_EQ(read(path("-style")), kGood);
     r = run({"--check", "--", "-platform"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the file '-platform'"});
+    EXPECT_EQ(r.errorLines, QStringList{"-platform: error: Can't find the file '-platform'"});
 }
 
 TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
@@ -330,13 +432,15 @@ TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ProgramRun r = run({"--check", fifo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file, and can't "
-                                        "be opened '" +
+    EXPECT_EQ(r.errorLines, QStringList{fifo +
+                                        ": error: This is a device or a pipe, not a file, "
+                                        "and can't be opened '" +
                                         fifo + "'"});
     r = run({"--format", good, fifo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file: it was "
-                                        "left as it is and the script was not saved '" +
+    EXPECT_EQ(r.errorLines, QStringList{fifo +
+                                        ": error: This is a device or a pipe, not a file: it "
+                                        "was left as it is and the script was not saved '" +
                                         fifo + "'"});
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     r = run({"--check", "--catalogue", fifo, good});
