@@ -243,6 +243,31 @@ TEST_F(CommandLineTest, CheckLocatesEveryMessageInTextAndJson)
     }
 }
 
+// Many scripts checked at once (in parallel) print what checking them one by one prints, in
+// the order given, and fail when any fails.
+TEST_F(CommandLineTest, CheckOfManyScriptsEqualsCheckingThemOneByOne)
+{
+    QStringList files;
+    for (int round = 0; round < 4; ++round) {
+        files << write(QStringLiteral("good%1.zml").arg(round), kGood)
+              << write(QStringLiteral("edited%1.zml").arg(round), kEditorWritten);
+        for (const LocatedCase &c : kLocatedCases) {
+            const QString name = QStringLiteral("%1-%2").arg(round).arg(c.name);
+            files << (c.text.isNull() ? path(name) : write(name, c.text));
+        }
+    }
+    QStringList oneByOne;
+    for (const QString &file : files)
+        oneByOne += run({"--check", file}).errorLines;
+    const ProgramRun all = run(QStringList{"--check"} + files);
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.errorLines.join('\n').toStdString(), oneByOne.join('\n').toStdString());
+
+    const QStringList good = files.filter(QRegularExpression("/(good|edited)\\d"));
+    ASSERT_EQ(good.size(), 8);
+    EXPECT_EQ(run(QStringList{"--check"} + good).status, 0);
+}
+
 TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
 {
     QByteArray messy = kGood;
