@@ -24,6 +24,13 @@ struct ProgramRun {
     QByteArray output;
 };
 
+// The built program, or the one STEPSMITH_PROGRAM_UNDER_TEST names (an installed one).
+QString programUnderTest()
+{
+    const QString installed = qEnvironmentVariable("STEPSMITH_PROGRAM_UNDER_TEST");
+    return installed.isEmpty() ? QStringLiteral(STEPSMITH_PROGRAM) : installed;
+}
+
 class CommandLineTest : public ::testing::Test {
 protected:
     QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
@@ -40,7 +47,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     ProgramRun run(const QStringList &arguments,
-                   const QString &program = QStringLiteral(STEPSMITH_PROGRAM)) const
+                   const QString &program = programUnderTest()) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
