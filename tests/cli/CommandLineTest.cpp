@@ -46,8 +46,7 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    ProgramRun run(const QStringList &arguments,
-                   const QString &program = programUnderTest()) const
+    ProgramRun run(const QStringList &arguments, const QString &program = programUnderTest()) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
