@@ -21,7 +21,12 @@ DocumentHistory::DocumentHistory(CDocument &document, QObject *parent)
     });
 }
 
-DocumentHistory::~DocumentHistory() = default;
+DocumentHistory::~DocumentHistory()
+{
+    // The stack clears itself when deleted; nobody may hear of it (the document and the
+    // window may be gone).
+    m_stack->blockSignals(true);
+}
 
 void DocumentHistory::setSelectionModel(QItemSelectionModel *model)
 {

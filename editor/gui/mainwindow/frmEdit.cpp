@@ -1,6 +1,8 @@
 #include "gui/mainwindow/frmEdit.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/DocumentCommands.h"
+#include "core/document/DocumentHistory.h"
 #include "core/document/SelectionState.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
@@ -39,6 +41,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <tuple>
@@ -92,6 +95,7 @@ frmEdit::frmEdit(QWidget *parent)
     connectEditCommands();
     connectViewCommands();
     connectDocument();
+    connectHistory();
     RefreshSelectionState();
     updateCaption();
 }
@@ -316,8 +320,10 @@ void frmEdit::ShowFileProperties()
 {
     frmFileProp dialog(m_doc->Header(), this);
     if (RunModal(dialog) == QDialog::Accepted) {
-        dialog.Apply(m_doc->Header());
-        m_doc->SetDirty(true);
+        CHeader header = m_doc->Header();
+        dialog.Apply(header);
+        DocumentHistory &history = m_commands->history();
+        history.stack()->push(new HeaderCommand(history, tr("File Properties"), header));
     }
 }
 

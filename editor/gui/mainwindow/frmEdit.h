@@ -143,6 +143,7 @@ private:
     void connectEditCommands();
     void connectViewCommands();
     void connectDocument();
+    void connectHistory();
     void updateCaption();
     void onRowsChanged();
     void onOpenFinished(bool read);
