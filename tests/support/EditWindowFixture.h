@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDrag>
+#include <QLabel>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +64,7 @@ protected:
         return result;
     }
     std::vector<int> selected() { return m_window->Commands()->SelectedRows(); }
+    QString statusPanelText() { return m_window->statusPanel(QStringLiteral("Text"))->text(); }
     bool enabled(Command command) { return m_window->action(command)->isEnabled(); }
     bool enabledButton(Command command) { return m_window->button(command)->isEnabled(); }
 

@@ -22,6 +22,7 @@
 #include "gui/printing/CPrintCommand.h"
 #include "gui/printing/frmPageSetup.h"
 #include "gui/printing/frmPreview.h"
+#include "gui/steplist/FindBar.h"
 #include "gui/steplist/StepListView.h"
 #include "gui/widgets/ElidedLabel.h"
 #include "gui/widgets/ModalRunner.h"
@@ -42,6 +43,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <tuple>
@@ -96,6 +98,7 @@ frmEdit::frmEdit(QWidget *parent)
     connectViewCommands();
     connectDocument();
     connectHistory();
+    connectFind();
     RefreshSelectionState();
     updateCaption();
 }
@@ -122,12 +125,21 @@ void frmEdit::createCentre()
     m_atv->titleBar()->setCaption(tr("Actions"));
     m_atv->setMinimumWidth(WindowLayout::kSplitterLimit);
 
-    m_list = new StepListView(m_doc, m_splitter);
+    // The right pane: the step list with the find bar under it.
+    auto *listPane = new QWidget(m_splitter);
+    listPane->setObjectName(QStringLiteral("listPane"));
+    m_list = new StepListView(m_doc, listPane);
     m_list->setMinimumWidth(WindowLayout::kSplitterLimit);
     m_list->setFrameShape(QFrame::StyledPanel);
+    m_findBar = new FindBar(*m_doc, m_list, listPane);
+    auto *paneLayout = new QVBoxLayout(listPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+    paneLayout->addWidget(m_list, 1);
+    paneLayout->addWidget(m_findBar);
 
     m_splitter->addWidget(m_atv);
-    m_splitter->addWidget(m_list);
+    m_splitter->addWidget(listPane);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({WindowLayout::kDesignedSplitter,

@@ -8,6 +8,7 @@
 #include "core/settings/CMru.h"
 #include "gui/actiontree/ActionTree.h"
 #include "gui/editing/EditCommands.h"
+#include "gui/steplist/FindBar.h"
 #include "gui/steplist/StepListView.h"
 
 #include <QAction>
@@ -267,4 +268,13 @@ void frmEdit::connectHistory()
             history.clear();
     });
     update();
+}
+
+void frmEdit::connectFind()
+{
+    m_table->setHandler(Command::EditFind, [this] { m_findBar->open(); });
+    m_table->setHandler(Command::EditFindNext, [this] { m_findBar->findNext(true); });
+    m_table->setHandler(Command::EditFindPrevious, [this] { m_findBar->findNext(false); });
+    connect(m_findBar, &FindBar::wrapped, this,
+            [this] { m_panels.value(QStringLiteral("Text"))->setText(tr("Search wrapped")); });
 }
