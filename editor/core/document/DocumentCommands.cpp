@@ -208,8 +208,10 @@ void DisableCommand::apply()
 {
     CDocument &doc = document();
     for (int row : m_rows) {
-        doc.Step(row)->Disabled = m_disabled;
-        doc.RefreshRow(row);
+        if (const auto step = doc.Step(row)) {
+            step->Disabled = m_disabled;
+            doc.RefreshRow(row);
+        }
     }
     doc.SetDirty(true);
 }
@@ -218,8 +220,10 @@ void DisableCommand::revert()
 {
     CDocument &doc = document();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        doc.Step(m_rows[i])->Disabled = m_before[i] != 0;
-        doc.RefreshRow(m_rows[i]);
+        if (const auto step = doc.Step(m_rows[i])) {
+            step->Disabled = m_before[i] != 0;
+            doc.RefreshRow(m_rows[i]);
+        }
     }
 }
 

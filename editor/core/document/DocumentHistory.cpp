@@ -19,6 +19,8 @@ DocumentHistory::DocumentHistory(CDocument &document, QObject *parent)
         if (!dirty && !m_updating)
             m_stack->setClean();
     });
+    // Reading a file replaces every row: the history of the rows before ends there.
+    connect(&m_document, &CDocument::loadingStarted, this, &DocumentHistory::clear);
 }
 
 DocumentHistory::~DocumentHistory()

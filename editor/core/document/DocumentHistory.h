@@ -19,7 +19,8 @@ struct RowSelection {
 // through its own operations and restore the step list's selection through the selection
 // model set here. The document's changed flag follows the history: it is set exactly while a
 // command that changes the saved file lies between the current state and the clean state.
-// Saving (the document's flag going false) marks the clean state; clear starts afresh.
+// Saving (the document's flag going false) marks the clean state; clear starts afresh, and
+// so does reading a file into the document.
 class DocumentHistory final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DocumentHistory)

@@ -275,15 +275,20 @@ void CommandTable::applyEnabling(const EnablingState &state)
     }
 }
 
-std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
+namespace {
+
+// A menu of the menu bar: its object name, its title and its entries.
+struct MenuSpec {
+    const char *name;
+    const char *title;
+    std::vector<MenuEntry> entries;
+};
+
+// The File, Edit, View and Help menus.
+std::vector<MenuSpec> menuLayout()
 {
-    struct MenuSpec {
-        const char *name;
-        const char *title;
-        std::vector<MenuEntry> entries;
-    };
     using C = Command;
-    const MenuSpec menus[] = {
+    return {
         {"mnuFile",
          "&File",
          {item(C::FileNew),
@@ -339,6 +344,13 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
           item(C::ViewSource)}},
         {"mnuHelp", "&Help", {item(C::HelpContents), item(C::HelpAbout)}},
     };
+}
+
+} // namespace
+
+std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
+{
+    const std::vector<MenuSpec> menus = menuLayout();
     QMenuBar *bar = qobject_cast<QMainWindow *>(owner)->menuBar();
     std::array<QMenu *, 4> built{};
     for (std::size_t m = 0; m < built.size(); ++m) {
@@ -354,7 +366,8 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
             } else {
                 QMenu *icons = menu->addMenu(translated("&Icon size"));
                 icons->setObjectName(QStringLiteral("mnuViewIconSize"));
-                for (Command c : {C::ViewIconNone, C::ViewIconSmall, C::ViewIconLarge})
+                for (Command c :
+                     {Command::ViewIconNone, Command::ViewIconSmall, Command::ViewIconLarge})
                     icons->addAction(action(c));
             }
         }

@@ -39,6 +39,8 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Escape anywhere in the bar closes it.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool find(int start, bool forward);

@@ -169,6 +169,10 @@ TEST_F(HistoryTest, ChangedFlagFollowsTheHistory)
     history.clear();
     EXPECT_FALSE(doc.Dirty());
     EXPECT_FALSE(history.stack()->canUndo());
+    // Reading a file into the document ends the history of its old rows.
+    history.stack()->push(new RemoveRowsCommand(history, QStringLiteral("Delete"), {0}));
+    emit doc.loadingStarted();
+    EXPECT_FALSE(history.stack()->canUndo());
     EXPECT_GE(changes.count(), 6);
 }
 

@@ -72,4 +72,11 @@ TEST_F(FindWindowTest, FindBarFindsAsYouTypeWrapsAndSaysNotFound)
     EXPECT_EQ(selected(), Rows({0}));
     key(Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_EQ(selected(), Rows({4}));
+
+    // Escape closes the bar from any of its controls too.
+    bar->open();
+    bar->matchCase()->setFocus();
+    QTest::keyClick(bar->matchCase(), Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(w().List()->hasFocus());
 }
