@@ -46,7 +46,6 @@
 namespace {
 
 const QString kMruSection = QStringLiteral("MRU List");
-const QString kCaptionSuffix = QStringLiteral(" - Tessaro AddIn Editor");
 constexpr int kMruSize = 9;
 
 // Tells the user when the store refused the page settings.
@@ -308,8 +307,8 @@ bool frmEdit::Dirty() const
 
 void frmEdit::updateCaption()
 {
-    const QString name = FileName().isEmpty() ? QStringLiteral("Untitled") : FileName();
-    setWindowTitle(QLatin1Char('[') + name + QLatin1Char(']') + kCaptionSuffix);
+    const QString name = FileName().isEmpty() ? tr("Untitled") : FileName();
+    setWindowTitle(tr("[%1] - Tessaro AddIn Editor").arg(name));
 }
 
 void frmEdit::ShowFileProperties()
@@ -422,9 +421,8 @@ bool frmEdit::Load(const QString &commandLine, const CatalogueLoader &loadCatalo
         if (QFileInfo(file).isFile()) {
             OpenDoc(file);
         } else {
-            ShowMessage(tr("Can't find the file:") + QStringLiteral("\r\n'") + file +
-                            QLatin1Char('\''),
-                        MsgIcon::Information, MsgButtons::Ok);
+            ShowMessage(tr("Can't find the file:\r\n'%1'").arg(file), MsgIcon::Information,
+                        MsgButtons::Ok);
             m_mru->RemoveFromMruList(file);
         }
     }

@@ -256,8 +256,8 @@ void frmActionProp::okClicked()
     const Fieldpane::CListItems *items = m_props->ListItems();
     for (const CListItem &row : *items) {
         if (row.Bold() && row.Value().toString().isEmpty()) {
-            ShowMessage(QLatin1Char('"') + row.Name() + QLatin1Char('"') + tr(" requires a value"),
-                        MsgIcon::None, MsgButtons::Ok);
+            ShowMessage(tr("\"%1\" requires a value").arg(row.Name()), MsgIcon::None,
+                        MsgButtons::Ok);
             return;
         }
     }
@@ -285,8 +285,8 @@ void frmActionProp::showHelp()
         shown = help.ShowContent(topic);
     }
     if (!shown)
-        ShowMessage(tr("Can't find the help file. ") +
-                        tr("Make sure it is placed in the application directory"),
+        ShowMessage(tr("Can't find the help file. Make sure it is placed in the application "
+                       "directory"),
                     MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
