@@ -7,6 +7,10 @@
         <source>Actions</source>
         <translation>Aktionen</translation>
     </message>
+    <message>
+        <source>Press Enter to insert the selected action into the script, or drag it there.</source>
+        <translation>Drücken Sie die Eingabetaste, um die ausgewählte Aktion in das Skript einzufügen, oder ziehen Sie sie dorthin.</translation>
+    </message>
 </context>
 <context>
     <name>CElements</name>
@@ -255,10 +259,29 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>StepList</name>
+    <message>
+        <source>Line %1, level %2</source>
+        <translation>Zeile %1, Ebene %2</translation>
+    </message>
+    <message>
+        <source>%1, comment</source>
+        <translation>%1, Kommentar</translation>
+    </message>
+    <message>
+        <source>%1, disabled</source>
+        <translation>%1, deaktiviert</translation>
+    </message>
+</context>
+<context>
     <name>StepListView</name>
     <message>
         <source>Click on or drag &amp; drop the available actions to the left to begin building the file.</source>
         <translation>Klicken Sie auf eine der Aktionen links oder ziehen Sie sie hierher, um mit dem Skript zu beginnen.</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Schritte</translation>
     </message>
 </context>
 <context>
@@ -423,6 +446,10 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
     <message>
         <source>Can&apos;t find the help file. Make sure it is placed in the application directory</source>
         <translation>Die Hilfedatei wurde nicht gefunden. Stellen Sie sicher, dass sie im Programmverzeichnis liegt</translation>
+    </message>
+    <message>
+        <source>Opens the help of this action</source>
+        <translation>Öffnet die Hilfe zu dieser Aktion</translation>
     </message>
 </context>
 <context>
@@ -746,6 +773,26 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
 &apos;%1&apos;</source>
         <translation>Die Datei wurde nicht gefunden:<byte value="xd"/>
 &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Small</source>
+        <translation>Klein</translation>
+    </message>
+    <message>
+        <source>Large</source>
+        <translation>Groß</translation>
+    </message>
+    <message>
+        <source>Step information</source>
+        <translation>Schrittinformation</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
     </message>
 </context>
 <context>

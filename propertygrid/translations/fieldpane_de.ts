@@ -35,5 +35,13 @@
         <source>%1, Italic</source>
         <translation>%1, Kursiv</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
 </context>
 </TS>

@@ -89,6 +89,9 @@ ActionTree::ActionTree(QWidget *parent)
     m_tb->setObjectName(QStringLiteral("tb"));
     m_tb->setCaption(tr("Actions"));
     m_tv->setObjectName(QStringLiteral("tv"));
+    m_tv->setAccessibleName(tr("Actions"));
+    m_tv->setAccessibleDescription(
+        tr("Press Enter to insert the selected action into the script, or drag it there."));
     m_tv->setHeaderHidden(true);
     m_tv->setColumnCount(1);
     m_tv->setRootIsDecorated(true);
@@ -147,6 +150,7 @@ void ActionTree::Fill(const CElements &catalogue)
         node->setData(0, KeyRole, element->ElementName);
         node->setData(0, IsFolderRole, false);
         node->setData(0, InformationRole, element->Information);
+        node->setData(0, Qt::AccessibleDescriptionRole, element->Information);
         node->setIcon(0, treeIcon(element->ElementName));
     }
     if (QTreeWidgetItem *first = m_tv->topLevelItem(0))

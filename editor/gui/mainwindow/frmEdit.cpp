@@ -152,7 +152,7 @@ void frmEdit::createToolBars()
     m_openMenu->setObjectName(QStringLiteral("mnuOpenDropDown"));
     auto *iconDrop = new QMenu(this);
     iconDrop->setObjectName(QStringLiteral("mnuIconSizeDropDown"));
-    const char *names[] = {"None", "Small", "Large"};
+    const char *names[] = {QT_TR_NOOP("None"), QT_TR_NOOP("Small"), QT_TR_NOOP("Large")};
     for (int i = 0; i < 3; ++i) {
         connect(iconDrop->addAction(tr(names[i])), &QAction::triggered, this, [this, i] {
             setIconStyle(i);
@@ -176,9 +176,11 @@ void frmEdit::createStatusBar()
     auto *text = new ElidedLabel(bar);
     text->setObjectName(QStringLiteral("Text"));
     text->setMinimumWidth(40);
+    text->setAccessibleName(tr("Step information"));
     auto *line = new QLabel(bar);
     line->setObjectName(QStringLiteral("Line"));
     line->setTextFormat(Qt::PlainText);
+    line->setAccessibleName(tr("Position"));
     line->setMinimumWidth(
         line->fontMetrics().horizontalAdvance(QStringLiteral("Line: 00000 of 00000")));
     bar->addWidget(text, 1);

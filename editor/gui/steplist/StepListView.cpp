@@ -26,6 +26,7 @@ StepListView::StepListView(CDocument *document, QWidget *parent)
     : QListView(parent), m_document(document), m_delegate(new StepRowDelegate(this))
 {
     setObjectName(QStringLiteral("odl"));
+    setAccessibleName(tr("Steps"));
     setItemDelegate(m_delegate);
     setModel(document->Rows());
     m_delegate->watchModel(document->Rows());
