@@ -11,6 +11,14 @@
         <source>Press Enter to insert the selected action into the script, or drag it there.</source>
         <translation>Drücken Sie die Eingabetaste, um die ausgewählte Aktion in das Skript einzufügen, oder ziehen Sie sie dorthin.</translation>
     </message>
+    <message>
+        <source>&amp;Insert</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
 </context>
 <context>
     <name>CElements</name>
@@ -793,6 +801,14 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
     <message>
         <source>Position</source>
         <translation>Position</translation>
+    </message>
+    <message>
+        <source>Ou&amp;tdent steps</source>
+        <translation>Ein&amp;zug verkleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Indent steps</source>
+        <translation>Einzug &amp;vergrößern</translation>
     </message>
 </context>
 <context>

@@ -1,19 +1,25 @@
 #include "gui/actiontree/ActionTree.h"
 
+#include "core/catalogue/TypeAhead.h"
 #include "core/document/CElements.h"
 #include "gui/widgets/TitleBar.h"
 
 #include <QApplication>
 #include <QDrag>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -64,9 +70,35 @@ protected:
         if (!m_pane->keyPressed(event))
             QTreeWidget::keyPressEvent(event);
     }
+    // Letters typed in quick succession find the next node with a word of its caption
+    // beginning with them; a collapsed folder opens to show it.
+    void keyboardSearch(const QString &search) override
+    {
+        const bool more =
+            m_typed.isValid() && !m_typed.hasExpired(QApplication::keyboardInputInterval());
+        m_search = more ? m_search + search : search;
+        m_typed.start();
+        std::vector<QTreeWidgetItem *> nodes;
+        for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
+            nodes.push_back(*it);
+        const auto count = static_cast<int>(nodes.size());
+        const auto at = std::find(nodes.begin(), nodes.end(), currentItem());
+        // Typing on goes on matching the current node; a new search starts after it.
+        const int start = at == nodes.end() ? 0 : static_cast<int>(at - nodes.begin()) + !more;
+        for (int i = 0; i < count; ++i) {
+            QTreeWidgetItem *node = nodes[static_cast<size_t>((start + i) % count)];
+            if (MatchesAnyWord(node->text(0), m_search)) {
+                setCurrentItem(node);
+                scrollToItem(node);
+                return;
+            }
+        }
+    }
 
 private:
     ActionTree *m_pane;
+    QString m_search;
+    QElapsedTimer m_typed;
 };
 
 namespace {
@@ -204,12 +236,36 @@ ActionTree::DragRunner ActionTree::SetDragRunner(DragRunner runner)
 
 bool ActionTree::keyPressed(QKeyEvent *key)
 {
+    if (key->key() == Qt::Key_Menu ||
+        (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        showContextMenu();
+        return true;
+    }
     if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
         (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     if (QTreeWidgetItem *node = SelectedItem())
         emit NodeClick(node);
     return true;
+}
+
+void ActionTree::showContextMenu()
+{
+    QTreeWidgetItem *node = SelectedItem();
+    const bool action = node != nullptr && !IsFolder(node);
+    const QString key = action ? KeyOf(node) : QString();
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuActionTree"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *insert = menu->addAction(tr("&Insert"));
+    insert->setEnabled(action);
+    connect(insert, &QAction::triggered, this, [this, key] {
+        if (QTreeWidgetItem *target = ActionNode(key))
+            emit NodeClick(target);
+    });
+    connect(menu->addAction(tr("&Help")), &QAction::triggered, this, &ActionTree::HelpRequested);
+    const QRect row = node != nullptr ? m_tv->visualItemRect(node) : QRect();
+    menu->popup(m_tv->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint()));
 }
 
 void ActionTree::mousePressed(QMouseEvent *mouse)

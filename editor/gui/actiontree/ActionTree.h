@@ -76,6 +76,8 @@ signals:
     void PointerOverNoNode();
     // The text for the status bar: an action's Information under the pointer, else empty.
     void StatusText(const QString &text);
+    // "Help" of the context menu: the help of the selected action is to be shown.
+    void HelpRequested();
 
 private:
     friend class ActionTreeView;
@@ -88,6 +90,9 @@ private:
     void pointerMoved(const QPoint &pos);
     void beginDrag(QTreeWidgetItem *node);
     void updateFolderIcon(QTreeWidgetItem *node);
+    // The context menu of the Menu key and Shift+F10 at the selected node: "Insert" (an
+    // action only) and "Help".
+    void showContextMenu();
 
     TitleBar *m_tb;
     QTreeWidget *m_tv;

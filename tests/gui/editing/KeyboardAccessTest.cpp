@@ -3,12 +3,19 @@
 #include "gui/actiontree/ActionTree.h"
 #include "gui/steplist/StepListView.h"
 
+#include "support/FakeDialogs.h"
+
+#include "core/host/CHTMLHelp.h"
+#include "gui/editing/EditCommands.h"
+
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +124,94 @@ TEST_F(KeyboardAccessTest, PanesToolbarsAndButtonsHaveNames)
     EXPECT_EQ(node->text(QAccessible::Description),
               first->data(0, ActionTree::InformationRole).toString());
     EXPECT_TRUE(node->state().focused || node->state().selected);
+}
+
+TEST_F(KeyboardAccessTest, IndentOutdentAndTheListsContextMenuFromTheKeyboard)
+{
+    frmEdit &w = openShown({"<bmfirst />", "<bmlast />"});
+    StepListView *list = w.List();
+    list->setFocus();
+    list->selectionModel()->clearSelection();
+    // The current row shows the focus while nothing is selected.
+    ASSERT_TRUE(list->currentIndex().isValid());
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
+    const QImage focused = list->viewport()->grab().toImage();
+    w.Tree()->Tree()->setFocus();
+    EXPECT_NE(list->viewport()->grab().toImage(), focused);
+    list->setFocus();
+
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_BracketRight, Qt::ControlModifier);
+    EXPECT_EQ(w.Document()->Rows()->depth(0), 1);
+    QTest::keyClick(list, Qt::Key_BracketLeft, Qt::ControlModifier);
+    EXPECT_EQ(w.Document()->Rows()->depth(0), 0);
+
+    // Shift+F10 and the Menu key open the Edit menu at the current row, which they select.
+    list->selectionModel()->clearSelection();
+    QTest::keyClick(list, Qt::Key_Down);
+    list->selectionModel()->clearSelection();
+    QMenu *edit = w.menu(QStringLiteral("mnuEdit"));
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(edit->isVisible());
+    EXPECT_EQ(m_window->Commands()->SelectedRows(), std::vector<int>{1});
+    const QRect row = list->visualRect(list->currentIndex());
+    EXPECT_NEAR(edit->pos().y(), list->viewport()->mapToGlobal(row.bottomLeft()).y(), 2);
+    edit->close();
+    QTest::keyClick(list, Qt::Key_Menu);
+    EXPECT_TRUE(edit->isVisible());
+    edit->close();
+}
+
+TEST_F(KeyboardAccessTest, TheTreeFindsByAnyWordAndOffersInsertAndHelpOnTheMenuKey)
+{
+    frmEdit &w = openShown({});
+    FakeDialogs fake;
+    w.setStepDialogs(&fake);
+    QTreeWidget *tree = w.Tree()->Tree();
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0));
+
+    // Type-ahead: a word inside the caption is found, its folder opened.
+    QTreeWidgetItem *target = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr && target == nullptr; ++it) {
+        const QString caption = (*it)->text(0);
+        if (!ActionTree::IsFolder(*it) && caption.contains(QLatin1Char(' ')))
+            target = *it;
+    }
+    ASSERT_NE(target, nullptr);
+    const QString word = target->text(0).section(QLatin1Char(' '), -1);
+    QTest::keyClicks(tree, word);
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_TRUE(tree->currentItem()->text(0).contains(word, Qt::CaseInsensitive))
+        << tree->currentItem()->text(0).toStdString() << " for " << word.toStdString();
+    EXPECT_TRUE(tree->currentItem()->parent() == nullptr ||
+                tree->currentItem()->parent()->isExpanded());
+
+    // The Menu key: Insert puts the action into the script.
+    tree->setCurrentItem(target);
+    QTest::keyClick(tree, Qt::Key_Menu);
+    auto *menu = w.findChild<QMenu *>(QStringLiteral("mnuActionTree"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions().at(0)->text(), QStringLiteral("&Insert"));
+    EXPECT_EQ(menu->actions().at(1)->text(), QStringLiteral("&Help"));
+    menu->actions().at(0)->trigger();
+    menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.Document()->RowCount(), 1);
+
+    // Shift+F10 on a folder: no Insert; Help shows the help.
+    QList<QUrl> shown;
+    const auto previous = CHTMLHelp::SetViewer([&](const QUrl &url) { shown.append(url); });
+    tree->setCurrentItem(tree->topLevelItem(0));
+    QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier);
+    menu = w.findChild<QMenu *>(QStringLiteral("mnuActionTree"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->actions().at(0)->isEnabled());
+    menu->actions().at(1)->trigger();
+    menu->close();
+    CHTMLHelp::SetViewer(previous);
+    EXPECT_EQ(shown.size() + static_cast<int>(m_messages.messages().size()), 1);
 }
 
 } // namespace

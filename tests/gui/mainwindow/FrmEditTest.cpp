@@ -80,11 +80,11 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
         menuTexts(w.menu("mnuFile")),
         QStringList({"&New", "&Open...", "-", "&Save", "Save &As...", "-", "&Print...",
                      "Page Set&up...", "Print Pre&view...", "-", "Run script", "-", "-", "&Exit"}));
-    EXPECT_EQ(
-        menuTexts(w.menu("mnuEdit")),
-        QStringList({"&Cut", "C&opy", "&Paste", "&Delete", "-", "&Go to step...", "Move step &up",
-                     "Move step &down", "Add a co&mment...", "-", "Select &all", "-",
-                     "Di&sable steps", "&Enable steps", "-", "&Properties", "Option&s"}));
+    EXPECT_EQ(menuTexts(w.menu("mnuEdit")),
+              QStringList({"&Cut", "C&opy", "&Paste", "&Delete", "-", "&Go to step...",
+                           "Move step &up", "Move step &down", "&Indent steps", "Ou&tdent steps",
+                           "Add a co&mment...", "-", "Select &all", "-", "Di&sable steps",
+                           "&Enable steps", "-", "&Properties", "Option&s"}));
     EXPECT_EQ(menuTexts(w.menu("mnuView")),
               QStringList({"&Toolbars", "&Statusbar", "&Actions", "&Icon size", "&Word wrap",
                            "&Line numbers", "-", "Te&xt", "So&urce"}));
@@ -95,6 +95,8 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
     EXPECT_EQ(w.action(Command::EditDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_EQ(w.action(Command::EditMoveDown)->shortcut(), QKeySequence("Ctrl+D"));
     EXPECT_EQ(w.action(Command::EditComment)->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_EQ(w.action(Command::EditIndent)->shortcut(), QKeySequence("Ctrl+]"));
+    EXPECT_EQ(w.action(Command::EditOutdent)->shortcut(), QKeySequence("Ctrl+["));
 
     // Initial enabling: nothing to run, move, select or go to in an empty script.
     for (Command command :
