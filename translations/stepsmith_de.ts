@@ -497,6 +497,10 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Insert be&amp;fore the selection</source>
+        <translation>&amp;Vor der Auswahl einfügen</translation>
+    </message>
 </context>
 <context>
     <name>frmEdit</name>

@@ -145,8 +145,8 @@ bool EditCommands::AddComment()
     CElement comment;
     comment.IsComment = true;
     comment.Text = answer.text;
-    const int row =
-        m_document.InsertStep(comment, EditRules::CommentPosition(first, answer.insertLast));
+    const int row = m_document.InsertStep(
+        comment, EditRules::CommentPosition(first, answer.insertLast, answer.insertBefore));
     SelectOnly(row);
     focusList();
     return true;
