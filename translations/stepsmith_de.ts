@@ -412,6 +412,10 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
         <source>Version %1.%2 rev %3</source>
         <translation>Version %1.%2 Rev. %3</translation>
     </message>
+    <message>
+        <source>Stepsmith builds add-in scripts for the Tessaro text editor. Action icons from the Tango Desktop Project (public domain).</source>
+        <translation>Stepsmith erstellt Add-in-Skripte für den Texteditor Tessaro. Aktionssymbole aus dem Tango Desktop Project (gemeinfrei).</translation>
+    </message>
 </context>
 <context>
     <name>frmActionProp</name>
@@ -1081,6 +1085,18 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
     <message>
         <source>Please enter a whole number from 1 to 1638 as the font size.</source>
         <translation>Bitte geben Sie als Schriftgröße eine ganze Zahl von 1 bis 1638 ein.</translation>
+    </message>
+    <message>
+        <source>$f  - File Name $F - Full Path   $p - Page num $P - Total page</source>
+        <translation>$f  - Dateiname  $F - Vollständiger Pfad   $p - Seitenzahl  $P - Seitenanzahl</translation>
+    </message>
+    <message>
+        <source>$d - Current date $t  - Current time $D- File date   $T - File time</source>
+        <translation>$d - Aktuelles Datum  $t - Aktuelle Uhrzeit  $D - Dateidatum  $T - Dateiuhrzeit</translation>
+    </message>
+    <message>
+        <source>$L - Align left  $C - Align center $R - Align right</source>
+        <translation>$L - Linksbündig  $C - Zentriert  $R - Rechtsbündig</translation>
     </message>
 </context>
 <context>

@@ -30,6 +30,7 @@ frmComment::frmComment(QWidget *parent) : QDialog(parent)
 
     m_txtComment = new QPlainTextEdit(this);
     m_txtComment->setObjectName(QStringLiteral("txtComment"));
+    m_txtComment->setAccessibleName(tr("Comment"));
     m_txtComment->setTabChangesFocus(true);
 
     m_chkBottom = new QCheckBox(tr("Add to &bottom of the script"), this);

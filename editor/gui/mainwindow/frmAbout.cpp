@@ -21,7 +21,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_version(new QLabel(Prog
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
     m_version->setObjectName(QStringLiteral("lblVersion"));
-    auto *legal = new QLabel(QString::fromUtf8(kProgramLegalNotice));
+    auto *legal = new QLabel(tr(kProgramLegalNotice));
     legal->setWordWrap(true);
     legal->setObjectName(QStringLiteral("lblLegal"));
 

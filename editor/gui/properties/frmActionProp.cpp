@@ -109,6 +109,7 @@ void frmActionProp::createHeader()
 
     m_txtDescription = new QPlainTextEdit(tr("Action description"), this);
     m_txtDescription->setObjectName(QStringLiteral("txtDescription"));
+    m_txtDescription->setAccessibleName(tr("Action description"));
     m_txtDescription->setReadOnly(true);
     m_txtDescription->setFrameShape(QFrame::NoFrame);
     m_txtDescription->setBackgroundRole(QPalette::Window);
