@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "core/document/CElements.h"
 #include "core/host/RuntimeFiles.h"
+#include "gui/mainwindow/AppTranslations.h"
 #include "gui/mainwindow/ProgramInfo.h"
 #include "gui/mainwindow/frmEdit.h"
 #include "gui/widgets/AppMessageBox.h"
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
     static QtArguments qtArguments(argv[0]);
     QApplication app(qtArguments.argc(), qtArguments.argv());
     SetUpApplication();
+    // Qt's, Fieldpane's and the program's texts in the user's language.
+    const AppTranslations translations(QLocale::system());
     InstallMessageBoxHandler();
 
     // The rest of the command line names the script to open.

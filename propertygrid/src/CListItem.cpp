@@ -3,6 +3,7 @@
 #include "ValueConversion.h"
 #include "WildcardPattern.h"
 #include "fieldpane/CListItems.h"
+#include "fieldpane/PropertyList.h"
 
 #include <QStringList>
 
@@ -18,7 +19,7 @@ struct CListItem::Data {
     QVariant value;
     QString key;
     QString name;
-    QString fileFilter = QStringLiteral("All Files (*.*)|*.*");
+    QString fileFilter = PropertyList::tr("All Files (*.*)|*.*");
     bool bold = false;
     QString category;
     QString description;

@@ -1,9 +1,11 @@
 #include "fieldpane/PropertyList.h"
 
 #include "DescriptionPane.h"
+#include "PropertyListAccessible.h"
 #include "PropertyListPrivate.h"
 #include "fieldpane/EzButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -89,6 +91,10 @@ PropertyList::PropertyList(QWidget *parent) : QFrame(parent), d(std::make_unique
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     d->items = new CListItems(this);
+    // Assistive technology sees the grid as a table.
+    static const bool accessibleTable =
+        (QAccessible::installFactory(&PropertyListAccessible::create), true);
+    Q_UNUSED(accessibleTable)
 
     d->scroll = new QScrollBar(Qt::Vertical, this);
     d->scroll->setObjectName(QStringLiteral("scroll"));
@@ -161,6 +167,19 @@ CListItems *PropertyList::ListItems() const
 int PropertyList::TopIndex() const
 {
     return d->topRow + 1;
+}
+
+int PropertyList::SelectedIndex() const
+{
+    return d->headerSelected ? 0 : d->selectedRow;
+}
+
+void PropertyList::setSelectedIndex(int index)
+{
+    d->syncLayout();
+    const int line = index >= 1 && index <= d->rowCount() ? d->layout.lineOfRow(index) : -1;
+    if (line >= 0)
+        d->selectLine(line, true);
 }
 
 bool PropertyList::ButtonForString() const

@@ -30,7 +30,7 @@ void PropertyList::Private::pressButton()
         runDialog(item);
 }
 
-void PropertyList::Private::dropDown(const CListItem &item)
+void PropertyList::Private::dropDown(const CListItem &item, const QString &typed)
 {
     QStringList list;
     QString selected;
@@ -62,7 +62,7 @@ void PropertyList::Private::dropDown(const CListItem &item)
     QObject::connect(dd, &frmDD::ButtonClick, q,
                      [this](QString &text) { Q_EMIT q->StringButton(text); });
     if (type == hlvTextArea)
-        dd->ShowText(valueText(item), buttonForString);
+        dd->ShowText(typed.isEmpty() ? valueText(item) : typed, buttonForString);
     else
         dd->ShowList(list, selected);
 }

@@ -130,8 +130,13 @@ void PropertyList::Private::placeEditor(bool load)
     const Editor kind = headerSelected ? Editor::Hidden : editorFor(item);
     if (headerSelected) {
         // A header has no editor; the box keeps the focus out of sight for the keys.
-        if (load)
+        if (load) {
+            loadingEditor = true;
+            txt->clear();
+            labelEditors(selectedCategory, QString());
+            loadingEditor = false;
             txt->setFocus(Qt::OtherFocusReason);
+        }
     } else {
         placeValueEditor(item, valueCell(line), load);
     }
@@ -200,22 +205,28 @@ void PropertyList::Private::loadEditor(const CListItem &item)
     loadingEditor = true;
     switch (editorFor(item)) {
     case Editor::Box:
+    case Editor::Hidden:
         txt->setText(valueText(item));
-        txt->setAccessibleName(item.Name());
         break;
     case Editor::Spin:
         spin->setValue(item.Value().toInt());
-        spin->setAccessibleName(item.Name());
         break;
     case Editor::Check:
         check->setChecked(ToBoolean(item.Value()).value_or(false));
-        check->setAccessibleName(item.Name());
-        break;
-    case Editor::Hidden:
         break;
     }
+    labelEditors(item.Name(), valueText(item));
     editorDirty = false;
     loadingEditor = false;
+}
+
+void PropertyList::Private::labelEditors(const QString &name, const QString &value)
+{
+    for (QWidget *editor : {static_cast<QWidget *>(txt), static_cast<QWidget *>(spin),
+                            static_cast<QWidget *>(check)}) {
+        editor->setAccessibleName(name);
+        editor->setAccessibleDescription(value);
+    }
 }
 
 bool PropertyList::Private::revertible() const
@@ -270,10 +281,12 @@ bool PropertyList::Private::handleEditorEvent(QObject *watched, QEvent *event)
     }
     case QEvent::ShortcutOverride: {
         // Enter belongs to the grid, not to a default button of the host dialog; so does
-        // the Escape that undoes the typing.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter ||
-            (key == Qt::Key_Escape && revertible())) {
+        // the Escape that undoes the typing. Ctrl+Enter is left to the host.
+        const auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const int key = keyEvent->key();
+        const bool enter = (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+                           !(keyEvent->modifiers() & Qt::ControlModifier);
+        if (enter || (key == Qt::Key_Escape && revertible())) {
             event->accept();
             return true;
         }

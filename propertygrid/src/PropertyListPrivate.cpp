@@ -1,6 +1,7 @@
 #include "PropertyListPrivate.h"
 
 #include "DescriptionPane.h"
+#include "PropertyListAccessible.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -278,6 +279,7 @@ void PropertyList::Private::selectLine(int line, bool fromKeyboard)
     q->update();
     openEditor();
     updateDescription();
+    PropertyListAccessible::notifyCurrentLine(q, line);
 }
 
 void PropertyList::Private::moveTo(int line)
@@ -340,14 +342,26 @@ bool PropertyList::Private::handleKey(QKeyEvent *event, bool inEditor)
         return pressButtonIfShown();
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!inEditor)
+        if (!inEditor || (event->modifiers() & Qt::ControlModifier))
             return false;
         openEditor();
         q->update();
         return true;
     default:
-        return false;
+        return typeIntoTextArea(event);
     }
+}
+
+bool PropertyList::Private::typeIntoTextArea(const QKeyEvent *event)
+{
+    const CListItem item = headerSelected ? CListItem() : items->Item(selectedRow);
+    const QString typed = event->text();
+    const auto commandKeys = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (item.isNull() || item.ValueType() != hlvTextArea || item.ReadOnly() || typed.isEmpty() ||
+        !typed.at(0).isPrint() || (event->modifiers() & commandKeys))
+        return false;
+    dropDown(item, typed);
+    return true;
 }
 
 void PropertyList::Private::copyCurrent() const

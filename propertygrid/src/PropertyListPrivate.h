@@ -151,6 +151,9 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     void placeEditor(bool load);
     void placeValueEditor(const CListItem &item, const QRect &cell, bool load);
     void loadEditor(const CListItem &item);
+    // Names the editors after the selected line for assistive technology: the row's name,
+    // and its value as the description (the hidden box also holds the value as its text).
+    void labelEditors(const QString &name, const QString &value);
     // Brings a line chosen from the keyboard into view.
     void scrollTo(int line);
     void selectLine(int line, bool fromKeyboard);
@@ -171,7 +174,11 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
     // The button: a drop-down or a dialog.
     bool pressButtonIfShown();
     void pressButton();
-    void dropDown(const CListItem &item);
+    // The drop-down of a row; a text row's pop-up starts with `typed` instead of the value
+    // when the user began typing.
+    void dropDown(const CListItem &item, const QString &typed = QString());
+    // A printable key on a multi-line text row opens its pop-up with the typed text.
+    bool typeIntoTextArea(const QKeyEvent *event);
     void listClick(const QString &text);
     void textClose(const QString &text);
     void runDialog(CListItem item);
@@ -197,6 +204,7 @@ struct FIELDPANE_NO_EXPORT PropertyList::Private {
 // The state of a grid that its public face does not show, for the library's tests.
 struct PropertyListAccess {
     static const PropertyList::Private &of(const PropertyList &grid) { return *grid.d; }
+    static PropertyList::Private &of(PropertyList &grid) { return *grid.d; }
 };
 
 } // namespace Fieldpane

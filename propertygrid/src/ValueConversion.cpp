@@ -1,5 +1,6 @@
 #include "ValueConversion.h"
 
+#include "fieldpane/PropertyList.h"
 #include "fieldpane/SystemColors.h"
 
 #include <QLocale>
@@ -178,13 +179,13 @@ QString FontText(const QFont &font)
 {
     QString text = font.family();
     if (font.pointSizeF() > 0)
-        text += QStringLiteral(", %1 pt").arg(font.pointSizeF());
+        text = PropertyList::tr("%1, %2 pt").arg(text, QString::number(font.pointSizeF()));
     else if (font.pixelSize() > 0)
-        text += QStringLiteral(", %1 px").arg(font.pixelSize());
+        text = PropertyList::tr("%1, %2 px").arg(text, QString::number(font.pixelSize()));
     if (font.bold())
-        text += QStringLiteral(", Bold");
+        text = PropertyList::tr("%1, Bold").arg(text);
     if (font.italic())
-        text += QStringLiteral(", Italic");
+        text = PropertyList::tr("%1, Italic").arg(text);
     return text;
 }
 

@@ -17,9 +17,11 @@ int DropPosition(int rowUnderPoint)
     return rowUnderPoint >= 0 ? rowUnderPoint : -1;
 }
 
-int CommentPosition(int firstSelected, bool insertLast)
+int CommentPosition(int firstSelected, bool insertLast, bool insertBefore)
 {
-    return insertLast || firstSelected < 0 ? -1 : firstSelected + 1;
+    if (insertLast || firstSelected < 0)
+        return -1;
+    return insertBefore ? firstSelected : firstSelected + 1;
 }
 
 int PastePosition(int firstSelected)

@@ -11,8 +11,8 @@ int InsertPosition(int firstSelected);
 // Position of a step dropped on the list: the row under the drop point, else the end.
 int DropPosition(int rowUnderPoint);
 // Position of a new comment: the end when insertLast is set or nothing is selected, else after
-// the first selected row.
-int CommentPosition(int firstSelected, bool insertLast);
+// the first selected row (before it with insertBefore).
+int CommentPosition(int firstSelected, bool insertLast, bool insertBefore = false);
 // Position of pasted steps: before the first selected row, else the end.
 int PastePosition(int firstSelected);
 // Element name of the closing step that an inserted opener gets ("endif" for "if", "endloop"

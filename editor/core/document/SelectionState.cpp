@@ -1,5 +1,7 @@
 #include "core/document/SelectionState.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 SelectionSummary SummariseSelection(const QItemSelection &selection, int rowCount)
@@ -38,17 +40,18 @@ SelectionState ComputeSelectionState(int rowCount, int selectedCount, bool first
     SelectionState s;
     if (selectedCount > 0) {
         if (selectedCount >= 2) {
-            s.TextPanel = QStringLiteral("<Multiple selection>");
+            s.TextPanel = QCoreApplication::translate("frmEdit", "<Multiple selection>");
         } else {
             s.TextPanel = currentInformation;
             s.TextPanel.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         }
         s.MoveUp = !firstSelected;
         s.MoveDown = !lastSelected;
-        s.LinePanel = QStringLiteral("Line: %1 of %2").arg(current + 1).arg(rowCount);
+        s.LinePanel =
+            QCoreApplication::translate("frmEdit", "Line: %1 of %2").arg(current + 1).arg(rowCount);
         s.EditCommands = true;
     } else {
-        s.LinePanel = QStringLiteral("Lines: %1").arg(rowCount);
+        s.LinePanel = QCoreApplication::translate("frmEdit", "Lines: %1").arg(rowCount);
     }
     s.GotoStep = rowCount > 0;
     s.SelectAll = rowCount > selectedCount;
@@ -57,5 +60,6 @@ SelectionState ComputeSelectionState(int rowCount, int selectedCount, bool first
 
 QString StepsPanelText(int rowCount)
 {
-    return rowCount > 0 ? QStringLiteral("Steps: %1").arg(rowCount) : QString();
+    return rowCount > 0 ? QCoreApplication::translate("frmEdit", "Steps: %1").arg(rowCount)
+                        : QString();
 }

@@ -1,6 +1,7 @@
 #include "core/document/StepRowsModel.h"
 
 #include "core/document/CElement.h"
+#include "core/document/StepAccessibility.h"
 #include "core/document/StepRowGeometry.h"
 
 #include <algorithm>
@@ -44,6 +45,10 @@ QVariant StepRowsModel::data(const QModelIndex &index, int role) const
         return CaptionLines(*step);
     case RowTextLinesRole:
         return RowTextLines(*step);
+    case Qt::AccessibleTextRole:
+        return StepAccessibleName(*step);
+    case Qt::AccessibleDescriptionRole:
+        return StepAccessibleDescription(*step, index.row() + 1, r.depth);
     default:
         return {};
     }

@@ -5,6 +5,8 @@
 #include "core/zml/Utf8Sink.h"
 #include "core/zml/ZmlText.h"
 
+#include <QCoreApplication>
+
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -89,6 +91,6 @@ void AppendStepInfo(QString &info, const CElement &step)
         }
     }
     if (step.ContainsText && !step.Text.isEmpty())
-        info += kCrLf + QStringLiteral("Use the following ") + step.TextDescription.toLower() +
-                QLatin1Char(':') + kCrLf + step.Text;
+        info += kCrLf + QCoreApplication::translate("StepText", "Use the following %1:\r\n%2")
+                            .arg(step.TextDescription.toLower(), step.Text);
 }

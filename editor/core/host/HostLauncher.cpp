@@ -9,10 +9,10 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HostLauncher", text);
-}
+// The texts of this file and their translation context.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(HostLauncher)
+};
 
 bool isSeparator(QChar c)
 {
@@ -61,8 +61,8 @@ bool HostLauncher::Start(const QString &executable, const QString &scriptPath)
 
 QString HostLauncher::SaveFirstQuestion()
 {
-    return tr("You have to save the file before you can run it.") + QStringLiteral("\r\n") +
-           tr("Do you want to save it now?");
+    return Texts::tr("You have to save the file before you can run it.") + QStringLiteral("\r\n") +
+           Texts::tr("Do you want to save it now?");
 }
 
 QString HostLauncher::Problem(Result result, MsgIcon *icon)
@@ -70,10 +70,10 @@ QString HostLauncher::Problem(Result result, MsgIcon *icon)
     switch (result) {
     case Result::HostMissing:
         *icon = MsgIcon::Exclamation;
-        return tr("Can't find Tessaro.");
+        return Texts::tr("Can't find Tessaro.");
     case Result::StartFailed:
         *icon = MsgIcon::Critical;
-        return tr("Unable to execute Tessaro");
+        return Texts::tr("Unable to execute Tessaro");
     case Result::Started:
     case Result::NotSaved:
         break;

@@ -2,6 +2,7 @@
 
 #include "core/printing/CPrintDevice.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cmath>
@@ -16,7 +17,7 @@ CHeaderFooter::Clock &ClockInstance()
 
 QString Untitled()
 {
-    return QStringLiteral("Untitled");
+    return QCoreApplication::translate("CHeaderFooter", "Untitled");
 }
 
 QString TrimmedRight(const QString &text)

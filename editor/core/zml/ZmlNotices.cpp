@@ -4,39 +4,34 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 // Unknown header element names reported one by one; further names are only counted.
 constexpr qsizetype kListedHeaderElements = 3;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ZmlReader", text);
-}
-
-QString quoted(const QString &path)
-{
-    return QLatin1Char('\'') + path + QLatin1Char('\'');
-}
+// The texts of this file and their translation context.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(ZmlReader)
+};
 
 // The information about the header of a script that was read.
 void addHeaderNotices(const OpenResult &result, QList<Notice> &notices)
 {
     const QStringList &unknown = result.unknownHeaderElements;
     for (qsizetype i = 0; i < std::min(unknown.size(), kListedHeaderElements); ++i) {
-        notices.push_back({tr("Unsupported element found in the header ") + quoted(unknown[i]) +
-                               kCrLf + tr("This element will be removed when you save the file"),
+        notices.push_back({Texts::tr("Unsupported element found in the header '%1'\r\n"
+                                     "This element will be removed when you save the file")
+                               .arg(unknown[i]),
                            MsgIcon::Information, result.unknownHeaderPlaces.value(i)});
     }
     if (const qsizetype unlisted = unknown.size() - kListedHeaderElements; unlisted > 0) {
-        notices.push_back({tr("%1 more unsupported elements found in the header").arg(unlisted) +
-                               kCrLf + tr("These elements will be removed when you save the file"),
+        notices.push_back({Texts::tr("%1 more unsupported elements found in the header\r\n"
+                                     "These elements will be removed when you save the file")
+                               .arg(unlisted),
                            MsgIcon::Information,
                            result.unknownHeaderPlaces.value(kListedHeaderElements)});
     }
     if (result.versionMissing)
-        notices.push_back({tr("File version is missing. Inserting 1.0"), MsgIcon::Information,
-                           result.versionPlace});
+        notices.push_back({Texts::tr("File version is missing. Inserting 1.0"),
+                           MsgIcon::Information, result.versionPlace});
 }
 
 // Why a script was not opened; empty when it was.
@@ -48,22 +43,23 @@ QString openFailure(const OpenResult &result)
     case S::Opened:
         return QString();
     case S::Missing:
-        return tr("Can't find the file ") + quoted(path);
+        return Texts::tr("Can't find the file '%1'").arg(path);
     case S::Unreadable:
-        return tr("Can't open the file ") + quoted(path) + kCrLf +
-               tr("Check that you have the correct permission to access it");
+        return Texts::tr("Can't open the file '%1'\r\n"
+                         "Check that you have the correct permission to access it")
+            .arg(path);
     case S::Special:
         return SpecialFileOpenMessage(path);
     case S::Corrupt:
-        return tr("This file is corrupt or not a valid ZML file") + kCrLf + quoted(path);
+        return Texts::tr("This file is corrupt or not a valid ZML file\r\n'%1'").arg(path);
     case S::NotZml:
-        return tr("This file is not a valid ZML document") + kCrLf + quoted(path);
+        return Texts::tr("This file is not a valid ZML document\r\n'%1'").arg(path);
     case S::BadVersion:
-        return tr("The file has an invalid or unsupported version number") + kCrLf + quoted(path);
+        return Texts::tr("The file has an invalid or unsupported version number\r\n'%1'").arg(path);
     case S::NoHeader:
-        return tr("File doesn't contain a valid header") + kCrLf + quoted(path);
+        return Texts::tr("File doesn't contain a valid header\r\n'%1'").arg(path);
     case S::NoBody:
-        return tr("File doesn't contain a valid body") + kCrLf + quoted(path);
+        return Texts::tr("File doesn't contain a valid body\r\n'%1'").arg(path);
     }
     return QString();
 }
@@ -72,7 +68,8 @@ QString openFailure(const OpenResult &result)
 
 QString SpecialFileOpenMessage(const QString &path)
 {
-    return tr("This is a device or a pipe, not a file, and can't be opened") + kCrLf + quoted(path);
+    return Texts::tr("This is a device or a pipe, not a file, and can't be opened\r\n'%1'")
+        .arg(path);
 }
 
 QList<Notice> OpenNotices(const OpenResult &result)

@@ -27,10 +27,10 @@ std::function<bool(QSaveFile &)> &commitHook()
     return hook;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ZmlWriter", text);
-}
+// The texts of this file and their translation context.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(ZmlWriter)
+};
 
 template <typename Sink> void appendHeaderLine(Sink &out, const char *name, const QString &value)
 {
@@ -221,9 +221,9 @@ QString BlockCheckMessage(BlockCheckResult result)
     case BlockCheckResult::Ok:
         return QString();
     case BlockCheckResult::Unbalanced:
-        return tr("If without End If or Loop without End Loop. Save action aborted.");
+        return Texts::tr("If without End If or Loop without End Loop. Save action aborted.");
     case BlockCheckResult::StrayCloser:
-        return tr("End If without If or End Loop without Loop. Save action aborted.");
+        return Texts::tr("End If without If or End Loop without Loop. Save action aborted.");
     }
     return QString();
 }
@@ -246,10 +246,11 @@ QString DisabledBlockMessage(const CDocument &doc)
                 continue;
             const QString text =
                 doc.Step(opener)->ElementName == QLatin1String("if")
-                    ? tr("Step %1 is a disabled If, but its End If is still in the script. "
-                         "Enable the step or delete its End If. Save action aborted.")
-                    : tr("Step %1 is a disabled Loop, but its End Loop is still in the script. "
-                         "Enable the step or delete its End Loop. Save action aborted.");
+                    ? Texts::tr("Step %1 is a disabled If, but its End If is still in the script. "
+                                "Enable the step or delete its End If. Save action aborted.")
+                    : Texts::tr(
+                          "Step %1 is a disabled Loop, but its End Loop is still in the script. "
+                          "Enable the step or delete its End Loop. Save action aborted.");
             return text.arg(opener + 1);
         }
     }
@@ -268,14 +269,14 @@ QString BlockCheckMessage(const CDocument &doc, BlockCheckResult result)
 
 QString SaveFailedMessage()
 {
-    return tr("Can't save the file. Make sure the file and folder isn't write protected");
+    return Texts::tr("Can't save the file. Make sure the file and folder isn't write protected");
 }
 
 QString SpecialFileSaveMessage(const QString &path)
 {
-    return tr("This is a device or a pipe, not a file: it was left as it is and the script was "
-              "not saved") +
-           kCrLf + QLatin1Char('\'') + path + QLatin1Char('\'');
+    return Texts::tr("This is a device or a pipe, not a file: it was left as it is and the script "
+                     "was not saved\r\n'%1'")
+        .arg(path);
 }
 
 QString SavedFileName(const QString &path, bool nameJustChosen)

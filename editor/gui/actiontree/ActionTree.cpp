@@ -1,20 +1,26 @@
 #include "gui/actiontree/ActionTree.h"
 
+#include "core/catalogue/TypeAhead.h"
 #include "core/document/CElements.h"
 #include "gui/widgets/TitleBar.h"
 
 #include <QApplication>
 #include <QDrag>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -65,9 +71,35 @@ protected:
         if (!m_pane->keyPressed(event))
             QTreeWidget::keyPressEvent(event);
     }
+    // Letters typed in quick succession find the next node with a word of its caption
+    // beginning with them; a collapsed folder opens to show it.
+    void keyboardSearch(const QString &search) override
+    {
+        const bool more =
+            m_typed.isValid() && !m_typed.hasExpired(QApplication::keyboardInputInterval());
+        m_search = more ? m_search + search : search;
+        m_typed.start();
+        std::vector<QTreeWidgetItem *> nodes;
+        for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it)
+            nodes.push_back(*it);
+        const auto count = static_cast<int>(nodes.size());
+        const auto at = std::find(nodes.begin(), nodes.end(), currentItem());
+        // Typing on goes on matching the current node; a new search starts after it.
+        const int start = at == nodes.end() ? 0 : static_cast<int>(at - nodes.begin()) + !more;
+        for (int i = 0; i < count; ++i) {
+            QTreeWidgetItem *node = nodes[static_cast<size_t>((start + i) % count)];
+            if (MatchesAnyWord(node->text(0), m_search)) {
+                setCurrentItem(node);
+                scrollToItem(node);
+                return;
+            }
+        }
+    }
 
 private:
     ActionTree *m_pane;
+    QString m_search;
+    QElapsedTimer m_typed;
 };
 
 namespace {
@@ -91,6 +123,9 @@ ActionTree::ActionTree(QWidget *parent)
     m_tb->setObjectName(QStringLiteral("tb"));
     m_tb->setCaption(tr("Actions"));
     m_tv->setObjectName(QStringLiteral("tv"));
+    m_tv->setAccessibleName(tr("Actions"));
+    m_tv->setAccessibleDescription(
+        tr("Press Enter to insert the selected action into the script, or drag it there."));
     m_tv->setHeaderHidden(true);
     m_tv->setColumnCount(1);
     m_tv->setRootIsDecorated(true);
@@ -151,6 +186,7 @@ void ActionTree::Fill(const CElements &catalogue)
         node->setData(0, KeyRole, element->ElementName);
         node->setData(0, IsFolderRole, false);
         node->setData(0, InformationRole, element->Information);
+        node->setData(0, Qt::AccessibleDescriptionRole, element->Information);
         node->setIcon(0, treeIcon(element->ElementName));
     }
     if (QTreeWidgetItem *first = m_tv->topLevelItem(0))
@@ -204,12 +240,36 @@ ActionTree::DragRunner ActionTree::SetDragRunner(DragRunner runner)
 
 bool ActionTree::keyPressed(QKeyEvent *key)
 {
+    if (key->key() == Qt::Key_Menu ||
+        (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        showContextMenu();
+        return true;
+    }
     if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
         (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     if (QTreeWidgetItem *node = SelectedItem())
         emit NodeClick(node);
     return true;
+}
+
+void ActionTree::showContextMenu()
+{
+    QTreeWidgetItem *node = SelectedItem();
+    const bool action = node != nullptr && !IsFolder(node);
+    const QString key = action ? KeyOf(node) : QString();
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuActionTree"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *insert = menu->addAction(tr("&Insert"));
+    insert->setEnabled(action);
+    connect(insert, &QAction::triggered, this, [this, key] {
+        if (QTreeWidgetItem *target = ActionNode(key))
+            emit NodeClick(target);
+    });
+    connect(menu->addAction(tr("&Help")), &QAction::triggered, this, &ActionTree::HelpRequested);
+    const QRect row = node != nullptr ? m_tv->visualItemRect(node) : QRect();
+    menu->popup(m_tv->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint()));
 }
 
 void ActionTree::mousePressed(QMouseEvent *mouse)

@@ -81,6 +81,8 @@ signals:
     void PointerOverNoNode();
     // The text for the status bar: an action's Information under the pointer, else empty.
     void StatusText(const QString &text);
+    // "Help" of the context menu: the help of the selected action is to be shown.
+    void HelpRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -102,6 +104,9 @@ private:
     void applyFilter(const QString &text);
     void restoreUnfiltered();
     bool filterKeyPressed(QKeyEvent *key);
+    // The context menu of the Menu key and Shift+F10 at the selected node: "Insert" (an
+    // action only) and "Help".
+    void showContextMenu();
 
     TitleBar *m_tb;
     QLineEdit *m_filter;

@@ -155,9 +155,9 @@ bool EditCommands::AddComment()
     auto comment = std::make_shared<CElement>();
     comment->IsComment = true;
     comment->Text = answer.text;
-    auto *command =
-        new InsertRowsCommand(*m_history, tr("Add Comment"),
-                              EditRules::CommentPosition(first, answer.insertLast), {comment});
+    auto *command = new InsertRowsCommand(
+        *m_history, tr("Add Comment"),
+        EditRules::CommentPosition(first, answer.insertLast, answer.insertBefore), {comment});
     const int row = command->firstRow();
     m_history->stack()->push(command);
     SelectOnly(row);

@@ -8,11 +8,12 @@ class CElement;
 // dialog. The program shows the real dialogs (StepDialogs); tests answer with their own.
 class IStepDialogs {
 public:
-    // What the comment dialog returns: the text ("" when cancelled) and whether the comment
-    // goes to the end of the script.
+    // What the comment dialog returns: the text ("" when cancelled), whether the comment
+    // goes to the end of the script, or else before the selection instead of after it.
     struct CommentAnswer {
         QString text;
         bool insertLast = false;
+        bool insertBefore = false;
     };
 
     virtual ~IStepDialogs() = default;

@@ -27,6 +27,7 @@ IStepDialogs::CommentAnswer StepDialogs::AskComment(const QString &text, bool hi
     RunModal(dialog);
     answer.text = dialog.Result();
     answer.insertLast = dialog.InsertLast();
+    answer.insertBefore = dialog.InsertBefore();
     return answer;
 }
 

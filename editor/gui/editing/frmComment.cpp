@@ -1,5 +1,7 @@
 #include "gui/editing/frmComment.h"
 
+#include "core/settings/CommentPlacement.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,10 +30,15 @@ frmComment::frmComment(QWidget *parent) : QDialog(parent)
 
     m_txtComment = new QPlainTextEdit(this);
     m_txtComment->setObjectName(QStringLiteral("txtComment"));
+    m_txtComment->setAccessibleName(tr("Comment"));
     m_txtComment->setTabChangesFocus(true);
 
     m_chkBottom = new QCheckBox(tr("Add to &bottom of the script"), this);
     m_chkBottom->setObjectName(QStringLiteral("chkBottom"));
+    m_chkBefore = new QCheckBox(tr("Insert be&fore the selection"), this);
+    m_chkBefore->setObjectName(QStringLiteral("chkBefore"));
+    // Going to the bottom leaves no choice of side.
+    connect(m_chkBottom, &QCheckBox::toggled, m_chkBefore, &QWidget::setDisabled);
 
     m_cmdOK = new QPushButton(tr("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -42,6 +49,7 @@ frmComment::frmComment(QWidget *parent) : QDialog(parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_chkBottom);
+    buttons->addWidget(m_chkBefore);
     buttons->addStretch(1);
     buttons->addWidget(m_cmdOK);
     buttons->addWidget(m_cmdCancel);
@@ -66,6 +74,7 @@ frmComment::~frmComment() = default;
 void frmComment::HideCheckBox(bool flag)
 {
     m_chkBottom->setHidden(flag);
+    m_chkBefore->setHidden(flag);
     if (flag)
         m_chkBottom->setChecked(false);
 }
@@ -87,6 +96,8 @@ void frmComment::Load(const QString &text)
     m_txtComment->setFocus();
     m_result.clear();
     m_insertLast = false;
+    m_insertBefore = false;
+    m_chkBefore->setChecked(ReadCommentBefore());
     updateOk();
 }
 
@@ -96,6 +107,10 @@ void frmComment::okClicked()
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     m_result = text;
     m_insertLast = m_chkBottom->isVisible() && m_chkBottom->isChecked();
+    if (m_chkBefore->isVisible()) {
+        m_insertBefore = !m_insertLast && m_chkBefore->isChecked();
+        SaveCommentBefore(m_chkBefore->isChecked());
+    }
     accept();
 }
 

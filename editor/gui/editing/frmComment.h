@@ -28,6 +28,9 @@ public:
     QString Result() const { return m_result; }
     // The check box was ticked when OK was pressed.
     bool InsertLast() const { return m_insertLast; }
+    // "Insert before the selection" was ticked when OK was pressed (shown and hidden with the
+    // check box; the choice is remembered).
+    bool InsertBefore() const { return m_insertBefore; }
 
 private:
     void okClicked();
@@ -36,10 +39,12 @@ private:
 
     QString m_result;
     bool m_insertLast = false;
+    bool m_insertBefore = false;
     QLabel *m_lblHeader;
     QLabel *m_lblInfo;
     QPlainTextEdit *m_txtComment;
     QCheckBox *m_chkBottom;
+    QCheckBox *m_chkBefore;
     QPushButton *m_cmdOK;
     QPushButton *m_cmdCancel;
 };

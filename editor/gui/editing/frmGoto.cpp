@@ -66,7 +66,8 @@ void frmGoto::okClicked()
     const QString text = m_txtLine->text();
     int line = 0;
     if (!EditRules::ParseLineNumber(text, &line)) {
-        ShowMessage(text + tr(" is not a valid line number"), MsgIcon::Information, MsgButtons::Ok);
+        ShowMessage(tr("%1 is not a valid line number").arg(text), MsgIcon::Information,
+                    MsgButtons::Ok);
         m_txtLine->setFocus();
         m_txtLine->selectAll();
         return;

@@ -33,82 +33,92 @@ constexpr bool kPlain = false;
 
 // The order of the enum.
 constexpr CommandSpec kCommands[] = {
-    {Command::FileNew, "mnuFileNew", "&New", "Ctrl+N", kPlain, Enabling::Always, "New", "New"},
-    {Command::FileOpen, "mnuFileOpen", "&Open...", "Ctrl+O", kPlain, Enabling::Always, "Open",
-     "Open"},
-    {Command::FileSave, "mnuFileSave", "&Save", "Ctrl+S", kPlain, Enabling::Always, "Save", "Save"},
-    {Command::FileSaveAs, "mnuFileSaveAs", "Save &As...", "", kPlain, Enabling::Always, nullptr,
-     nullptr},
-    {Command::FilePrint, "mnuFilePrint", "&Print...", "Ctrl+P", kPlain, Enabling::Always, "Print",
-     "Print"},
-    {Command::FilePageSetup, "mnuFilePageSetup", "Page Set&up...", "", kPlain, Enabling::Always,
-     nullptr, nullptr},
-    {Command::FilePreview, "mnuFilePreview", "Print Pre&view...", "", kPlain, Enabling::Always,
-     "PrintPreview", "Print Preview"},
-    {Command::FileRun, "mnuFileRun", "Run script", "F5", kPlain, Enabling::Rows, "Run",
-     "Run script"},
-    {Command::FileExit, "mnuFileExit", "&Exit", "", kPlain, Enabling::Always, nullptr, nullptr},
-    {Command::EditCut, "mnuEditCut", "&Cut", "Ctrl+X", kPlain, Enabling::Selection, "Cut", "Cut"},
-    {Command::EditCopy, "mnuEditCopy", "C&opy", "Ctrl+C", kPlain, Enabling::Selection, "Copy",
-     "Copy"},
-    {Command::EditPaste, "mnuEditPaste", "&Paste", "Ctrl+V", kPlain, Enabling::Clipboard, "Paste",
-     "Paste"},
-    {Command::EditDelete, "mnuEditDelete", "&Delete", "Del", kPlain, Enabling::Selection, "Delete",
-     "Delete"},
-    {Command::EditGoto, "mnuEditGoto", "&Go to step...", "Ctrl+G", kPlain, Enabling::GotoStep,
-     nullptr, nullptr},
-    {Command::EditMoveUp, "mnuEditMoveUp", "Move step &up", "Ctrl+U", kPlain, Enabling::MoveUp,
-     "MoveUp", "Move Up"},
-    {Command::EditMoveDown, "mnuEditMoveDown", "Move step &down", "Ctrl+D", kPlain,
-     Enabling::MoveDown, "MoveDown", "Move Down"},
-    {Command::EditComment, "mnuEditComment", "Add a co&mment...", "Ctrl+R", kPlain,
-     Enabling::Always, "Comment", "Add a comment"},
-    {Command::EditSelectAll, "mnuEditSelectAll", "Select &all", "Ctrl+A", kPlain,
-     Enabling::SelectAll, nullptr, nullptr},
-    {Command::EditDisable, "mnuEditDisable", "Di&sable steps", "", kPlain, Enabling::Selection,
-     nullptr, nullptr},
-    {Command::EditEnable, "mnuEditEnable", "&Enable steps", "", kPlain, Enabling::Selection,
-     nullptr, nullptr},
-    {Command::EditProperties, "mnuEditProperties", "&Properties", "", kPlain, Enabling::Always,
-     "Properties", "Properties"},
-    {Command::EditOptions, "mnuEditOptions", "Option&s", "", kPlain, Enabling::Always, nullptr,
-     nullptr},
-    {Command::EditOutdent, nullptr, nullptr, "", kPlain, Enabling::Selection, "Outdent",
-     "Decrease Indent"},
-    {Command::EditIndent, nullptr, nullptr, "", kPlain, Enabling::Selection, "Indent",
-     "Increase Indent"},
-    {Command::EditUndo, "mnuEditUndo", "&Undo", "Ctrl+Z", kPlain, Enabling::Own, "Undo", "Undo"},
-    {Command::EditRedo, "mnuEditRedo", "&Redo", "Ctrl+Y", kPlain, Enabling::Own, "Redo", "Redo"},
-    {Command::EditFind, "mnuEditFind", "&Find...", "Ctrl+F", kPlain, Enabling::Always, nullptr,
-     nullptr},
-    {Command::EditFindNext, "mnuEditFindNext", "Find &Next", "F3", kPlain, Enabling::Always,
-     nullptr, nullptr},
-    {Command::EditFindPrevious, "mnuEditFindPrevious", "Find &Previous", "Shift+F3", kPlain,
+    {Command::FileNew, "mnuFileNew", QT_TRANSLATE_NOOP("frmEdit", "&New"), "Ctrl+N", kPlain,
+     Enabling::Always, "New", QT_TRANSLATE_NOOP("frmEdit", "New")},
+    {Command::FileOpen, "mnuFileOpen", QT_TRANSLATE_NOOP("frmEdit", "&Open..."), "Ctrl+O", kPlain,
+     Enabling::Always, "Open", QT_TRANSLATE_NOOP("frmEdit", "Open")},
+    {Command::FileSave, "mnuFileSave", QT_TRANSLATE_NOOP("frmEdit", "&Save"), "Ctrl+S", kPlain,
+     Enabling::Always, "Save", QT_TRANSLATE_NOOP("frmEdit", "Save")},
+    {Command::FileSaveAs, "mnuFileSaveAs", QT_TRANSLATE_NOOP("frmEdit", "Save &As..."), "", kPlain,
      Enabling::Always, nullptr, nullptr},
-    {Command::ViewToolbars, "mnuViewToolbars", "&Toolbars", "", kCheck, Enabling::Always, nullptr,
+    {Command::FilePrint, "mnuFilePrint", QT_TRANSLATE_NOOP("frmEdit", "&Print..."), "Ctrl+P",
+     kPlain, Enabling::Always, "Print", QT_TRANSLATE_NOOP("frmEdit", "Print")},
+    {Command::FilePageSetup, "mnuFilePageSetup", QT_TRANSLATE_NOOP("frmEdit", "Page Set&up..."), "",
+     kPlain, Enabling::Always, nullptr, nullptr},
+    {Command::FilePreview, "mnuFilePreview", QT_TRANSLATE_NOOP("frmEdit", "Print Pre&view..."), "",
+     kPlain, Enabling::Always, "PrintPreview", QT_TRANSLATE_NOOP("frmEdit", "Print Preview")},
+    {Command::FileRun, "mnuFileRun", QT_TRANSLATE_NOOP("frmEdit", "Run script"), "F5", kPlain,
+     Enabling::Rows, "Run", QT_TRANSLATE_NOOP("frmEdit", "Run script")},
+    {Command::FileExit, "mnuFileExit", QT_TRANSLATE_NOOP("frmEdit", "&Exit"), "", kPlain,
+     Enabling::Always, nullptr, nullptr},
+    {Command::EditCut, "mnuEditCut", QT_TRANSLATE_NOOP("frmEdit", "&Cut"), "Ctrl+X", kPlain,
+     Enabling::Selection, "Cut", QT_TRANSLATE_NOOP("frmEdit", "Cut")},
+    {Command::EditCopy, "mnuEditCopy", QT_TRANSLATE_NOOP("frmEdit", "C&opy"), "Ctrl+C", kPlain,
+     Enabling::Selection, "Copy", QT_TRANSLATE_NOOP("frmEdit", "Copy")},
+    {Command::EditPaste, "mnuEditPaste", QT_TRANSLATE_NOOP("frmEdit", "&Paste"), "Ctrl+V", kPlain,
+     Enabling::Clipboard, "Paste", QT_TRANSLATE_NOOP("frmEdit", "Paste")},
+    {Command::EditDelete, "mnuEditDelete", QT_TRANSLATE_NOOP("frmEdit", "&Delete"), "Del", kPlain,
+     Enabling::Selection, "Delete", QT_TRANSLATE_NOOP("frmEdit", "Delete")},
+    {Command::EditGoto, "mnuEditGoto", QT_TRANSLATE_NOOP("frmEdit", "&Go to step..."), "Ctrl+G",
+     kPlain, Enabling::GotoStep, nullptr, nullptr},
+    {Command::EditMoveUp, "mnuEditMoveUp", QT_TRANSLATE_NOOP("frmEdit", "Move step &up"), "Ctrl+U",
+     kPlain, Enabling::MoveUp, "MoveUp", QT_TRANSLATE_NOOP("frmEdit", "Move Up")},
+    {Command::EditMoveDown, "mnuEditMoveDown", QT_TRANSLATE_NOOP("frmEdit", "Move step &down"),
+     "Ctrl+D", kPlain, Enabling::MoveDown, "MoveDown", QT_TRANSLATE_NOOP("frmEdit", "Move Down")},
+    {Command::EditComment, "mnuEditComment", QT_TRANSLATE_NOOP("frmEdit", "Add a co&mment..."),
+     "Ctrl+R", kPlain, Enabling::Always, "Comment", QT_TRANSLATE_NOOP("frmEdit", "Add a comment")},
+    {Command::EditSelectAll, "mnuEditSelectAll", QT_TRANSLATE_NOOP("frmEdit", "Select &all"),
+     "Ctrl+A", kPlain, Enabling::SelectAll, nullptr, nullptr},
+    {Command::EditDisable, "mnuEditDisable", QT_TRANSLATE_NOOP("frmEdit", "Di&sable steps"), "",
+     kPlain, Enabling::Selection, nullptr, nullptr},
+    {Command::EditEnable, "mnuEditEnable", QT_TRANSLATE_NOOP("frmEdit", "&Enable steps"), "",
+     kPlain, Enabling::Selection, nullptr, nullptr},
+    {Command::EditProperties, "mnuEditProperties", QT_TRANSLATE_NOOP("frmEdit", "&Properties"), "",
+     kPlain, Enabling::Always, "Properties", QT_TRANSLATE_NOOP("frmEdit", "Properties")},
+    {Command::EditOptions, "mnuEditOptions", QT_TRANSLATE_NOOP("frmEdit", "Option&s"), "", kPlain,
+     Enabling::Always, nullptr, nullptr},
+    {Command::EditOutdent, "mnuEditOutdent", QT_TRANSLATE_NOOP("frmEdit", "Ou&tdent steps"),
+     "Ctrl+[", kPlain, Enabling::Selection, "Outdent",
+     QT_TRANSLATE_NOOP("frmEdit", "Decrease Indent")},
+    {Command::EditIndent, "mnuEditIndent", QT_TRANSLATE_NOOP("frmEdit", "&Indent steps"), "Ctrl+]",
+     kPlain, Enabling::Selection, "Indent", QT_TRANSLATE_NOOP("frmEdit", "Increase Indent")},
+    {Command::EditUndo, "mnuEditUndo", QT_TRANSLATE_NOOP("frmEdit", "&Undo"), "Ctrl+Z", kPlain,
+     Enabling::Own, "Undo", QT_TRANSLATE_NOOP("frmEdit", "Undo")},
+    {Command::EditRedo, "mnuEditRedo", QT_TRANSLATE_NOOP("frmEdit", "&Redo"), "Ctrl+Y", kPlain,
+     Enabling::Own, "Redo", QT_TRANSLATE_NOOP("frmEdit", "Redo")},
+    {Command::EditFind, "mnuEditFind", QT_TRANSLATE_NOOP("frmEdit", "&Find..."), "Ctrl+F", kPlain,
+     Enabling::Always, nullptr, nullptr},
+    {Command::EditFindNext, "mnuEditFindNext", QT_TRANSLATE_NOOP("frmEdit", "Find &Next"), "F3",
+     kPlain, Enabling::Always, nullptr, nullptr},
+    {Command::EditFindPrevious, "mnuEditFindPrevious",
+     QT_TRANSLATE_NOOP("frmEdit", "Find &Previous"), "Shift+F3", kPlain, Enabling::Always, nullptr,
      nullptr},
-    {Command::ViewStatusbar, "mnuViewStatusbar", "&Statusbar", "", kCheck, Enabling::Always,
-     nullptr, nullptr},
-    {Command::ViewActions, "mnuViewActions", "&Actions", "", kCheck, Enabling::Always, nullptr,
-     nullptr},
-    {Command::ViewIconNone, "mnuViewIconNone", "&None", "", kCheck, Enabling::Always, nullptr,
-     nullptr},
-    {Command::ViewIconSmall, "mnuViewIconSmall", "&Small", "", kCheck, Enabling::Always, nullptr,
-     nullptr},
-    {Command::ViewIconLarge, "mnuViewIconLarge", "&Large", "", kCheck, Enabling::Always, nullptr,
-     nullptr},
+    {Command::ViewToolbars, "mnuViewToolbars", QT_TRANSLATE_NOOP("frmEdit", "&Toolbars"), "",
+     kCheck, Enabling::Always, nullptr, nullptr},
+    {Command::ViewStatusbar, "mnuViewStatusbar", QT_TRANSLATE_NOOP("frmEdit", "&Statusbar"), "",
+     kCheck, Enabling::Always, nullptr, nullptr},
+    {Command::ViewActions, "mnuViewActions", QT_TRANSLATE_NOOP("frmEdit", "&Actions"), "", kCheck,
+     Enabling::Always, nullptr, nullptr},
+    {Command::ViewIconNone, "mnuViewIconNone", QT_TRANSLATE_NOOP("frmEdit", "&None"), "", kCheck,
+     Enabling::Always, nullptr, nullptr},
+    {Command::ViewIconSmall, "mnuViewIconSmall", QT_TRANSLATE_NOOP("frmEdit", "&Small"), "", kCheck,
+     Enabling::Always, nullptr, nullptr},
+    {Command::ViewIconLarge, "mnuViewIconLarge", QT_TRANSLATE_NOOP("frmEdit", "&Large"), "", kCheck,
+     Enabling::Always, nullptr, nullptr},
     {Command::ViewIconSize, nullptr, nullptr, "", kPlain, Enabling::Always, "IconSize",
-     "Icon Size"},
-    {Command::ViewWordWrap, "mnuViewWordWrap", "&Word wrap", "", kCheck, Enabling::Always,
-     "WordWrap", "Word Wrap"},
-    {Command::ViewLineNumbers, "mnuViewLineNumbers", "&Line numbers", "", kCheck, Enabling::Always,
-     "LineNums", "Line Numbers"},
-    {Command::ViewText, "mnuViewText", "Te&xt", "", kCheck, Enabling::Always, nullptr, nullptr},
-    {Command::ViewSource, "mnuViewSource", "So&urce", "", kCheck, Enabling::Always, "ZML",
-     "View Source"},
-    {Command::HelpContents, "mnuHelpContents", "&Help Contents", "", kPlain, Enabling::Always,
-     nullptr, nullptr},
-    {Command::HelpAbout, "mnuHelpAbout", "&About", "", kPlain, Enabling::Always, nullptr, nullptr},
+     QT_TRANSLATE_NOOP("frmEdit", "Icon Size")},
+    {Command::ViewWordWrap, "mnuViewWordWrap", QT_TRANSLATE_NOOP("frmEdit", "&Word wrap"), "",
+     kCheck, Enabling::Always, "WordWrap", QT_TRANSLATE_NOOP("frmEdit", "Word Wrap")},
+    {Command::ViewLineNumbers, "mnuViewLineNumbers", QT_TRANSLATE_NOOP("frmEdit", "&Line numbers"),
+     "", kCheck, Enabling::Always, "LineNums", QT_TRANSLATE_NOOP("frmEdit", "Line Numbers")},
+    {Command::ViewText, "mnuViewText", QT_TRANSLATE_NOOP("frmEdit", "Te&xt"), "", kCheck,
+     Enabling::Always, nullptr, nullptr},
+    {Command::ViewSource, "mnuViewSource", QT_TRANSLATE_NOOP("frmEdit", "So&urce"), "", kCheck,
+     Enabling::Always, "ZML", QT_TRANSLATE_NOOP("frmEdit", "View Source")},
+    {Command::HelpContents, "mnuHelpContents", QT_TRANSLATE_NOOP("frmEdit", "&Help Contents"), "",
+     kPlain, Enabling::Always, nullptr, nullptr},
+    {Command::HelpAbout, "mnuHelpAbout", QT_TRANSLATE_NOOP("frmEdit", "&About"), "", kPlain,
+     Enabling::Always, nullptr, nullptr},
 };
 static_assert(std::size(kCommands) == kCommandCount, "one row per command");
 
@@ -182,8 +192,9 @@ CommandTable::CommandTable(QWidget *owner) : QObject(owner)
     }
     // F1 is a window shortcut of its own (it looks up the selected step); the menu item only
     // shows it.
-    m_actions[index(Command::HelpContents)]->setText(translated("&Help Contents") +
-                                                     QLatin1Char('\t') + QStringLiteral("F1"));
+    m_actions[index(Command::HelpContents)]->setText(
+        translated(QT_TRANSLATE_NOOP("frmEdit", "&Help Contents")) + QLatin1Char('\t') +
+        QStringLiteral("F1"));
     // Redo has the second usual shortcut too; undo and redo start with nothing to do.
     m_actions[index(Command::EditRedo)]->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
@@ -290,7 +301,7 @@ std::vector<MenuSpec> menuLayout()
     using C = Command;
     return {
         {"mnuFile",
-         "&File",
+         QT_TRANSLATE_NOOP("frmEdit", "&File"),
          {item(C::FileNew),
           item(C::FileOpen),
           kSeparator,
@@ -306,7 +317,7 @@ std::vector<MenuSpec> menuLayout()
           {Entry::MruSeparator, C::FileNew},
           item(C::FileExit)}},
         {"mnuEdit",
-         "&Edit",
+         QT_TRANSLATE_NOOP("frmEdit", "&Edit"),
          {item(C::EditUndo),
           item(C::EditRedo),
           kSeparator,
@@ -318,6 +329,8 @@ std::vector<MenuSpec> menuLayout()
           item(C::EditGoto),
           item(C::EditMoveUp),
           item(C::EditMoveDown),
+          item(C::EditIndent),
+          item(C::EditOutdent),
           item(C::EditComment),
           kSeparator,
           item(C::EditSelectAll),
@@ -332,7 +345,7 @@ std::vector<MenuSpec> menuLayout()
           item(C::EditFindNext),
           item(C::EditFindPrevious)}},
         {"mnuView",
-         "&View",
+         QT_TRANSLATE_NOOP("frmEdit", "&View"),
          {item(C::ViewToolbars),
           item(C::ViewStatusbar),
           item(C::ViewActions),
@@ -342,7 +355,9 @@ std::vector<MenuSpec> menuLayout()
           kSeparator,
           item(C::ViewText),
           item(C::ViewSource)}},
-        {"mnuHelp", "&Help", {item(C::HelpContents), item(C::HelpAbout)}},
+        {"mnuHelp",
+         QT_TRANSLATE_NOOP("frmEdit", "&Help"),
+         {item(C::HelpContents), item(C::HelpAbout)}},
     };
 }
 
@@ -364,7 +379,8 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
             } else if (e.kind == Entry::MruSeparator) {
                 menu->addSeparator()->setObjectName(QStringLiteral("mnuFileSepMru"));
             } else {
-                QMenu *icons = menu->addMenu(translated("&Icon size"));
+                QMenu *icons =
+                    menu->addMenu(translated(QT_TRANSLATE_NOOP("frmEdit", "&Icon size")));
                 icons->setObjectName(QStringLiteral("mnuViewIconSize"));
                 for (Command c :
                      {Command::ViewIconNone, Command::ViewIconSmall, Command::ViewIconLarge})
@@ -405,7 +421,7 @@ void CommandTable::fillToolBars(QToolBar *standard, QToolBar *steps, QToolBar *r
         }
     }
     QAction *runButton = button(C::FileRun);
-    runButton->setIconText(translated("Run"));
+    runButton->setIconText(translated(QT_TRANSLATE_NOOP("frmEdit", "Run")));
     if (auto *tool = qobject_cast<QToolButton *>(run->widgetForAction(runButton)))
         tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }

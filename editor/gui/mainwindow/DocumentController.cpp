@@ -59,7 +59,7 @@ bool DocumentController::chooseFile(bool save, QString *path)
 {
     Fieldpane::CCommonDialogs dialog;
     dialog.Init(m_window);
-    dialog.setFilter(QStringLiteral("ZML Files|*.zml|All Files|*.*"));
+    dialog.setFilter(tr("ZML Files|*.zml|All Files|*.*"));
     dialog.setDefExt(QStringLiteral("zml"));
     dialog.setPath(ReadLastPath());
     if (!FileName().isEmpty() && save)
@@ -115,8 +115,8 @@ bool DocumentController::confirmReplacing(const QString &chosenPath)
     const QString saved = SavedNameToConfirm(chosenPath);
     if (saved.isEmpty())
         return true;
-    return ShowMessage(tr("%1 already exists.").arg(QFileInfo(saved).fileName()) +
-                           QStringLiteral("\r\n") + tr("Do you want to replace it?"),
+    return ShowMessage(tr("%1 already exists.\r\nDo you want to replace it?")
+                           .arg(QFileInfo(saved).fileName()),
                        MsgIcon::Exclamation, MsgButtons::YesNo) == MsgResult::Yes;
 }
 

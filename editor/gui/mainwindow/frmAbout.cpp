@@ -21,7 +21,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_version(new QLabel(Prog
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
     m_version->setObjectName(QStringLiteral("lblVersion"));
-    auto *legal = new QLabel(QString::fromUtf8(kProgramLegalNotice));
+    auto *legal = new QLabel(tr(kProgramLegalNotice));
     legal->setWordWrap(true);
     legal->setObjectName(QStringLiteral("lblLegal"));
 
@@ -46,7 +46,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), m_version(new QLabel(Prog
 
 QString frmAbout::VersionText(int major, int minor, int revision)
 {
-    return QStringLiteral("Version %1.%2 rev %3").arg(major).arg(minor).arg(revision);
+    return tr("Version %1.%2 rev %3").arg(major).arg(minor).arg(revision);
 }
 
 QString frmAbout::ProgramVersionText()

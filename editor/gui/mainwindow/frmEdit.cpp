@@ -51,7 +51,6 @@
 namespace {
 
 const QString kMruSection = QStringLiteral("MRU List");
-const QString kCaptionSuffix = QStringLiteral(" - Tessaro AddIn Editor");
 constexpr int kMruSize = 9;
 
 // Tells the user when the store refused the page settings.
@@ -169,7 +168,7 @@ void frmEdit::createToolBars()
     m_openMenu->setObjectName(QStringLiteral("mnuOpenDropDown"));
     auto *iconDrop = new QMenu(this);
     iconDrop->setObjectName(QStringLiteral("mnuIconSizeDropDown"));
-    const char *names[] = {"None", "Small", "Large"};
+    const char *names[] = {QT_TR_NOOP("None"), QT_TR_NOOP("Small"), QT_TR_NOOP("Large")};
     for (int i = 0; i < 3; ++i) {
         connect(iconDrop->addAction(tr(names[i])), &QAction::triggered, this, [this, i] {
             setIconStyle(i);
@@ -193,9 +192,11 @@ void frmEdit::createStatusBar()
     auto *text = new ElidedLabel(bar);
     text->setObjectName(QStringLiteral("Text"));
     text->setMinimumWidth(40);
+    text->setAccessibleName(tr("Step information"));
     auto *line = new QLabel(bar);
     line->setObjectName(QStringLiteral("Line"));
     line->setTextFormat(Qt::PlainText);
+    line->setAccessibleName(tr("Position"));
     line->setMinimumWidth(
         line->fontMetrics().horizontalAdvance(QStringLiteral("Line: 00000 of 00000")));
     bar->addWidget(text, 1);
@@ -324,8 +325,8 @@ bool frmEdit::Dirty() const
 
 void frmEdit::updateCaption()
 {
-    const QString name = FileName().isEmpty() ? QStringLiteral("Untitled") : FileName();
-    setWindowTitle(QLatin1Char('[') + name + QLatin1Char(']') + kCaptionSuffix);
+    const QString name = FileName().isEmpty() ? tr("Untitled") : FileName();
+    setWindowTitle(tr("[%1] - Tessaro AddIn Editor").arg(name));
 }
 
 void frmEdit::ShowFileProperties()
@@ -440,9 +441,8 @@ bool frmEdit::Load(const QString &commandLine, const CatalogueLoader &loadCatalo
         if (QFileInfo(file).isFile()) {
             OpenDoc(file);
         } else {
-            ShowMessage(tr("Can't find the file:") + QStringLiteral("\r\n'") + file +
-                            QLatin1Char('\''),
-                        MsgIcon::Information, MsgButtons::Ok);
+            ShowMessage(tr("Can't find the file:\r\n'%1'").arg(file), MsgIcon::Information,
+                        MsgButtons::Ok);
             m_mru->RemoveFromMruList(file);
         }
     }

@@ -74,6 +74,7 @@ void frmEdit::connectEditCommands()
         afterStepsButton();
     });
 
+    connect(m_atv, &ActionTree::HelpRequested, this, [this] { HelpCommand(true); });
     connect(m_atv, &ActionTree::NodeClick, c, [c](QTreeWidgetItem *node) {
         if (node != nullptr && !ActionTree::IsFolder(node))
             c->InsertAction(ActionTree::KeyOf(node));

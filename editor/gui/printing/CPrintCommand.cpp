@@ -138,16 +138,20 @@ bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QStr
         if (choice.outputFile.isEmpty()) {
             // The chosen device must be one of the installed printers.
             if (!InstalledPrinters().contains(choice.deviceName)) {
-                ShowMessage(Tr("Unable to connect to printer ") + choice.deviceName,
-                            MsgIcon::Critical);
+                ShowMessage(
+                    Tr(QT_TRANSLATE_NOOP("CPrintCommand", "Unable to connect to printer %1"))
+                        .arg(choice.deviceName),
+                    MsgIcon::Critical);
                 return false;
             }
         }
         state.current = choice;
         state.chosen = true;
     } else if (choice.deviceName.isEmpty() && choice.outputFile.isEmpty()) {
-        ShowMessage(Tr("No printer is installed.\r\nChoose Print... in the File menu to print "
-                       "to a PDF file."),
+        ShowMessage(Tr(QT_TRANSLATE_NOOP(
+                        "CPrintCommand",
+                        "No printer is installed.\r\nChoose Print... in the File menu to print "
+                        "to a PDF file.")),
                     MsgIcon::Exclamation);
         return false;
     }
@@ -156,10 +160,12 @@ bool CPrintCommand::PrintDocument(QWidget *owner, CPrinter &settings, const QStr
     Configure(printer, choice);
     CPainterDevice device(printer);
     if (!device.IsActive()) {
-        const QString target = choice.outputFile.isEmpty()
-                                   ? Tr("printer ") + choice.deviceName
-                                   : QStringLiteral("'%1'").arg(choice.outputFile);
-        ShowMessage(Tr("Unable to print on ") + target, MsgIcon::Critical);
+        const QString target =
+            choice.outputFile.isEmpty()
+                ? Tr(QT_TRANSLATE_NOOP("CPrintCommand", "printer %1")).arg(choice.deviceName)
+                : QStringLiteral("'%1'").arg(choice.outputFile);
+        ShowMessage(Tr(QT_TRANSLATE_NOOP("CPrintCommand", "Unable to print on %1")).arg(target),
+                    MsgIcon::Critical);
         return false;
     }
     settings.SetDocumentPath(documentPath);

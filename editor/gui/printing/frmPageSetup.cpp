@@ -109,6 +109,7 @@ QGroupBox *frmPageSetup::createHeaderFooter()
         button->setObjectName(QStringLiteral("cmdMenu%1").arg(i));
         button->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
         button->setToolTip(tr("Insert a macro"));
+        button->setAccessibleName(tr("Insert a macro"));
         button->setFixedWidth(button->sizeHint().height());
         button->setAutoDefault(false);
         m_cmdMenu.append(button);
@@ -118,11 +119,11 @@ QGroupBox *frmPageSetup::createHeaderFooter()
         templateGrid->addWidget(button, i, 2);
     }
     headFootLayout->addLayout(templateGrid);
-    for (const QString &help :
-         {QStringLiteral("$f  - File Name $F - Full Path   $p - Page num $P - Total page"),
-          QStringLiteral("$d - Current date $t  - Current time $D- File date   $T - File time"),
-          QStringLiteral("$L - Align left  $C - Align center $R - Align right")}) {
-        auto *label = new QLabel(help);
+    for (const char *help :
+         {QT_TR_NOOP("$f  - File Name $F - Full Path   $p - Page num $P - Total page"),
+          QT_TR_NOOP("$d - Current date $t  - Current time $D- File date   $T - File time"),
+          QT_TR_NOOP("$L - Align left  $C - Align center $R - Align right")}) {
+        auto *label = new QLabel(tr(help));
         label->setTextFormat(Qt::PlainText);
         headFootLayout->addWidget(label);
     }

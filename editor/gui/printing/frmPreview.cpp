@@ -270,7 +270,7 @@ void frmPreview::SetPage(int page)
     const int count = PageCount();
     if (page < 0 || page >= std::max(count, 1))
         return;
-    m_pageCounter->setText(tr("Page: ") + QStringLiteral(" %1 / %2 ").arg(page + 1).arg(count));
+    m_pageCounter->setText(tr("Page:  %1 / %2 ").arg(page + 1).arg(count));
     m_page = page;
     m_view->update();
     LayoutPage();

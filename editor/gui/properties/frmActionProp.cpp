@@ -14,11 +14,14 @@
 #include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -48,13 +51,37 @@ eValueTypes rowType(qint32 dataType)
     }
 }
 
-// A label that reports clicks (the "Read more" link).
+// A label that reports clicks (the "Read more" link); it takes the focus with Tab, shows it
+// with a focus frame and opens with Enter or Space too.
 class ClickableLabel final : public QLabel {
 public:
-    using QLabel::QLabel;
+    explicit ClickableLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
     std::function<void()> onClick;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int key = event->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+            event->modifiers() == Qt::NoModifier && onClick) {
+            onClick();
+            return;
+        }
+        QLabel::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
@@ -82,6 +109,7 @@ void frmActionProp::createHeader()
 
     m_txtDescription = new QPlainTextEdit(tr("Action description"), this);
     m_txtDescription->setObjectName(QStringLiteral("txtDescription"));
+    m_txtDescription->setAccessibleName(tr("Action description"));
     m_txtDescription->setReadOnly(true);
     m_txtDescription->setFrameShape(QFrame::NoFrame);
     m_txtDescription->setBackgroundRole(QPalette::Window);
@@ -109,6 +137,7 @@ void frmActionProp::createFooter()
     QPalette linkPalette = m_lblHelp->palette();
     linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
     m_lblHelp->setPalette(linkPalette);
+    m_lblHelp->setAccessibleDescription(tr("Opens the help of this action"));
 
     m_cmdOK = new QPushButton(tr("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -131,6 +160,7 @@ frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *he
     m_props = new Fieldpane::PropertyList(m_tbs);
     m_props->setObjectName(QStringLiteral("props"));
     m_props->setButtonForString(false);
+    m_props->setAccessibleName(tr("Properties"));
     m_tbs->addTab(m_props, tr("Properties"));
 
     createFooter();
@@ -163,6 +193,13 @@ frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *he
     auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     helpKey->setContext(Qt::WindowShortcut);
     connect(helpKey, &QShortcut::activated, this, &frmActionProp::showHelp);
+    // Ctrl+Enter confirms the dialog from any field, the grid's editors included.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *confirm = new QShortcut(keys, this);
+        confirm->setContext(Qt::WindowShortcut);
+        connect(confirm, &QShortcut::activated, this, &frmActionProp::okClicked);
+    }
 
     // Wide enough for a path beside the longest names of the catalogue.
     resize(520, 460);
@@ -226,6 +263,8 @@ bool frmActionProp::Load(CElement &step, bool useDefaults)
     m_props->Refresh();
     m_chkEnabled->setChecked(!step.Disabled);
     m_tbs->setCurrentIndex(0);
+    // The dialog opens on the first row, its editor active.
+    m_props->setSelectedIndex(1);
     return true;
 }
 
@@ -256,8 +295,8 @@ void frmActionProp::okClicked()
     const Fieldpane::CListItems *items = m_props->ListItems();
     for (const CListItem &row : *items) {
         if (row.Bold() && row.Value().toString().isEmpty()) {
-            ShowMessage(QLatin1Char('"') + row.Name() + QLatin1Char('"') + tr(" requires a value"),
-                        MsgIcon::None, MsgButtons::Ok);
+            ShowMessage(tr("\"%1\" requires a value").arg(row.Name()), MsgIcon::None,
+                        MsgButtons::Ok);
             return;
         }
     }
@@ -285,8 +324,8 @@ void frmActionProp::showHelp()
         shown = help.ShowContent(topic);
     }
     if (!shown)
-        ShowMessage(tr("Can't find the help file. ") +
-                        tr("Make sure it is placed in the application directory"),
+        ShowMessage(tr("Can't find the help file. Make sure it is placed in the application "
+                       "directory"),
                     MsgIcon::Exclamation, MsgButtons::Ok);
 }
 

@@ -26,6 +26,7 @@ StepListView::StepListView(CDocument *document, QWidget *parent)
     : QListView(parent), m_document(document), m_delegate(new StepRowDelegate(this))
 {
     setObjectName(QStringLiteral("odl"));
+    setAccessibleName(tr("Steps"));
     setItemDelegate(m_delegate);
     setModel(document->Rows());
     m_delegate->watchModel(document->Rows());
@@ -165,6 +166,19 @@ void StepListView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // The Menu key and Shift+F10 open the context menu at the current row.
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !selectionModel()->hasSelection())
+            selectionModel()->select(current, QItemSelectionModel::Select);
+        const QRect row = current.isValid() ? visualRect(current) : QRect();
+        const QPoint at =
+            row.isValid() ? QPoint(row.left() + gutterWidth(), row.bottom()) : QPoint(0, 0);
+        emit contextMenuRequested(viewport()->mapToGlobal(at));
+        event->accept();
+        return;
+    }
     QListView::keyPressEvent(event);
 }
 
@@ -251,6 +265,9 @@ void StepListView::resizeEvent(QResizeEvent *event)
 void StepListView::focusInEvent(QFocusEvent *event)
 {
     QListView::focusInEvent(event);
+    // A current row to show the focus on, without selecting it.
+    if (!currentIndex().isValid() && model()->rowCount() > 0)
+        selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
     viewport()->update();
 }
 

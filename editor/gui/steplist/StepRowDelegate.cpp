@@ -9,6 +9,8 @@
 #include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -341,6 +343,16 @@ void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->fillRect(QRect(QPoint(gutterRight, r.top()), r.bottomRight()), colours.rowBrush);
     paintIcon(painter, index, r, gutterRight);
     paintCaption(painter, index, r, gutterRight, colours.rowText);
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        // The current row shows the focus even while nothing is selected.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(m_view->itemView());
+        focus.rect = QRect(QPoint(gutterRight, r.top()), r.bottomRight());
+        focus.state |= QStyle::State_KeyboardFocusChange;
+        focus.backgroundColor = colours.rowBrush;
+        m_view->itemView()->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
+                                                   m_view->itemView());
+    }
     if (m_view->dropMarkerRow() == row) {
         QPen pen(Fieldpane::SystemColor(kDarkShadow, m_view->itemView()->palette()));
         pen.setStyle(Qt::DotLine);

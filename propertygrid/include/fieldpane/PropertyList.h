@@ -48,6 +48,11 @@ public:
     CListItems *ListItems() const;
     /// 1-based number of the first visible row.
     int TopIndex() const;
+    /// 1-based number of the selected row; 0 when none (or a category header) is selected.
+    int SelectedIndex() const;
+    /// Selects a shown row and opens its editor with the focus in it, as moving there with the
+    /// keyboard does; an index out of range or of a hidden row changes nothing.
+    void setSelectedIndex(int index);
     /// Gives hlvString rows an ellipsis button that raises StringButton, and the text pop-up
     /// of hlvTextArea rows a button. Takes effect the next time a row is opened.
     bool ButtonForString() const;

@@ -133,6 +133,9 @@ TEST(EditRulesPositions, InsertDropCommentAndPaste)
     EXPECT_EQ(EditRules::DropPosition(4), 4);
     EXPECT_EQ(EditRules::CommentPosition(-1, false), -1);
     EXPECT_EQ(EditRules::CommentPosition(1, false), 2);
+    EXPECT_EQ(EditRules::CommentPosition(1, false, true), 1);
+    EXPECT_EQ(EditRules::CommentPosition(1, true, true), -1);
+    EXPECT_EQ(EditRules::CommentPosition(-1, false, true), -1);
     EXPECT_EQ(EditRules::CommentPosition(1, true), -1);
     EXPECT_EQ(EditRules::PastePosition(-1), -1);
     EXPECT_EQ(EditRules::PastePosition(4), 4);

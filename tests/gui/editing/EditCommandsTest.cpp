@@ -237,6 +237,12 @@ TEST_F(EditCommandsTest, AddCommentPositions)
     EXPECT_EQ(names(), QStringList({"#first", "var", "#after", "var"}));
     EXPECT_EQ(commands.SelectedRows(), Rows({2}));
 
+    select({3});
+    dialogs.comments.push_back({QStringLiteral("before"), false, true});
+    EXPECT_TRUE(commands.AddComment());
+    EXPECT_EQ(names(), QStringList({"#first", "var", "#after", "#before", "var"}));
+    EXPECT_EQ(commands.SelectedRows(), Rows({3}));
+
     select({0});
     dialogs.comments.push_back({QStringLiteral("last"), true});
     EXPECT_TRUE(commands.AddComment());
@@ -244,7 +250,7 @@ TEST_F(EditCommandsTest, AddCommentPositions)
 
     document.SetDirty(false);
     EXPECT_FALSE(commands.AddComment()); // empty answer
-    EXPECT_EQ(document.RowCount(), 5);
+    EXPECT_EQ(document.RowCount(), 6);
     EXPECT_FALSE(document.Dirty());
 }
 

@@ -1,3 +1,4 @@
+#include "core/settings/CommentPlacement.h"
 #include "gui/editing/frmComment.h"
 #include "gui/editing/frmGoto.h"
 #include "support/MessageRecorder.h"
@@ -111,6 +112,43 @@ TEST(CommentDialog, HiddenCheckBoxIsClearedAndCancelReturnsNothing)
     showActive(dialog);
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.Result().isEmpty());
+}
+
+TEST(CommentDialog, BeforeTheSelectionIsAChoiceThatIsRemembered)
+{
+    {
+        frmComment dialog;
+        dialog.Load(QStringLiteral("note"));
+        showActive(dialog);
+        auto *before = child<QCheckBox>(dialog, "chkBefore");
+        EXPECT_FALSE(before->isChecked());
+        before->setFocus();
+        QTest::keyClick(before, Qt::Key_Space);
+        QTest::keyClick(before, Qt::Key_Return);
+        EXPECT_TRUE(dialog.InsertBefore());
+        EXPECT_FALSE(dialog.InsertLast());
+    }
+    frmComment again;
+    again.Load(QStringLiteral("note"));
+    showActive(again);
+    EXPECT_TRUE(child<QCheckBox>(again, "chkBefore")->isChecked());
+    // The bottom of the script leaves no side to choose.
+    child<QCheckBox>(again, "chkBottom")->setChecked(true);
+    EXPECT_FALSE(child<QCheckBox>(again, "chkBefore")->isEnabled());
+    QTest::mouseClick(child<QPushButton>(again, "cmdOK"), Qt::LeftButton);
+    EXPECT_TRUE(again.InsertLast());
+    EXPECT_FALSE(again.InsertBefore());
+    // Without a selection there is no choice, and nothing is stored.
+    frmComment hidden;
+    hidden.HideCheckBox(true);
+    hidden.Load(QStringLiteral("note"));
+    showActive(hidden);
+    QTest::mouseClick(child<QPushButton>(hidden, "cmdOK"), Qt::LeftButton);
+    EXPECT_FALSE(hidden.InsertBefore());
+    frmComment last;
+    last.Load(QString());
+    EXPECT_TRUE(child<QCheckBox>(last, "chkBefore")->isChecked());
+    SaveCommentBefore(false);
 }
 
 TEST(GotoDialog, NumberIsRoundedAndReturned)

@@ -91,6 +91,8 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
                                                          "&Go to step...",
                                                          "Move step &up",
                                                          "Move step &down",
+                                                         "&Indent steps",
+                                                         "Ou&tdent steps",
                                                          "Add a co&mment...",
                                                          "-",
                                                          "Select &all",
@@ -114,6 +116,8 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
     EXPECT_EQ(w.action(Command::EditDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_EQ(w.action(Command::EditMoveDown)->shortcut(), QKeySequence("Ctrl+D"));
     EXPECT_EQ(w.action(Command::EditComment)->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_EQ(w.action(Command::EditIndent)->shortcut(), QKeySequence("Ctrl+]"));
+    EXPECT_EQ(w.action(Command::EditOutdent)->shortcut(), QKeySequence("Ctrl+["));
 
     // Initial enabling: nothing to run, move, select or go to in an empty script.
     for (Command command :

@@ -317,11 +317,18 @@ TEST_F(PropDialog, HelpShowsTheActionTopicByF1AndReadMore)
     auto *readMore = withHelp.findChild<QLabel *>(QStringLiteral("lblHelp"));
     EXPECT_EQ(readMore->text(), QStringLiteral("Read more"));
     QTest::mouseClick(readMore, Qt::LeftButton);
+    // From the keyboard: Tab from the check box reaches the link; Enter and Space open it.
+    withHelp.findChild<QCheckBox *>(QStringLiteral("chkEnabled"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), readMore);
+    QTest::keyClick(readMore, Qt::Key_Return);
+    QTest::keyClick(readMore, Qt::Key_Space);
     CHTMLHelp::SetViewer(previous);
 
-    ASSERT_EQ(shown.size(), 2);
+    ASSERT_EQ(shown.size(), 4);
     EXPECT_EQ(shown.at(0).fragment(), QStringLiteral("msgbox"));
     EXPECT_EQ(shown.at(1), shown.at(0));
+    EXPECT_EQ(shown.at(3), shown.at(0));
     EXPECT_TRUE(messages.messages().isEmpty());
     EXPECT_TRUE(withHelp.isVisible());
 }
@@ -390,4 +397,36 @@ TEST_F(PropDialog, ALongRowNameLeavesAtLeastHalfTheGridToTheValues)
     const int valueRoom = rowsWidth - grid()->NameColumnWidth() - grid()->RowHeight();
     EXPECT_GT(valueRoom, grid()->fontMetrics().horizontalAdvance(
                              step->Attributes().Item(QStringLiteral("file"))->Value));
+}
+
+TEST_F(PropDialog, OpensOnTheFirstRowsEditorAndCtrlEnterConfirmsFromIt)
+{
+    step->Text = QStringLiteral("body");
+    MessageRecorder messages;
+    open(false);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(grid()->SelectedIndex(), 1);
+    ASSERT_EQ(QApplication::focusWidget(), editBox());
+    EXPECT_TRUE(editBox()->isVisible());
+    EXPECT_EQ(editBox()->selectedText(), QStringLiteral("stored title"));
+    QTest::keyClicks(editBox(), QStringLiteral("typed"));
+    QTest::keyClick(editBox(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Finish());
+    EXPECT_EQ(step->Attributes().Item(QStringLiteral("title"))->Value, QStringLiteral("typed"));
+}
+
+TEST_F(PropDialog, TypingOnAMultiLineTextRowOpensItsPopUpWithTheTypedText)
+{
+    step->Text = QStringLiteral("old text");
+    open(false);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    grid()->setSelectedIndex(rows().Count());
+    ASSERT_EQ(rows().Item(rows().Count()).Key(), QStringLiteral("TEXT:"));
+    QTest::keyClick(QApplication::focusWidget(), 'H');
+    auto *popup = grid()->findChild<QPlainTextEdit *>(QStringLiteral("txt"));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_I);
+    EXPECT_EQ(popup->toPlainText(), QStringLiteral("Hi"));
 }
