@@ -5,6 +5,7 @@
 #include "core/document/CDocument.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
+#include "core/zml/QuickBlockCheck.h"
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
@@ -120,7 +121,9 @@ int check(CDocument &doc, const QStringList &scripts)
             status = 1;
             continue;
         }
-        const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
+        const BlockCheckResult result = QuickBlockCheck(doc) == QuickCheck::Ok
+                                            ? BlockCheckResult::Ok
+                                            : CheckBlocksUtf8(BuildDocumentUtf8(doc));
         if (result != BlockCheckResult::Ok) {
             ShowMessage(BlockCheckMessage(doc, result), MsgIcon::Critical);
             status = 1;
