@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -28,16 +29,24 @@ bool xmlCharacters(QStringView text)
     return true;
 }
 
-// True when text may stand inside a comment: XML characters and no "--".
-bool commentSafe(QStringView text)
+// True when view starts with "endif" or "endloop" in any case.
+bool startsWithCloser(QStringView view)
 {
-    return !text.contains(u"--") && xmlCharacters(text);
+    return view.startsWith(u"endif", Qt::CaseInsensitive) ||
+           view.startsWith(u"endloop", Qt::CaseInsensitive);
 }
 
-bool startsWithCloser(const QString &name)
+// True when text may stand inside a comment as it is: XML characters, no "--" and, when
+// closers is set, no "<endif" or "<endloop" in any case.
+bool commentSafe(QStringView text, bool closers = false)
 {
-    return name.startsWith(QLatin1String("endif"), Qt::CaseInsensitive) ||
-           name.startsWith(QLatin1String("endloop"), Qt::CaseInsensitive);
+    for (qsizetype i = 0, size = text.size(); i + 1 < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c == u'-' && text[i + 1] == u'-') ||
+            (closers && c == u'<' && startsWithCloser(text.mid(i + 1))))
+            return false;
+    }
+    return xmlCharacters(text);
 }
 
 enum class Kind : char { If, Loop, EndIf, EndLoop, Element, Unsafe };
@@ -64,7 +73,18 @@ public:
     }
 
 private:
+    // Steps share their action's name string, so its data identifies the name.
     Kind kindOf(const QString &name)
+    {
+        const auto known = m_byData.constFind(name.constData());
+        if (known != m_byData.constEnd() && known->first == name.size())
+            return known->second;
+        const Kind kind = kindOfName(name);
+        m_byData.insert(name.constData(), {name.size(), kind});
+        return kind;
+    }
+
+    Kind kindOfName(const QString &name)
     {
         if (name == QLatin1String("if"))
             return Kind::If;
@@ -86,8 +106,7 @@ private:
     bool rowIsSafe(const CElement &step)
     {
         if (step.IsComment) // written as "<!--", CR LF, the text, CR LF, "-->"
-            return step.ElementName.isEmpty() && commentSafe(step.Text) &&
-                   !hasStrayCloser(step.Text);
+            return step.ElementName.isEmpty() && commentSafe(step.Text, true);
         switch (kindOf(step.ElementName)) {
         case Kind::EndIf: // "</if>", whatever else the step holds
             return close(Kind::If);
@@ -169,15 +188,10 @@ private:
         return valid;
     }
 
-    static bool hasStrayCloser(const QString &text)
-    {
-        return text.contains(QLatin1String("<endif"), Qt::CaseInsensitive) ||
-               text.contains(QLatin1String("<endloop"), Qt::CaseInsensitive);
-    }
-
     const CDocument &m_doc;
     std::vector<Kind> m_open; // if and loop blocks not closed yet
     QHash<QString, Kind> m_names;
+    QHash<const QChar *, std::pair<qsizetype, Kind>> m_byData; // valid while the walk lasts
     QHash<QString, bool> m_attributeNames;
     QHash<const CAttributeDefinitions *, char> m_enabled;   // names safe in a tag
     QHash<const CAttributeDefinitions *, char> m_commented; // ... and inside a comment
