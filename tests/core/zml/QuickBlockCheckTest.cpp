@@ -1,6 +1,7 @@
 #include "core/zml/QuickBlockCheck.h"
 
 #include "core/document/CDocument.h"
+#include "core/zml/XmlEventParser.h"
 #include "core/zml/ZmlWriter.h"
 
 #include "support/RandomScript.h"
@@ -154,4 +155,20 @@ TEST(QuickBlockCheckTest, NamesThatAreNotXmlNamesGoToTheTextCheck)
             << element.toStdString() << attribute.toStdString();
     }
     EXPECT_EQ(renamed("my-var", "x--y", false).quick, QuickCheck::Ok);
+}
+
+// One parser judges every name in turn: a name it refused leaves nothing behind for the next.
+TEST(XmlNameTest, EachNameIsJudgedAloneOnOneParser)
+{
+    const std::vector<std::pair<QString, bool>> elements = {
+        {"var", true},  {"1a", false},      {"a", true}, {"a b", false},
+        {"x:y", false}, {"xml:lang", true}, {"", false}, {QString::fromUtf8("caf\xC3\xA9"), true},
+        {"b", true}};
+    for (const auto &[name, valid] : elements)
+        EXPECT_EQ(IsXmlElementName(name), valid) << name.toStdString();
+    const std::vector<std::pair<QString, bool>> attributes = {
+        {"value", true},    {"xmlns", false}, {"name", true}, {"a=", false},
+        {"xmlns:p", false}, {"n", true},      {"a\"", false}, {"b", true}};
+    for (const auto &[name, valid] : attributes)
+        EXPECT_EQ(IsXmlAttributeName(name), valid) << name.toStdString();
 }
