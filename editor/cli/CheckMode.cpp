@@ -2,6 +2,7 @@
 
 #include "core/document/CDocument.h"
 #include "core/zml/BlockFault.h"
+#include "core/zml/QuickBlockCheck.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
 
@@ -12,6 +13,9 @@
 
 QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result)
 {
+    // The rows prove most scripts sound without building their text.
+    if (QuickBlockCheck(doc) == QuickCheck::Ok)
+        return {};
     const BlockCheck check = CheckBlocksAt(BuildDocumentUtf8(doc));
     if (check.Result == BlockCheckResult::Ok)
         return {};

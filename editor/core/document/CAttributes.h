@@ -89,6 +89,9 @@ public:
 
     // True while the list shares definitions and holds only values (nothing materialised).
     bool IsCompact() const { return m_definitions != nullptr; }
+    // The definitions a compact list shares (null otherwise): a key for what a caller works
+    // out once per action, since their names and order never change.
+    const CAttributeDefinitions *SharedDefinitions() const { return m_definitions.get(); }
 
 private:
     // The full list, built from the definitions and values first when compact.

@@ -1,9 +1,12 @@
 #include "core/zml/AnsiCodec.h"
 
+#include <QIODevice>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -241,6 +244,29 @@ QByteArray encode(const QString &text)
         return text.toUtf8();
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
+}
+
+bool FirstInvalidUtf8(QIODevice &device, qint64 offset, qint64 *firstInvalid)
+{
+    if (!device.seek(0))
+        return false;
+    Utf8Validator validator;
+    const qint64 end = offset + 4; // past the longest sequence that starts at offset
+    std::vector<char> piece(std::size_t(std::min<qint64>(end, qint64(1) << 20)));
+    for (qint64 at = 0; at < end;) {
+        const qint64 count =
+            device.read(piece.data(), std::min<qint64>(end - at, qint64(piece.size())));
+        if (count < 0)
+            return false;
+        if (count == 0) {
+            validator.finish();
+            break;
+        }
+        validator.add(piece.data(), count);
+        at += count;
+    }
+    *firstInvalid = validator.firstInvalid() <= offset ? validator.firstInvalid() : -1;
+    return true;
 }
 
 } // namespace AnsiCodec

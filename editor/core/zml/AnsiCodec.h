@@ -7,6 +7,8 @@
 // Script files and clipboard text are single-byte text in the system's code page (the locale's
 // encoding; UTF-8 on Unix systems). Byte sequences that are not valid in it are read as
 // Windows-1252, so files written on Windows open everywhere.
+class QIODevice;
+
 namespace AnsiCodec {
 
 QString decode(const QByteArray &bytes);
@@ -49,5 +51,10 @@ private:
     QByteArray m_carry;       // UTF-8 system: start of a sequence cut at the end of a piece
     QStringDecoder m_decoder; // other systems
 };
+
+// Where device's bytes first stop being UTF-8, when that is at or before offset (-1 otherwise);
+// reads from the start, as far as a sequence starting at offset reaches. False when device
+// cannot be read.
+bool FirstInvalidUtf8(QIODevice &device, qint64 offset, qint64 *firstInvalid);
 
 } // namespace AnsiCodec

@@ -396,20 +396,45 @@ public:
     std::vector<std::string> attributeNames;
 };
 
+// One parser checks every name of a thread: making a parser costs more than the check.
+struct NameCheck {
+    FirstElement element;
+    XmlEventParser parser{&element};
+};
+
+NameCheck &nameCheck()
+{
+    thread_local NameCheck check;
+    return check;
+}
+
+// The handler of the name parser, emptied for the next name.
+FirstElement &checkedName()
+{
+    FirstElement &element = nameCheck().element;
+    element = FirstElement();
+    return element;
+}
+
+XmlEventParser &nameParser()
+{
+    return nameCheck().parser;
+}
+
 } // namespace
 
 bool IsXmlElementName(const QString &name)
 {
     const QByteArray utf8 = name.toUtf8();
-    FirstElement element;
-    return !utf8.isEmpty() && XmlEventParser(&element).parse("<" + utf8 + "/>") &&
-           element.elements == 1 && element.name == utf8.toStdString();
+    FirstElement &element = checkedName();
+    return !utf8.isEmpty() && nameParser().parse("<" + utf8 + "/>") && element.elements == 1 &&
+           element.name == utf8.toStdString();
 }
 
 bool IsXmlAttributeName(const QString &name)
 {
     const QByteArray utf8 = name.toUtf8();
-    FirstElement element;
-    return !utf8.isEmpty() && XmlEventParser(&element).parse("<x " + utf8 + "=\"\"/>") &&
+    FirstElement &element = checkedName();
+    return !utf8.isEmpty() && nameParser().parse("<x " + utf8 + "=\"\"/>") &&
            element.attributeNames.size() == 1 && element.attributeNames[0] == utf8.toStdString();
 }

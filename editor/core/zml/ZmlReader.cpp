@@ -378,20 +378,18 @@ FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<Zml
         *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
         XmlEventParser parser(reader->get());
         (*reader)->setParser(&parser);
-        AnsiCodec::Utf8Validator validator;
-        const bool parsed = parser.parse([&](char *buffer, qint64 size) {
-            const qint64 count = file.read(buffer, size);
-            if (count > 0)
-                validator.add(buffer, count);
-            else if (count == 0)
-                validator.finish();
-            return count;
-        });
+        const bool parsed =
+            parser.parse([&file](char *buffer, qint64 size) { return file.read(buffer, size); });
         if (parsed)
             return FileParse::Parsed;
         if (parser.readFailed())
             return FileParse::Unreadable;
-        if (validator.firstInvalid() < 0 || validator.firstInvalid() > parser.errorOffset()) {
+        // Only a failed parse asks whether the bytes are UTF-8 up to where it stopped.
+        qint64 invalid = -1;
+        if (parser.errorOffset() >= 0 &&
+            !AnsiCodec::FirstInvalidUtf8(file, parser.errorOffset(), &invalid))
+            return FileParse::Unreadable;
+        if (invalid < 0 || invalid > parser.errorOffset()) {
             *errorPlace = parser.errorPlace();
             return FileParse::Corrupt; // not a matter of the bytes' encoding
         }

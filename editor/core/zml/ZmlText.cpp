@@ -5,16 +5,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
-// Turns every CR LF, lone CR and lone LF into CR LF.
-void normaliseLineBreaks(QString &text)
-{
-    text.replace(kCrLf, QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), kCrLf);
-}
-
 // True when EncodeText would change text: a line break, tab, markup character, or a space
 // that leads the text or follows another space.
 bool needsEncoding(const QString &text)
@@ -135,16 +125,49 @@ QString DecodeText(const QString &text)
 {
     if (!needsDecoding(text))
         return text;
-    QString s = text;
-    normaliseLineBreaks(s);
-    s.replace(QStringLiteral("&#10;"), kCrLf);
-    s.replace(QStringLiteral("&#9;"), QStringLiteral("\t"));
-    s.replace(QStringLiteral("&#160;"), QStringLiteral(" "));
-    s.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    s.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    s.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    s.replace(QStringLiteral("&ge;"), QStringLiteral(">="));
-    s.replace(QStringLiteral("&le;"), QStringLiteral("<="));
-    s.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return s;
+    // One pass: no reference's replacement can start another reference, and "&amp;" gives an
+    // ampersand that is not read again.
+    struct Reference {
+        QLatin1String name;
+        QLatin1String by;
+    };
+    static const Reference kReferences[] = {{QLatin1String("&#10;"), QLatin1String("\r\n")},
+                                            {QLatin1String("&#9;"), QLatin1String("\t")},
+                                            {QLatin1String("&#160;"), QLatin1String(" ")},
+                                            {QLatin1String("&quot;"), QLatin1String("\"")},
+                                            {QLatin1String("&gt;"), QLatin1String(">")},
+                                            {QLatin1String("&lt;"), QLatin1String("<")},
+                                            {QLatin1String("&ge;"), QLatin1String(">=")},
+                                            {QLatin1String("&le;"), QLatin1String("<=")},
+                                            {QLatin1String("&amp;"), QLatin1String("&")}};
+    const QStringView in(text);
+    const qsizetype size = in.size();
+    QString out;
+    out.reserve(size + size / 8);
+    qsizetype copied = 0; // text before this index is in out
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i].unicode();
+        qsizetype length = 0;
+        QLatin1String by;
+        if (c == u'\r' || c == u'\n') { // CR LF, CR or LF
+            length = c == u'\r' && i + 1 < size && in[i + 1] == u'\n' ? 2 : 1;
+            by = QLatin1String("\r\n");
+        } else if (c == u'&') {
+            for (const Reference &r : kReferences) {
+                if (in.mid(i).startsWith(r.name)) {
+                    length = r.name.size();
+                    by = r.by;
+                    break;
+                }
+            }
+        }
+        if (length == 0)
+            continue;
+        out += in.mid(copied, i - copied);
+        out += by;
+        copied = i + length;
+        i = copied - 1;
+    }
+    out += in.mid(copied);
+    return out;
 }

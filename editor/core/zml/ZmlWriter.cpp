@@ -3,6 +3,7 @@
 #include "core/document/CDocument.h"
 #include "core/document/StepText.h"
 #include "core/zml/AnsiCodec.h"
+#include "core/zml/QuickBlockCheck.h"
 #include "core/zml/RegularFile.h"
 #include "core/zml/TextSink.h"
 #include "core/zml/Utf8Sink.h"
@@ -316,7 +317,9 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         text = BuildDocumentText(doc);
         utf8 = text.toUtf8();
     }
-    result.check = checkUtf8(utf8);
+    // The text is parsed again only when walking the rows could not prove it well-formed.
+    if (QuickBlockCheck(doc) != QuickCheck::Ok)
+        result.check = checkUtf8(utf8);
     if (result.check.Result != BlockCheckResult::Ok) {
         result.status = SaveResult::Status::Blocks;
         return result;

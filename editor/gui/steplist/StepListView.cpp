@@ -138,9 +138,15 @@ int StepListView::gutterWidth() const
 {
     if (!m_lineNumbers)
         return 0;
-    const QFontMetrics fm(m_delegate->captionFont());
     const int digits = StepRowGeometry::GutterDigits(m_document->RowCount());
-    return fm.horizontalAdvance(QString(digits, QLatin1Char('0')));
+    const int generation = m_delegate->captionFontGeneration();
+    if (digits != m_gutterDigits || generation != m_gutterFontGeneration) {
+        const QFontMetrics fm(m_delegate->captionFont());
+        m_gutterWidth = fm.horizontalAdvance(QString(digits, QLatin1Char('0')));
+        m_gutterDigits = digits;
+        m_gutterFontGeneration = generation;
+    }
+    return m_gutterWidth;
 }
 
 void StepListView::paintEvent(QPaintEvent *event)

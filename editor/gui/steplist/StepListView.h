@@ -98,4 +98,9 @@ private:
     bool m_suspended = false;
     QString m_dropMarker;
     int m_dropMarkerRow = -1;
+    // The gutter width, measured again only when the digits or the caption font change: every
+    // row's size hint asks for it.
+    mutable int m_gutterWidth = 0;
+    mutable int m_gutterDigits = -1;
+    mutable int m_gutterFontGeneration = -1;
 };

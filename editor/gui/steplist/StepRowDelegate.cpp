@@ -95,6 +95,13 @@ QFont StepRowDelegate::captionFont() const
     return m_font;
 }
 
+int StepRowDelegate::captionFontGeneration() const
+{
+    if (!m_fontValid)
+        fontChanged();
+    return m_fontGeneration;
+}
+
 void StepRowDelegate::fontChanged() const
 {
     const SharedSettings &s = m_view->Settings();
@@ -111,6 +118,7 @@ void StepRowDelegate::fontChanged() const
     m_lineSpacing = QFontMetrics(m_font).lineSpacing();
     m_linesHeight.fill(0);
     m_fontValid = true;
+    ++m_fontGeneration;
 }
 
 QModelIndex StepRowDelegate::indexOf(int row) const

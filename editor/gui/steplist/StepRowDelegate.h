@@ -38,6 +38,8 @@ public:
     QString caption(int row) const;
     // The font captions are drawn with in the current mode.
     QFont captionFont() const;
+    // Changes whenever the caption font does (a cache of a width measured in it compares it).
+    int captionFontGeneration() const;
     // Height of a row for a caption area width in pixels (measured once, then kept).
     int rowHeight(int row, int textWidth) const;
     // Width of the caption area of a row whose viewport is viewportWidth pixels wide.
@@ -80,6 +82,7 @@ private:
     mutable std::vector<Metrics> m_metrics;
     mutable QFont m_font;
     mutable bool m_fontValid = false;
+    mutable int m_fontGeneration = 0;
     mutable int m_lineSpacing = 0;
     mutable std::array<int, kMaxCachedLines + 1> m_linesHeight{};
     mutable QHash<QString, QPixmap> m_icons;

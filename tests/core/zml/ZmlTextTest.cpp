@@ -1,5 +1,7 @@
 #include "core/zml/ZmlText.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -86,6 +88,28 @@ TEST(ZmlTextTest, DecodeTable)
     };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(DecodeText(input), expected) << input.toStdString();
+}
+
+// DecodeText against the chain of replacements it stands for, on text made of the pieces of
+// references and line breaks.
+TEST(ZmlTextTest, DecodingAgreesWithTheReplacementChain)
+{
+    const auto decodeByReplacing = [](QString s) {
+        s.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+        s.replace("&#10;", "\r\n").replace("&#9;", "\t").replace("&#160;", " ");
+        s.replace("&quot;", "\"").replace("&gt;", ">").replace("&lt;", "<");
+        return s.replace("&ge;", ">=").replace("&le;", "<=").replace("&amp;", "&");
+    };
+    const QStringList pieces = {"&",     "amp;", "lt;", "gt;", "ge;", "le;", "quot;", "#10;", "#9;",
+                                "#160;", "#1",   "\r",  "\n",  ";",   "a",   " ",     "&amp;"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 5000; ++round) {
+        QString input;
+        for (int i = std::uniform_int_distribution<int>(0, 10)(random); i > 0; --i)
+            input +=
+                pieces.at(std::uniform_int_distribution<qsizetype>(0, pieces.size() - 1)(random));
+        ASSERT_EQ(DecodeText(input), decodeByReplacing(input)) << input.toStdString();
+    }
 }
 
 // What the reader sees after the XML parser resolved the references of an encoded value.

@@ -215,6 +215,13 @@ TEST_F(StepListTest, GutterWidthFollowsTheDigitsOfTheRowCount)
     w.Document()->InsertStep(*w.Document()->Catalogue().Item("BMCLEAR"), -1);
     EXPECT_EQ(w.List()->gutterWidth(), fm.horizontalAdvance("0000"));
     EXPECT_GT(w.List()->gutterWidth(), nineWidth);
+    // The width is kept between calls: a new caption font measures it again.
+    SharedSettings larger = w.Settings();
+    larger.FontSize *= 3;
+    w.ApplySettings(larger);
+    const QFontMetrics large(w.List()->rowDelegate()->captionFont());
+    EXPECT_GT(large.horizontalAdvance("0000"), fm.horizontalAdvance("0000"));
+    EXPECT_EQ(w.List()->gutterWidth(), large.horizontalAdvance("0000"));
     w.setLineNumbers(false);
     EXPECT_EQ(w.List()->gutterWidth(), 0);
 }

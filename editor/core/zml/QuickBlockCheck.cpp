@@ -1,0 +1,205 @@
+#include "core/zml/QuickBlockCheck.h"
+
+#include "core/document/CDocument.h"
+#include "core/zml/XmlEventParser.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// True when every character of text may stand in an XML document as it is (tabs and line
+// breaks included). Lone surrogates, which the writer replaces, are left to the text check.
+bool xmlCharacters(QStringView text)
+{
+    for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD) || c == u'\t' || c == u'\n' ||
+            c == u'\r')
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+// True when view starts with "endif" or "endloop" in any case.
+bool startsWithCloser(QStringView view)
+{
+    return view.startsWith(u"endif", Qt::CaseInsensitive) ||
+           view.startsWith(u"endloop", Qt::CaseInsensitive);
+}
+
+// True when text may stand inside a comment as it is: XML characters, no "--" and, when
+// closers is set, no "<endif" or "<endloop" in any case.
+bool commentSafe(QStringView text, bool closers = false)
+{
+    for (qsizetype i = 0, size = text.size(); i + 1 < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c == u'-' && text[i + 1] == u'-') ||
+            (closers && c == u'<' && startsWithCloser(text.mid(i + 1))))
+            return false;
+    }
+    return xmlCharacters(text);
+}
+
+enum class Kind : char { If, Loop, EndIf, EndLoop, Element, Unsafe };
+
+// The walk over the rows, with what it has worked out once per name and per action.
+class Checker final {
+public:
+    explicit Checker(const CDocument &doc) : m_doc(doc) {}
+
+    bool run()
+    {
+        const CHeader &h = m_doc.Header();
+        for (const QString *field :
+             {&h.Author, &h.Company, &h.Web, &h.EMail, &h.Version, &h.Description}) {
+            if (!xmlCharacters(*field))
+                return false;
+        }
+        for (int row = 0, count = m_doc.RowCount(); row < count; ++row) {
+            const auto step = m_doc.Step(row);
+            if (!step || !rowIsSafe(*step))
+                return false;
+        }
+        return m_open.empty();
+    }
+
+private:
+    // Steps share their action's name string, so its data identifies the name.
+    Kind kindOf(const QString &name)
+    {
+        const auto known = m_byData.constFind(name.constData());
+        if (known != m_byData.constEnd() && known->first == name.size())
+            return known->second;
+        const Kind kind = kindOfName(name);
+        m_byData.insert(name.constData(), {name.size(), kind});
+        return kind;
+    }
+
+    Kind kindOfName(const QString &name)
+    {
+        if (name == QLatin1String("if"))
+            return Kind::If;
+        if (name == QLatin1String("loop"))
+            return Kind::Loop;
+        if (name == QLatin1String("endif"))
+            return Kind::EndIf;
+        if (name == QLatin1String("endloop"))
+            return Kind::EndLoop;
+        const auto known = m_names.constFind(name);
+        if (known != m_names.constEnd())
+            return *known;
+        const Kind kind =
+            !startsWithCloser(name) && IsXmlElementName(name) ? Kind::Element : Kind::Unsafe;
+        m_names.insert(name, kind);
+        return kind;
+    }
+
+    bool rowIsSafe(const CElement &step)
+    {
+        if (step.IsComment) // written as "<!--", CR LF, the text, CR LF, "-->"
+            return step.ElementName.isEmpty() && commentSafe(step.Text, true);
+        switch (kindOf(step.ElementName)) {
+        case Kind::EndIf: // "</if>", whatever else the step holds
+            return close(Kind::If);
+        case Kind::EndLoop:
+            return close(Kind::Loop);
+        case Kind::If:
+        case Kind::Loop:
+            if (step.Disabled) // its whole line inside a comment: opens nothing
+                return elementIsSafe(step);
+            if (step.ContainsText && !step.Text.isEmpty()) // a closed element, not an opener
+                return false;
+            m_open.push_back(step.ElementName == QLatin1String("if") ? Kind::If : Kind::Loop);
+            return elementIsSafe(step);
+        case Kind::Element:
+            return elementIsSafe(step);
+        case Kind::Unsafe:
+            break;
+        }
+        return false;
+    }
+
+    bool close(Kind opener)
+    {
+        if (m_open.empty() || m_open.back() != opener)
+            return false;
+        m_open.pop_back();
+        return true;
+    }
+
+    // The element's attributes, values and text; within a comment when the step is disabled.
+    bool elementIsSafe(const CElement &step)
+    {
+        const bool disabled = step.Disabled;
+        if (disabled && step.ElementName.contains(QLatin1String("--")))
+            return false;
+        const CAttributes &attributes = step.Attributes();
+        if (!attributeNamesAreSafe(attributes, disabled))
+            return false;
+        for (int i = 0, count = attributes.Count(); i < count; ++i) {
+            const QString &value = attributes.ValueAt(i);
+            if (!(disabled ? commentSafe(value) : xmlCharacters(value)))
+                return false;
+        }
+        if (!step.ContainsText || step.Text.isEmpty())
+            return true;
+        return disabled ? commentSafe(step.Text) : xmlCharacters(step.Text);
+    }
+
+    // Names the parser reads back as attributes, each once; without "--" inside a comment.
+    bool attributeNamesAreSafe(const CAttributes &attributes, bool inComment)
+    {
+        const CAttributeDefinitions *shared = attributes.SharedDefinitions();
+        QHash<const CAttributeDefinitions *, char> &cache = inComment ? m_commented : m_enabled;
+        if (shared) {
+            const auto known = cache.constFind(shared);
+            if (known != cache.constEnd())
+                return *known != 0;
+        }
+        QSet<QString> seen;
+        bool safe = true;
+        for (int i = 0, count = attributes.Count(); i < count && safe; ++i) {
+            const QString &name = attributes.DefinitionAt(i).AttributeName;
+            safe = !seen.contains(name) && attributeName(name) &&
+                   !(inComment && name.contains(QLatin1String("--")));
+            seen.insert(name);
+        }
+        if (shared)
+            cache.insert(shared, safe ? 1 : 0);
+        return safe;
+    }
+
+    bool attributeName(const QString &name)
+    {
+        const auto known = m_attributeNames.constFind(name);
+        if (known != m_attributeNames.constEnd())
+            return *known;
+        const bool valid = IsXmlAttributeName(name);
+        m_attributeNames.insert(name, valid);
+        return valid;
+    }
+
+    const CDocument &m_doc;
+    std::vector<Kind> m_open; // if and loop blocks not closed yet
+    QHash<QString, Kind> m_names;
+    QHash<const QChar *, std::pair<qsizetype, Kind>> m_byData; // valid while the walk lasts
+    QHash<QString, bool> m_attributeNames;
+    QHash<const CAttributeDefinitions *, char> m_enabled;   // names safe in a tag
+    QHash<const CAttributeDefinitions *, char> m_commented; // ... and inside a comment
+};
+
+} // namespace
+
+QuickCheck QuickBlockCheck(const CDocument &doc)
+{
+    return Checker(doc).run() ? QuickCheck::Ok : QuickCheck::NeedsTextCheck;
+}
