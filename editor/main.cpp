@@ -3,6 +3,7 @@
 #include "core/host/RuntimeFiles.h"
 #include "gui/mainwindow/ProgramInfo.h"
 #include "gui/mainwindow/frmEdit.h"
+#include "gui/mainwindow/frmRecover.h"
 #include "gui/widgets/AppMessageBox.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArguments.argc(), qtArguments.argv());
     SetUpApplication();
     InstallMessageBoxHandler();
+    InstallRecoveryDialog();
 
     // The rest of the command line names the script to open.
     const QString file = ProgramArguments(argc, argv).join(QLatin1Char(' '));

@@ -177,12 +177,13 @@ std::vector<RecoveryEntry> RecoveryStore::offerable() const
     std::vector<RecoveryEntry> entries;
     const QDir dir(m_directory);
     QStringList ids;
-    for (const QFileInfo &file :
-         dir.entryInfoList({QLatin1Char('*') + kText, QLatin1Char('*') + kInfo}, QDir::Files))
+    for (const QFileInfo &file : dir.entryInfoList(
+             {QLatin1Char('*') + kText, QLatin1Char('*') + kInfo, QLatin1Char('*') + kLock},
+             QDir::Files))
         ids.append(file.completeBaseName());
     ids.removeDuplicates();
     for (const QString &id : ids) {
-        if (instanceRunning(id))
+        if (instanceRunning(id)) // a stale lock is removed on the way
             continue;
         if (!QFileInfo::exists(dir.filePath(id + kText))) {
             QFile::remove(dir.filePath(id + kInfo)); // written before its first text

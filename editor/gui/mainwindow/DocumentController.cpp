@@ -110,6 +110,21 @@ bool DocumentController::SaveDoc(bool saveAs)
     return saved.ok();
 }
 
+bool DocumentController::RecoverDoc(const QString &textFile, const QString &originalPath)
+{
+    if (QuerySave() == SaveAnswer::Cancel)
+        return false;
+    emit aboutToOpen();
+    const bool read = OpenDocument(m_document, textFile).ok();
+    if (read) {
+        m_document.SetFileName(originalPath);
+        m_document.SetDirty(true);
+    }
+    emit openFinished(read);
+    emit fileChanged();
+    return read;
+}
+
 bool DocumentController::confirmReplacing(const QString &chosenPath)
 {
     const QString saved = SavedNameToConfirm(chosenPath);

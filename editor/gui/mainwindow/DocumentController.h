@@ -37,6 +37,10 @@ public:
     bool SaveDoc(bool saveAs) override;
     // Starts the host editor with the script (saving first when needed).
     void RunFile();
+    // Reads the recovery file textFile (after QuerySave) and gives the script originalPath as
+    // its name, marked changed, so that the next save writes to the original place; true when
+    // it was read. Nothing is added to the recent files.
+    bool RecoverDoc(const QString &textFile, const QString &originalPath);
 
     QString FileName() const override;
     bool Dirty() const override;
