@@ -17,17 +17,22 @@ Autosaver::Autosaver(CDocument &document, const RecoveryStore &store, QObject *p
     m_idle.setSingleShot(true);
     m_idle.setInterval(kIdleInterval);
     connect(&m_idle, &QTimer::timeout, this, &Autosaver::writeNow);
+    m_slice.setSingleShot(true);
+    m_slice.setInterval(0);
+    connect(&m_slice, &QTimer::timeout, this, &Autosaver::continueCopy);
     connect(&document, &CDocument::documentChanged, this, &Autosaver::documentChanged);
     connect(&document, &CDocument::dirtyChanged, this, &Autosaver::dirtyChanged);
 }
 
 Autosaver::~Autosaver()
 {
-    waitForJobs();
+    dropCopy(); // the document may be gone already
+    m_writer.waitForDone();
 }
 
 void Autosaver::documentChanged()
 {
+    dropCopy();
     m_unwritten = true;
     if (m_document.Dirty())
         m_idle.start(); // restarted by every change: the write waits for a pause
@@ -38,6 +43,7 @@ void Autosaver::dirtyChanged(bool dirty)
     if (dirty)
         return;
     m_idle.stop();
+    dropCopy();
     m_unwritten = false;
     discard();
 }
@@ -48,12 +54,41 @@ void Autosaver::writeNow()
     if (!m_unwritten || !m_document.Dirty() || !m_store.isOpen())
         return;
     m_unwritten = false;
-    auto snapshot = std::make_shared<DocumentSnapshot>(m_document);
-    const QDateTime time = QDateTime::currentDateTime();
+    dropCopy();
+    m_snapshot = std::make_unique<DocumentSnapshot>(m_document, false);
+    m_snapshotTime = QDateTime::currentDateTime();
+    continueCopy();
+}
+
+void Autosaver::continueCopy()
+{
+    if (!m_snapshot)
+        return;
+    if (m_snapshot->copyRows(kSliceMs))
+        queueWrite();
+    else
+        m_slice.start();
+}
+
+void Autosaver::dropCopy()
+{
+    m_slice.stop();
+    if (!m_snapshot)
+        return;
+    // Its steps are freed on the writer thread.
+    std::shared_ptr<DocumentSnapshot> dropped(std::move(m_snapshot));
+    m_writer.start([dropped]() mutable { dropped.reset(); });
+}
+
+void Autosaver::queueWrite()
+{
+    std::shared_ptr<DocumentSnapshot> snapshot(std::move(m_snapshot));
+    const QDateTime time = m_snapshotTime;
     const RecoveryStore *store = &m_store;
     QPointer<Autosaver> self(this);
-    m_writer.start([snapshot, time, store, self] {
+    m_writer.start([snapshot, time, store, self]() mutable {
         const bool ok = store->write(snapshot->text(), snapshot->fileName(), time);
+        snapshot.reset();
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, ok] {
@@ -79,5 +114,10 @@ void Autosaver::discard()
 
 void Autosaver::waitForJobs()
 {
+    if (m_snapshot) {
+        m_slice.stop();
+        m_snapshot->copyRows(-1);
+        queueWrite();
+    }
     m_writer.waitForDone();
 }

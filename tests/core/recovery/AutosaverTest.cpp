@@ -86,6 +86,16 @@ TEST_F(AutosaverTest, SnapshotKeepsTheDocumentAsItWasWhenTaken)
     m_doc.Header().Author = QStringLiteral("Bob");
     EXPECT_EQ(snapshot.text(), expected);
     EXPECT_TRUE(expected.contains("            <var name=\"before\""));
+
+    // Taken in slices of at least one batch of rows each.
+    for (int i = 0; i < 1500; ++i)
+        m_steps.append(QStringLiteral("var"), {{"name", QString::number(i)}});
+    DocumentSnapshot sliced(m_doc, false);
+    int slices = 1;
+    while (!sliced.copyRows(0))
+        ++slices;
+    EXPECT_EQ(slices, 3);
+    EXPECT_EQ(sliced.text(), SavedText(m_doc));
 }
 
 TEST_F(AutosaverTest, EveryKindOfChangeRestartsTheWaitOnlyWhileChanged)
