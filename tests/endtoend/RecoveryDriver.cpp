@@ -7,9 +7,9 @@
 // with No (or OK).
 //
 // Commands: "add NAME [ATTRIBUTE=VALUE...]", "comment TEXT", "save PATH" (the document saved
-// as Save writes it), "autosave" (write the recovery file now and wait), "hang" (the next
-// autosave write stops before its commit, after printing "hanging"), "state", "recovery" (the
-// path of this instance's recovery file), "open PATH", "quit".
+// as Save writes it), "savedoc" (the Save command), "autosave" (write the recovery file now and
+// wait), "hang" (the next autosave write stops before its commit, after printing "hanging"),
+// "state", "recovery" (the path of this instance's recovery file), "open PATH", "quit".
 #include "core/document/CDocument.h"
 #include "core/host/MessageService.h"
 #include "core/recovery/Autosaver.h"
@@ -94,6 +94,8 @@ void run(frmEdit &window, const QString &line)
         reply(QStringLiteral("ok"));
     } else if (command == QLatin1String("save")) {
         reply(SaveDocument(doc, rest, false) ? QStringLiteral("ok") : QStringLiteral("failed"));
+    } else if (command == QLatin1String("savedoc")) {
+        reply(window.SaveDoc(false) ? QStringLiteral("ok") : QStringLiteral("failed"));
     } else if (command == QLatin1String("autosave")) {
         recovery.autosaver().writeNow();
         recovery.autosaver().waitForJobs();

@@ -152,6 +152,13 @@ TEST_F(RecoveryProcessTest, KilledAfterAnEditRecoversWhatSaveWouldHaveWritten)
               QStringLiteral("state %1|changed|3|[%1] - Tessaro AddIn Editor").arg(original));
     EXPECT_EQ(ReadBytes(second.send(QStringLiteral("recovery"), "recovery ").mid(9)), recovery)
         << "taken over as the new instance's own recovery file";
+    // Save asks before replacing the original file, which may be newer (answered No).
+    const QByteArray before = ReadBytes(original);
+    EXPECT_EQ(second.send(QStringLiteral("savedoc")), QStringLiteral("failed"));
+    EXPECT_EQ(second.lines().filter(QStringLiteral("already exists")),
+              QStringList{QStringLiteral("message script.zml already exists. Do you want to "
+                                         "replace it?")});
+    EXPECT_EQ(ReadBytes(original), before);
     ASSERT_EQ(second.send(QStringLiteral("save ") + path("again.zml")), QStringLiteral("ok"));
     EXPECT_EQ(ReadBytes(path("again.zml")), recovery);
     ASSERT_TRUE(second.quit());
