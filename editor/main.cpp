@@ -4,6 +4,7 @@
 #include "gui/mainwindow/AppTranslations.h"
 #include "gui/mainwindow/ProgramInfo.h"
 #include "gui/mainwindow/frmEdit.h"
+#include "gui/mainwindow/frmRecover.h"
 #include "gui/widgets/AppMessageBox.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     // Qt's, Fieldpane's and the program's texts in the user's language.
     const AppTranslations translations(QLocale::system());
     InstallMessageBoxHandler();
+    InstallRecoveryDialog();
 
     // The rest of the command line names the script to open.
     const QString file = WindowScript(argc, argv);

@@ -58,10 +58,12 @@ void CDocument::SetFileName(const QString &fileName)
 
 void CDocument::SetDirty(bool dirty)
 {
-    if (m_dirty == dirty)
-        return;
-    m_dirty = dirty;
-    emit dirtyChanged(m_dirty);
+    if (m_dirty != dirty) {
+        m_dirty = dirty;
+        emit dirtyChanged(m_dirty);
+    }
+    if (dirty)
+        emit documentChanged();
 }
 
 int CDocument::NewStepId() const
@@ -158,6 +160,7 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
     const int inserted = static_cast<int>(rows.size());
     m_rows->insertStepRows(position, std::move(rows));
     SetDirty(true);
+    emit documentChanged();
     emit stepsInserted(position, inserted);
     return position;
 }
@@ -176,6 +179,7 @@ int CDocument::RemoveSteps(const std::vector<int> &rows)
     }
     m_rows->removeStepRows(valid);
     SetDirty(true);
+    emit documentChanged();
     return static_cast<int>(valid.size());
 }
 
@@ -184,6 +188,7 @@ bool CDocument::MoveSteps(const std::vector<int> &rows, bool up)
     if (!m_rows->moveStepRows(rows, up))
         return false;
     SetDirty(true);
+    emit documentChanged();
     return true;
 }
 
@@ -192,23 +197,27 @@ void CDocument::RefreshRow(int row)
     // A null text: the row shows its step's text again, even if one was set on the model.
     if (Step(row))
         m_rows->setRowText(row, QString());
+    emit documentChanged();
 }
 
 void CDocument::SetDepth(int row, int depth)
 {
     m_rows->setDepth(row, depth);
+    emit documentChanged();
 }
 
 void CDocument::Indent(const std::vector<int> &rows)
 {
     for (int r : validRows(rows, m_rows->count()))
         m_rows->setDepth(r, BlockRules::Indent(m_rows->depth(r)));
+    emit documentChanged();
 }
 
 void CDocument::Outdent(const std::vector<int> &rows)
 {
     for (int r : validRows(rows, m_rows->count()))
         m_rows->setDepth(r, BlockRules::Outdent(m_rows->depth(r)));
+    emit documentChanged();
 }
 
 void CDocument::Clear()

@@ -87,6 +87,8 @@ signals:
     void stepsInserted(int firstRow, int count);
     void fileNameChanged(const QString &fileName);
     void dirtyChanged(bool dirty);
+    // The content may have changed (steps, rows, depths, a step's fields, or Dirty set).
+    void documentChanged();
     // Reading a file replaces the rows: the list may hide and stop painting until finished.
     void loadingStarted();
     void loadingFinished();

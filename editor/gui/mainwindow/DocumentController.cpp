@@ -51,6 +51,7 @@ void DocumentController::NewDoc()
     if (QuerySave() == SaveAnswer::Cancel)
         return;
     m_document.Clear();
+    m_confirmOverwrite = false;
     emit cleared();
     emit fileChanged();
 }
@@ -82,6 +83,8 @@ bool DocumentController::OpenDoc(const QString &requested)
         return false;
     emit aboutToOpen();
     const OpenResult read = OpenDocument(m_document, path);
+    if (read.ok())
+        m_confirmOverwrite = false;
     ShowNotices(OpenNotices(read));
     if (read.ok())
         m_recentFiles.AddToMruList(path);
@@ -101,7 +104,13 @@ bool DocumentController::SaveDoc(bool saveAs)
             return false;
         chosen = true;
     }
+    // A recovered script's first save under its own name: that file may be newer than it.
+    if (m_confirmOverwrite && !chosen && QFileInfo::exists(path) &&
+        !confirmReplacing(QString(), path))
+        return false;
     const SaveResult saved = SaveDocument(m_document, path, chosen);
+    if (saved.ok())
+        m_confirmOverwrite = false;
     // A name that passed the checks is the script's name, written or not.
     if (saved.ok() || saved.status == SaveResult::Status::WriteFailed)
         m_recentFiles.AddToMruList(saved.fileName);
@@ -110,9 +119,25 @@ bool DocumentController::SaveDoc(bool saveAs)
     return saved.ok();
 }
 
-bool DocumentController::confirmReplacing(const QString &chosenPath)
+bool DocumentController::RecoverDoc(const QString &textFile, const QString &originalPath)
 {
-    const QString saved = SavedNameToConfirm(chosenPath);
+    if (QuerySave() == SaveAnswer::Cancel)
+        return false;
+    emit aboutToOpen();
+    const bool read = OpenDocument(m_document, textFile).ok();
+    m_confirmOverwrite = read;
+    if (read) {
+        m_document.SetFileName(originalPath);
+        m_document.SetDirty(true);
+    }
+    emit openFinished(read);
+    emit fileChanged();
+    return read;
+}
+
+bool DocumentController::confirmReplacing(const QString &chosenPath, const QString &existing)
+{
+    const QString saved = existing.isEmpty() ? SavedNameToConfirm(chosenPath) : existing;
     if (saved.isEmpty())
         return true;
     return ShowMessage(tr("%1 already exists.\r\nDo you want to replace it?")

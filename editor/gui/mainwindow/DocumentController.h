@@ -37,6 +37,10 @@ public:
     bool SaveDoc(bool saveAs) override;
     // Starts the host editor with the script (saving first when needed).
     void RunFile();
+    // Reads the recovery file textFile (after QuerySave) and gives the script originalPath as
+    // its name, marked changed, so that the next save writes to the original place (asking
+    // first when a file is there); true when it was read. Nothing is added to the recent files.
+    bool RecoverDoc(const QString &textFile, const QString &originalPath);
 
     QString FileName() const override;
     bool Dirty() const override;
@@ -53,10 +57,13 @@ signals:
 
 private:
     bool chooseFile(bool save, QString *path);
-    // For a name just chosen: asks before a save under another existing name (".zml" added).
-    bool confirmReplacing(const QString &chosenPath);
+    // For a name just chosen: asks before a save under another existing name (".zml" added);
+    // with existing given, asks about that file.
+    bool confirmReplacing(const QString &chosenPath, const QString &existing = QString());
 
     CDocument &m_document;
     CMru &m_recentFiles;
     QPointer<QWidget> m_window;
+    // The script was recovered: its first save asks before replacing the file of its name.
+    bool m_confirmOverwrite = false;
 };

@@ -13,6 +13,7 @@
 #include "gui/actiontree/ActionTree.h"
 #include "gui/editing/EditCommands.h"
 #include "gui/editing/StepDialogs.h"
+#include "gui/mainwindow/DocumentRecovery.h"
 #include "gui/mainwindow/HelpViewer.h"
 #include "gui/mainwindow/MruMenus.h"
 #include "gui/mainwindow/WindowLayout.h"
@@ -82,6 +83,7 @@ frmEdit::frmEdit(QWidget *parent)
 
     m_table = new CommandTable(this);
     m_controller = new DocumentController(*m_doc, *m_mru, this);
+    m_recovery = new DocumentRecovery(*m_doc, *m_controller, this);
     createCentre();
     m_menus = m_table->buildMenus(this);
     createToolBars();
@@ -431,6 +433,9 @@ bool frmEdit::Load(const QString &commandLine, const CatalogueLoader &loadCatalo
     m_mru->setListSize(kMruSize);
     m_mru->GetMruList(QLatin1String(SettingsKeys::kProgramName), kMruSection);
     m_mruMenus->Rebuild();
+    // Every change of the list is written at once, so that a stopped program loses no entry.
+    connect(m_mru, &CMru::MruListChanged, this,
+            [this] { m_mru->SaveMruList(QLatin1String(SettingsKeys::kProgramName), kMruSection); });
 
     if (!loadCatalogue || !loadCatalogue(m_doc->Catalogue()) || m_doc->Catalogue().Count() == 0)
         return false;
@@ -447,6 +452,9 @@ bool frmEdit::Load(const QString &commandLine, const CatalogueLoader &loadCatalo
         }
     }
 
+    m_recovery->start();
+    m_recovery->offer();
+
     ReadSettings();
     m_list->setFocus();
     return true;
@@ -459,6 +467,7 @@ void frmEdit::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    m_recovery->finish();
     SaveSettings();
     if (m_helpViewer != nullptr)
         m_helpViewer->close();

@@ -19,6 +19,7 @@ class CDocument;
 class CElements;
 class CMru;
 class CPrinter;
+class DocumentRecovery;
 class EditCommands;
 class FindBar;
 class HelpViewer;
@@ -51,8 +52,8 @@ public:
 
     // Start-up: takes commandLine (double quotes removed) as the file to open, creates the
     // lock "TRAidMutex", sets up help, loads the recent files and the catalogue, starts a new
-    // document, opens the named file and reads the window settings. False when there is no
-    // catalogue: the program is to end.
+    // document, opens the named file, offers the recovery files of ended instances and reads
+    // the window settings. False when there is no catalogue: the program is to end.
     bool Load(const QString &commandLine, const CatalogueLoader &loadCatalogue);
 
     // The file commands (see DocumentController).
@@ -78,6 +79,8 @@ public:
     FindBar *findBar() const { return m_findBar; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
+    // The recovery files of the document (autosave, and the offer at start-up).
+    DocumentRecovery *Recovery() const { return m_recovery; }
     // The editing commands of the Edit menu, the action tree and the step list.
     EditCommands *Commands() const { return m_commands; }
     // Replaces the step properties, comment and go-to dialogs (tests); null restores the real
@@ -168,6 +171,7 @@ private:
     std::unique_ptr<StepDialogs> m_stepDialogs;
     EditCommands *m_commands = nullptr;
     DocumentController *m_controller = nullptr;
+    DocumentRecovery *m_recovery = nullptr;
     CommandTable *m_table = nullptr;
     WindowLayout *m_layout = nullptr;
 
