@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 const QString StepListView::kActionMimeType = QStringLiteral("application/x-stepsmith-action");
 
@@ -45,6 +46,15 @@ StepListView::StepListView(CDocument *document, QWidget *parent)
     setAutoScroll(true);
     setSpacing(0);
     verticalScrollBar()->setSingleStep(16);
+
+    const StepRowsModel *rows = document->Rows();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::rowsMoved, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::modelReset, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &StepListView::rowsChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &StepListView::extendSelectionOverFolds);
 }
 
 StepListView::~StepListView() = default;
@@ -97,6 +107,19 @@ void StepListView::setDropMarker(const QString &marker)
     const int row = marker.toInt(&ok);
     m_dropMarkerRow = ok ? row : -1;
     viewport()->update();
+}
+
+void StepListView::setProblems(QHash<int, QString> problems)
+{
+    if (problems == m_problems)
+        return;
+    m_problems = std::move(problems);
+    viewport()->update();
+}
+
+int StepListView::problemMarkerWidth()
+{
+    return 14;
 }
 
 void StepListView::setPaintingSuspended(bool on)
@@ -170,6 +193,15 @@ void StepListView::keyPressEvent(QKeyEvent *event)
 
 void StepListView::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        const int row = rowAt(pos);
+        if (row >= 0 && foldAt(row) != Fold::None && foldControlRect(row).contains(pos)) {
+            setFolded(row, foldAt(row) == Fold::Open);
+            event->accept();
+            return;
+        }
+    }
     if (event->button() != Qt::RightButton) {
         QListView::mousePressEvent(event);
         return;
@@ -258,4 +290,145 @@ void StepListView::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
     viewport()->update();
+}
+
+bool StepListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int row = rowAt(help->pos());
+        const QString text = row >= 0 ? problemAt(row) : QString();
+        // The marker's tooltip covers the gutter, or the marker alone without line numbers.
+        if (!text.isEmpty() && help->pos().x() < std::max(gutterWidth(), problemMarkerWidth())) {
+            QToolTip::showText(help->globalPos(), text, viewport(),
+                               visualRect(model()->index(row, 0)));
+            return true;
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QListView::viewportEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Folding
+
+const BlockFolds &StepListView::folds() const
+{
+    if (m_foldsStale) {
+        m_folds.update(*m_document);
+        m_foldsStale = false;
+    }
+    return m_folds;
+}
+
+StepRowView::Fold StepListView::foldAt(int row) const
+{
+    const BlockFolds &f = folds();
+    if (!f.isOpener(row))
+        return Fold::None;
+    return f.isFolded(row) ? Fold::Folded : Fold::Open;
+}
+
+QString StepListView::foldNote(int row) const
+{
+    const int hidden = folds().hiddenCount(row);
+    if (hidden == 0)
+        return {};
+    return hidden == 1 ? tr("1 row folded") : tr("%1 rows folded").arg(hidden);
+}
+
+QRect StepListView::foldControlRect(int row) const
+{
+    const QRect r = visualRect(model()->index(row, 0));
+    constexpr int kSide = 11;
+    return {r.left() + 1, r.top() + StepRowGeometry::kGutterTextTop + 1, kSide, kSide};
+}
+
+bool StepListView::setFolded(int row, bool folded)
+{
+    (void)folds();
+    if (!m_folds.setFolded(row, folded))
+        return false;
+    applyFolds(row + 1, m_folds.closerOf(row)); // only the block's rows change
+    return true;
+}
+
+void StepListView::foldAll()
+{
+    (void)folds();
+    m_folds.foldAll();
+    applyFolds();
+}
+
+void StepListView::unfoldAll()
+{
+    (void)folds();
+    m_folds.unfoldAll();
+    applyFolds();
+}
+
+bool StepListView::revealRow(int row)
+{
+    (void)folds();
+    if (!m_folds.reveal(row))
+        return false;
+    applyFolds();
+    return true;
+}
+
+void StepListView::rowsChanged()
+{
+    m_foldsStale = true;
+    // Rows of a changed script may enter or leave folded blocks: settle them once the change
+    // is complete. Without folds nothing is hidden and nothing needs doing.
+    if (!m_folds.hasFolds() && !m_foldsQueued)
+        return;
+    if (m_foldsQueued)
+        return;
+    m_foldsQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_foldsQueued = false;
+            applyFolds();
+        },
+        Qt::QueuedConnection);
+}
+
+void StepListView::applyFolds(int first, int last)
+{
+    const std::vector<bool> &hidden = folds().hiddenRows();
+    const int count = std::min(model()->rowCount(), static_cast<int>(hidden.size()));
+    last = last < 0 ? count - 1 : std::min(last, count - 1);
+    for (int row = std::max(first, 0); row <= last; ++row) {
+        const bool hide = hidden[static_cast<std::size_t>(row)];
+        if (hide != isRowHidden(row))
+            setRowHidden(row, hide);
+    }
+    extendSelectionOverFolds();
+    viewport()->update();
+}
+
+void StepListView::extendSelectionOverFolds()
+{
+    if (m_extendingSelection || !m_folds.hasFolds())
+        return;
+    // A folded opener stands for its block: the hidden rows are selected exactly when it is.
+    const BlockFolds &f = folds();
+    QItemSelection add;
+    QItemSelection remove;
+    for (int row : f.visibleFoldedOpeners()) {
+        const QItemSelectionRange block(model()->index(row + 1, 0),
+                                        model()->index(f.closerOf(row), 0));
+        const bool openerSelected = selectionModel()->isRowSelected(row, QModelIndex());
+        (openerSelected ? add : remove).append(block);
+    }
+    if (add.isEmpty() && remove.isEmpty())
+        return;
+    m_extendingSelection = true;
+    selectionModel()->select(remove, QItemSelectionModel::Deselect);
+    selectionModel()->select(add, QItemSelectionModel::Select);
+    m_extendingSelection = false;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/checks/BlockFolds.h"
 #include "core/settings/SharedSettings.h"
 #include "gui/steplist/StepRowView.h"
 
+#include <QHash>
 #include <QListView>
 #include <QString>
 
@@ -47,6 +49,27 @@ public:
     void setDropMarker(const QString &marker);
     int dropMarkerRow() const override { return m_dropMarkerRow; }
 
+    // Problems by row (each a line of text), marked in the gutter with the text as tooltip.
+    void setProblems(QHash<int, QString> problems);
+    QString problemAt(int row) const override { return m_problems.value(row); }
+    // Width of the problem marker at the left of each row.
+    static int problemMarkerWidth();
+
+    // Folding of if and loop blocks (the view only). A folded opener stands for its block:
+    // selecting it selects the hidden rows too, so copying or moving it takes the whole block.
+    Fold foldAt(int row) const override;
+    QString foldNote(int row) const override;
+    // Folds or unfolds the block that row opens; false when it opens none.
+    bool setFolded(int row, bool folded);
+    void foldAll();
+    void unfoldAll();
+    // Unfolds the blocks that hide row (for a find that lands there); true when any did.
+    bool revealRow(int row);
+    // The fold state, brought up to date with the rows.
+    const BlockFolds &folds() const;
+    // The fold control of a row in viewport coordinates (the gutter's left edge).
+    QRect foldControlRect(int row) const;
+
     // While suspended (during loading) nothing is painted.
     bool PaintingSuspended() const override { return m_suspended; }
     void setPaintingSuspended(bool on);
@@ -86,8 +109,17 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
+private slots:
+    void rowsChanged();
+    void extendSelectionOverFolds();
 
 private:
+    // Hides and shows the rows from first to last (-1: the end) as the folds say, touching
+    // only rows that change.
+    void applyFolds(int first = 0, int last = -1);
+
     CDocument *m_document;
     StepRowDelegate *m_delegate;
     SharedSettings m_settings;
@@ -98,4 +130,9 @@ private:
     bool m_suspended = false;
     QString m_dropMarker;
     int m_dropMarkerRow = -1;
+    QHash<int, QString> m_problems;
+    mutable BlockFolds m_folds;
+    mutable bool m_foldsStale = true;
+    bool m_foldsQueued = false;
+    bool m_extendingSelection = false;
 };
