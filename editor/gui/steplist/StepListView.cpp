@@ -1,10 +1,13 @@
 #include "gui/steplist/StepListView.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/ClipboardText.h"
 #include "core/document/SelectionState.h"
 #include "core/document/StepRowGeometry.h"
 #include "gui/steplist/StepRowDelegate.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -15,7 +18,25 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <utility>
+
 const QString StepListView::kActionMimeType = QStringLiteral("application/x-stepsmith-action");
+const QString StepListView::kRowsMimeType = QStringLiteral("application/x-stepsmith-rows");
+
+namespace {
+
+StepListView::DragRunner &dragRunner()
+{
+    static StepListView::DragRunner runner;
+    return runner;
+}
+
+} // namespace
+
+void StepListView::SetDragRunner(DragRunner runner)
+{
+    dragRunner() = std::move(runner);
+}
 
 QString StepListView::EmptyHint()
 {
@@ -42,7 +63,7 @@ StepListView::StepListView(CDocument *document, QWidget *parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
-    setDragDropMode(QAbstractItemView::DropOnly);
+    setDragDropMode(QAbstractItemView::DropOnly); // drags of rows start in mouseMoveEvent
     setAutoScroll(true);
     setSpacing(0);
     verticalScrollBar()->setSingleStep(16);
@@ -201,6 +222,8 @@ void StepListView::mousePressEvent(QMouseEvent *event)
             event->accept();
             return;
         }
+        m_pressRow = row;
+        m_pressPos = pos;
     }
     if (event->button() != Qt::RightButton) {
         QListView::mousePressEvent(event);
@@ -223,6 +246,39 @@ void StepListView::mousePressEvent(QMouseEvent *event)
     emit contextMenuRequested(event->globalPosition().toPoint());
 }
 
+void StepListView::mouseMoveEvent(QMouseEvent *event)
+{
+    // A press on a selected row followed by a move starts a drag of the selected rows; until
+    // the button goes up after it, moves select nothing.
+    if (m_dragEnded) {
+        event->accept();
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (event->buttons().testFlag(Qt::LeftButton) && m_pressRow >= 0 &&
+        (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance() &&
+        selectionModel()->isRowSelected(m_pressRow, QModelIndex())) {
+        m_pressRow = -1;
+        m_dragEnded = true;
+        startDrag(Qt::MoveAction | Qt::CopyAction);
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
+}
+
+void StepListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_pressRow = -1;
+    // After a drag the release selects nothing: the drop has set the selection.
+    if (std::exchange(m_dragEnded, false)) {
+        setState(NoState);
+        event->accept();
+        return;
+    }
+    QListView::mouseReleaseEvent(event);
+}
+
 void StepListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
@@ -233,9 +289,16 @@ void StepListView::mouseDoubleClickEvent(QMouseEvent *event)
     QListView::mouseDoubleClickEvent(event);
 }
 
+bool StepListView::acceptsDrop(const QMimeData *mime) const
+{
+    if (mime->hasFormat(kActionMimeType) || mime->hasFormat(kRowsMimeType))
+        return true;
+    return mime->hasText() && mime->text().trimmed().startsWith(QLatin1Char('<'));
+}
+
 void StepListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasFormat(kActionMimeType))
+    if (acceptsDrop(event->mimeData()))
         event->acceptProposedAction();
     else
         QListView::dragEnterEvent(event);
@@ -244,11 +307,19 @@ void StepListView::dragEnterEvent(QDragEnterEvent *event)
 void StepListView::dragMoveEvent(QDragMoveEvent *event)
 {
     QListView::dragMoveEvent(event); // scrolls near the edges
-    if (!event->mimeData()->hasFormat(kActionMimeType))
+    const QMimeData *mime = event->mimeData();
+    if (!acceptsDrop(mime))
         return;
     if (model()->rowCount() > 0) {
         const int row = rowAt(event->position().toPoint());
         setDropMarker(row >= 0 ? QString::number(row) : QString());
+    }
+    if (mime->hasFormat(kRowsMimeType) && m_draggingRows) {
+        // Ctrl copies; otherwise the rows move.
+        event->setDropAction(event->modifiers().testFlag(Qt::ControlModifier) ? Qt::CopyAction
+                                                                              : Qt::MoveAction);
+        event->accept();
+        return;
     }
     event->acceptProposedAction();
 }
@@ -262,15 +333,61 @@ void StepListView::dragLeaveEvent(QDragLeaveEvent *event)
 void StepListView::dropEvent(QDropEvent *event)
 {
     setDropMarker(QString());
-    if (!event->mimeData()->hasFormat(kActionMimeType)) {
-        event->ignore();
-        viewport()->update();
-        emit foreignDropped();
+    const QMimeData *mime = event->mimeData();
+    const int row = rowAt(event->position().toPoint());
+    if (mime->hasFormat(kActionMimeType)) {
+        const QString name = QString::fromUtf8(mime->data(kActionMimeType));
+        event->acceptProposedAction();
+        emit actionDropped(name, row);
         return;
     }
-    const QString name = QString::fromUtf8(event->mimeData()->data(kActionMimeType));
-    event->acceptProposedAction();
-    emit actionDropped(name, rowAt(event->position().toPoint()));
+    if (mime->hasFormat(kRowsMimeType) && m_draggingRows) {
+        std::vector<int> rows;
+        for (const QByteArray &part : mime->data(kRowsMimeType).split(','))
+            rows.push_back(part.toInt());
+        const bool copy = event->modifiers().testFlag(Qt::ControlModifier);
+        // The list moves the rows itself: the drag's source deletes nothing.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        emit rowsDropped(rows, row, copy);
+        return;
+    }
+    if (acceptsDrop(mime)) {
+        event->acceptProposedAction();
+        emit textDropped(mime->text(), row);
+        return;
+    }
+    event->ignore();
+    viewport()->update();
+    emit foreignDropped();
+}
+
+void StepListView::startDrag(Qt::DropActions supportedActions)
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return;
+    auto *mime = new QMimeData;
+    QByteArray list;
+    for (int row : rows) {
+        if (!list.isEmpty())
+            list += ',';
+        list += QByteArray::number(row);
+    }
+    mime->setData(kRowsMimeType, list);
+    mime->setText(ClipboardText::CopyText(*m_document->Rows(), rows));
+    auto *drag = new QDrag(this);
+    drag->setMimeData(mime);
+    // Rows dropped while this flag is set are this list's own; rows of another window's list
+    // arrive as their text.
+    m_draggingRows = true;
+    if (dragRunner())
+        dragRunner()(drag);
+    else
+        drag->exec(supportedActions | Qt::CopyAction, Qt::MoveAction);
+    m_draggingRows = false;
+    drag->deleteLater();
+    setDropMarker(QString());
 }
 
 void StepListView::resizeEvent(QResizeEvent *event)

@@ -8,6 +8,12 @@
 #include <QListView>
 #include <QString>
 
+#include <functional>
+#include <vector>
+
+class QDrag;
+class QMimeData;
+
 class CDocument;
 class StepRowDelegate;
 
@@ -23,6 +29,12 @@ class StepListView final : public QListView, public StepRowView {
 public:
     // Mime type of an action dragged from the action tree; the data is its element name.
     static const QString kActionMimeType;
+    // Mime type of rows dragged from the list; the data is their indexes, comma-separated. The
+    // drag carries their clipboard text as plain text too, for other programs.
+    static const QString kRowsMimeType;
+    // Runs a drag of rows started by the mouse; replaceable for tests (empty: QDrag::exec).
+    using DragRunner = std::function<void(QDrag *)>;
+    static void SetDragRunner(DragRunner runner);
     // The text shown while the list is empty.
     static QString EmptyHint();
 
@@ -96,16 +108,23 @@ signals:
     void actionDropped(const QString &elementName, int row);
     // Something other than an action was dropped.
     void foreignDropped();
+    // Rows of this list were dropped above row (-1: at the end); copy when Ctrl was held.
+    void rowsDropped(const std::vector<int> &rows, int row, bool copy);
+    // Text from another program that looks like ZML was dropped above row (-1: at the end).
+    void textDropped(const QString &text, int row);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -116,6 +135,8 @@ private slots:
     void extendSelectionOverFolds();
 
 private:
+    // True for the drags the list takes: actions, its own rows, text that looks like ZML.
+    bool acceptsDrop(const QMimeData *mime) const;
     // Hides and shows the rows from first to last (-1: the end) as the folds say, touching
     // only rows that change.
     void applyFolds(int first = 0, int last = -1);
@@ -134,5 +155,9 @@ private:
     mutable BlockFolds m_folds;
     mutable bool m_foldsStale = true;
     bool m_foldsQueued = false;
+    int m_pressRow = -1; // the row a left press went down on, for starting a drag
+    QPoint m_pressPos;
+    bool m_dragEnded = false;
+    bool m_draggingRows = false;
     bool m_extendingSelection = false;
 };
