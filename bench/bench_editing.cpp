@@ -1,6 +1,7 @@
 // Editing commands on a 100 000-step script shown in a list view: paste, select all + copy,
 // delete and move of large selections, and single inserts, edits and moves.
 #include "core/document/CDocument.h"
+#include "core/document/DocumentHistory.h"
 #include "gui/editing/EditCommands.h"
 #include "gui/editing/IStepDialogs.h"
 
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -157,6 +159,40 @@ void BM_Delete10000Scattered(benchmark::State &state)
         });
 }
 
+// Undo of the scattered deletion above, and of a paste of 10 000 steps, with the view attached.
+void BM_UndoDelete10000Scattered(benchmark::State &state)
+{
+    measure(
+        state,
+        [](Fixture &f) {
+            f.selectEvery(10, 10000, 3);
+            f.commands.DeleteSelection(false);
+            QApplication::processEvents();
+        },
+        [](Fixture &f) {
+            f.commands.history().stack()->undo();
+            if (f.document.RowCount() != kScript)
+                std::abort();
+        });
+}
+
+void BM_UndoPaste10000(benchmark::State &state)
+{
+    QGuiApplication::clipboard()->setText(clipboardSteps(10000));
+    measure(
+        state,
+        [](Fixture &f) {
+            f.selectRange(kScript / 2, kScript / 2);
+            f.commands.PasteText();
+            QApplication::processEvents();
+        },
+        [](Fixture &f) {
+            f.commands.history().stack()->undo();
+            if (f.document.RowCount() != kScript)
+                std::abort();
+        });
+}
+
 void BM_Move1000Contiguous(benchmark::State &state)
 {
     measure(
@@ -216,6 +252,8 @@ void BM_SingleMoveInTheMiddle(benchmark::State &state)
 BENCHMARK(BM_Paste10000IntoTheMiddle)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SelectAllAndCopy)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Delete10000Contiguous)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_UndoDelete10000Scattered)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_UndoPaste10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Delete10000Scattered)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Move1000Contiguous)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Move1000Scattered)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     InstallMessageBoxHandler();
 
     // The rest of the command line names the script to open.
-    const QString file = ProgramArguments(argc, argv).join(QLatin1Char(' '));
+    const QString file = WindowScript(argc, argv);
 
     frmEdit window;
     const bool loaded = window.Load(file, [](CElements &catalogue) {

@@ -1,16 +1,20 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CheckMode.h"
+#include "cli/Diagnostics.h"
 #include "cli/ExportPdfMode.h"
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CDocument.h"
+#include "core/host/BuildInfo.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
+#include "core/zml/AnsiCodec.h"
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
-#include "gui/widgets/AppMessageBox.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -23,16 +27,27 @@ namespace {
 enum class Mode { None, Check, Format, ExportPdf };
 
 const char *const kUsage =
-    "usage: stepsmith --check [--catalogue FILE] SCRIPT...\n"
-    "       stepsmith --format [--catalogue FILE] IN OUT\n"
-    "       stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf\n"
+    "usage: stepsmith [SCRIPT]\n"
+    "       stepsmith --check [OPTION]... SCRIPT...\n"
+    "       stepsmith --format [OPTION]... IN [OUT]\n"
+    "       stepsmith --export-pdf [OPTION]... IN OUT.pdf\n"
+    "       stepsmith --help | --version\n"
     "\n"
     "  --check      read each script as Open does and run the save-time block check\n"
-    "  --format     read IN as Open does and write OUT as Save would\n"
+    "  --format     read IN as Open does and write OUT as Save would (without OUT, IN\n"
+    "               itself, atomically and only when its bytes change)\n"
     "  --export-pdf read IN as Open does and print it with the page settings to a PDF file\n"
-    "  --catalogue  use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "  --catalogue FILE\n"
+    "               use FILE as the action catalogue instead of the installed Actions.dat\n"
+    "  --diagnostics=json\n"
+    "               print each message as one JSON object (file, line, column, severity, text)\n"
+    "  -h, --help   print this help and exit\n"
+    "  --version    print the program's version and exit\n"
+    "  --           the arguments that follow are files, even when they start with '-'\n"
     "\n"
-    "Messages go to standard error. Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
+    "Without a mode the window opens SCRIPT. --check reads the scripts in parallel. Messages\n"
+    "go to standard error as FILE:LINE:COLUMN: error: TEXT (or warning:, info:).\n"
+    "Exit status: 0 success, 1 a script failed, 2 wrong usage.\n";
 
 void printLine(const QString &line)
 {
@@ -41,26 +56,13 @@ void printLine(const QString &line)
     std::fflush(stderr);
 }
 
-// One line per message: its kind by the icon, then the text with each CR LF as one blank.
+// How messages are printed, as the command line asks.
+DiagnosticFormat diagnosticFormat = DiagnosticFormat::Text;
+
+// Messages that concern no script: one line each, like the others, with no file.
 MsgResult printMessage(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
-    QString prefix;
-    switch (icon) {
-    case MsgIcon::Critical:
-        prefix = QStringLiteral("error: ");
-        break;
-    case MsgIcon::Exclamation:
-        prefix = QStringLiteral("warning: ");
-        break;
-    case MsgIcon::Information:
-    case MsgIcon::Question:
-    case MsgIcon::None:
-        prefix = QStringLiteral("info: ");
-        break;
-    }
-    QString line = text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    printLine(prefix + line);
+    PrintDiagnostics(FormatDiagnostics(diagnosticFormat, QString(), {{text, icon}}));
     switch (buttons) {
     case MsgButtons::Ok:
     case MsgButtons::OkCancel:
@@ -73,6 +75,11 @@ MsgResult printMessage(const QString &text, MsgIcon icon, MsgButtons buttons)
     return MsgResult::Ok;
 }
 
+void report(const QString &file, const QList<Notice> &notices)
+{
+    PrintDiagnostics(FormatDiagnostics(diagnosticFormat, file, notices));
+}
+
 int usageError(const QString &problem)
 {
     printLine(QStringLiteral("stepsmith: ") + problem);
@@ -80,9 +87,10 @@ int usageError(const QString &problem)
     return 2;
 }
 
-bool loadCatalogue(CDocument &doc, const QString &given)
+// Loads the catalogue into doc and reports its problems; path becomes the file read. False
+// when there is none to use.
+bool loadCatalogue(CDocument &doc, QString &path)
 {
-    QString path = given;
     if (path.isEmpty()) {
         path = FindCatalogue();
         if (path.isEmpty()) {
@@ -90,8 +98,7 @@ bool loadCatalogue(CDocument &doc, const QString &given)
             return false;
         }
     } else if (!QFileInfo(path).isFile()) {
-        ShowMessage(QStringLiteral("Can't find the catalogue file '%1'").arg(path),
-                    MsgIcon::Critical);
+        report(path, {{QStringLiteral("Can't find the catalogue file '%1'").arg(path)}});
         return false;
     }
     doc.Catalogue().LoadFile(path);
@@ -99,42 +106,47 @@ bool loadCatalogue(CDocument &doc, const QString &given)
     if (problems.isEmpty())
         return true;
     const bool empty = doc.Catalogue().Count() == 0;
-    ShowMessage(CatalogueProblemsMessage(problems),
-                empty ? MsgIcon::Critical : MsgIcon::Exclamation);
+    report(path, {{CatalogueProblemsMessage(problems),
+                   empty ? MsgIcon::Critical : MsgIcon::Exclamation}});
     return !empty;
 }
 
 // Opens path into doc and reports what went wrong; true when it was read.
-bool openReported(CDocument &doc, const QString &path)
+bool openReported(CDocument &doc, const QString &path, OpenResult &result)
 {
-    const OpenResult result = OpenDocument(doc, path);
-    ShowNotices(OpenNotices(result));
+    result = OpenDocument(doc, path);
+    report(path, OpenNotices(result));
     return result.ok();
 }
 
-int check(CDocument &doc, const QStringList &scripts)
+// The bytes a save of doc writes (the text in the system code page, with a final CR LF).
+QByteArray savedBytes(const CDocument &doc)
 {
-    int status = 0;
-    for (const QString &script : scripts) {
-        if (!openReported(doc, script)) {
-            status = 1;
-            continue;
-        }
-        const BlockCheckResult result = CheckBlocksUtf8(BuildDocumentUtf8(doc));
-        if (result != BlockCheckResult::Ok) {
-            ShowMessage(BlockCheckMessage(doc, result), MsgIcon::Critical);
-            status = 1;
-        }
-    }
-    return status;
+    return AnsiCodec::encode(BuildDocumentText(doc) + QStringLiteral("\r\n"));
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes in to out, or back to in when out is empty: then only when the bytes change, so that
+// a formatted script keeps its time stamp.
 int format(CDocument &doc, const QString &in, const QString &out)
 {
-    if (!openReported(doc, in))
+    OpenResult opened;
+    if (!openReported(doc, in, opened))
         return 1;
-    const SaveResult saved = SaveDocument(doc, out, false);
-    ShowNotices(SaveNotices(doc, saved));
+    // A script that would not save is reported at its fault in IN.
+    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened); !blocks.isEmpty()) {
+        report(in, blocks);
+        return 1;
+    }
+    if (out.isEmpty() && savedBytes(doc) == fileBytes(in))
+        return 0;
+    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false);
+    report(saved.fileName, SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }
 
@@ -148,6 +160,14 @@ QStringList ProgramArguments(int argc, char *argv[])
     return arguments;
 }
 
+QString WindowScript(int argc, char *argv[])
+{
+    QStringList arguments = ProgramArguments(argc, argv);
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+        arguments.removeFirst();
+    return arguments.join(QLatin1Char(' '));
+}
+
 namespace {
 
 // What the command line asks for.
@@ -155,22 +175,23 @@ struct Request {
     Mode mode = Mode::None;
     QString catalogue;
     bool catalogueGiven = false;
+    DiagnosticFormat format = DiagnosticFormat::Text;
     QStringList files;
 };
 
-// First look, before Qt is set up: whether a mode or --help is asked for, and whether it prints
-// (which needs fonts).
+// First look, before Qt is set up: whether the command line is to be read here (a mode, --help,
+// --version or anything else that looks like an option, which the window never takes), and
+// whether it prints (which needs fonts).
 bool wantsCommandLine(const QStringList &arguments, bool *printing)
 {
     bool wanted = false;
     for (const QString &a : arguments) {
         if (a == QLatin1String("--"))
             break;
-        if (a == QLatin1String("--check") || a == QLatin1String("--format") ||
-            a == QLatin1String("--help"))
+        if (a.startsWith(QLatin1Char('-')))
             wanted = true;
         if (a == QLatin1String("--export-pdf"))
-            wanted = *printing = true;
+            *printing = true;
     }
     return wanted;
 }
@@ -183,7 +204,7 @@ Mode modeOf(const QString &option)
 }
 
 // Reads the options and files into request; -1 when they were read, otherwise the exit status
-// (0 after --help).
+// (0 after --help or --version).
 int parseRequest(const QStringList &arguments, Request &request)
 {
     bool options = true;
@@ -203,10 +224,20 @@ int parseRequest(const QStringList &arguments, Request &request)
                 return usageError(QStringLiteral("--catalogue needs one FILE"));
             request.catalogue = arguments.at(++i);
             request.catalogueGiven = true;
-        } else if (options && a == QLatin1String("--help")) {
+        } else if (options && a.startsWith(QLatin1String("--diagnostics="))) {
+            const QString value = a.mid(a.indexOf(QLatin1Char('=')) + 1);
+            if (value != QLatin1String("json") && value != QLatin1String("text"))
+                return usageError(QStringLiteral("--diagnostics is text or json"));
+            request.format =
+                value == QLatin1String("json") ? DiagnosticFormat::Json : DiagnosticFormat::Text;
+        } else if (options && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (options && a.startsWith(QLatin1String("--"))) {
+        } else if (options && a == QLatin1String("--version")) {
+            std::printf("stepsmith %d.%d.%d\n", kProgramVersionMajor, kProgramVersionMinor,
+                        kProgramVersionRevision);
+            return 0;
+        } else if (options && a.startsWith(QLatin1Char('-'))) {
             return usageError(QStringLiteral("unknown option %1").arg(a));
         } else {
             request.files.append(a);
@@ -218,12 +249,14 @@ int parseRequest(const QStringList &arguments, Request &request)
 // -1 when the request names what its mode needs, otherwise the exit status of a usage error.
 int checkRequest(const Request &r)
 {
+    if (r.mode == Mode::None)
+        return usageError(QStringLiteral("no mode given"));
     if (r.catalogueGiven && r.catalogue.isEmpty())
         return usageError(QStringLiteral("--catalogue needs one FILE"));
     if (r.mode == Mode::Check && r.files.isEmpty())
         return usageError(QStringLiteral("--check needs at least one SCRIPT"));
-    if (r.mode == Mode::Format && r.files.size() != 2)
-        return usageError(QStringLiteral("--format needs IN and OUT"));
+    if (r.mode == Mode::Format && (r.files.isEmpty() || r.files.size() > 2))
+        return usageError(QStringLiteral("--format needs IN and at most one OUT"));
     if (r.mode == Mode::ExportPdf && r.files.size() != 2)
         return usageError(QStringLiteral("--export-pdf needs IN and OUT.pdf"));
     return -1;
@@ -231,17 +264,19 @@ int checkRequest(const Request &r)
 
 int runRequest(const Request &r)
 {
+    diagnosticFormat = r.format;
     ScopedMessageHandler messages(&printMessage);
     CDocument doc;
-    if (!loadCatalogue(doc, r.catalogue))
+    QString catalogue = r.catalogue;
+    if (!loadCatalogue(doc, catalogue))
         return 1;
     switch (r.mode) {
     case Mode::Check:
-        return check(doc, r.files);
+        return CheckScripts(catalogue, r.files, r.format);
     case Mode::Format:
-        return format(doc, r.files.at(0), r.files.at(1));
+        return format(doc, r.files.at(0), r.files.value(1));
     case Mode::ExportPdf:
-        return ExportScriptPdf(doc, r.files.at(0), r.files.at(1));
+        return ExportScriptPdf(doc, r.files.at(0), r.files.at(1), r.format);
     case Mode::None:
         break;
     }

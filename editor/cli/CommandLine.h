@@ -8,6 +8,9 @@
 
 // The arguments after the program's name, decoded as Qt decodes them.
 QStringList ProgramArguments(int argc, char *argv[]);
+// The script the window opens: the arguments joined by blanks, without a leading "--" (which
+// lets a name start with '-').
+QString WindowScript(int argc, char *argv[]);
 
 // The argument count and vector for the Qt application object: the program's name alone. They
 // must outlive the application object.
@@ -24,8 +27,11 @@ private:
 
 // Command-line modes that need no window:
 //   stepsmith --check [--catalogue FILE] SCRIPT...
-//   stepsmith --format [--catalogue FILE] IN OUT
-// Returns the exit status (0 success, 1 a script failed, 2 wrong usage) when the arguments ask
-// for one of them, or -1 when they do not (the program then starts its window). Creates its own
+//   stepsmith --format [--catalogue FILE] IN [OUT]
+//   stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf
+//   stepsmith --help | -h | --version
+// Returns the exit status (0 success, 1 a script failed, 2 wrong usage, an unknown option among
+// them) when the arguments ask for one of them or hold anything that looks like an option
+// before "--", or -1 when they do not (the program then starts its window). Creates its own
 // QCoreApplication.
 int RunCommandLine(int argc, char *argv[]);

@@ -7,7 +7,6 @@
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
-#include "gui/widgets/AppMessageBox.h"
 
 #include <QFileInfo>
 #include <QtGlobal>
@@ -35,19 +34,20 @@ void PrepareHeadlessPlatform()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
+int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out, DiagnosticFormat format)
 {
     const QFileInfo source(in);
     const QFileInfo target(out);
     // Printing over the script itself would destroy it.
     if (target.exists() && source.exists() &&
         target.canonicalFilePath() == source.canonicalFilePath()) {
-        ShowMessage(QStringLiteral("The PDF file must not be the script itself:\r\n'%1'").arg(out),
-                    MsgIcon::Critical);
+        PrintDiagnostics(FormatDiagnostics(
+            format, out,
+            {{QStringLiteral("The PDF file must not be the script itself:\r\n'%1'").arg(out)}}));
         return 1;
     }
     const OpenResult opened = OpenDocument(doc, in);
-    ShowNotices(OpenNotices(opened));
+    PrintDiagnostics(FormatDiagnostics(format, in, OpenNotices(opened)));
     if (!opened.ok())
         return 1;
 
@@ -57,7 +57,7 @@ int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out)
     printer.SetDocumentPath(source.absoluteFilePath());
     QString error;
     if (!ExportPdf(BuildDocumentText(doc), printer, out, &error)) {
-        ShowMessage(error, MsgIcon::Critical);
+        PrintDiagnostics(FormatDiagnostics(format, out, {{error}}));
         return 1;
     }
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/Diagnostics.h"
+
 #include <QString>
 
 class CDocument;
@@ -7,9 +9,10 @@ class CDocument;
 // stepsmith --export-pdf [--catalogue FILE] IN OUT.pdf
 // Reads IN as Open does and prints the text Save would write into the PDF file OUT with the
 // user's page settings (read, never written). doc holds the catalogue. Needs a
-// QGuiApplication. Every problem is reported through ShowMessage. Returns the exit status:
-// 0 written, 1 failed.
-int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out);
+// QGuiApplication. The messages of reading IN and writing OUT are printed in format, with
+// their file; the page settings' problems are reported through ShowMessage. Returns the exit
+// status: 0 written, 1 failed.
+int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out, DiagnosticFormat format);
 
 // Chooses the offscreen platform for the QGuiApplication of the export when there is no
 // display to connect to and no platform was asked for, and keeps Qt's warnings off standard

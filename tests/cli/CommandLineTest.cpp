@@ -1,9 +1,15 @@
 // Runs the built program in its command-line modes.
 #include <QCborValue>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,6 +23,13 @@ struct ProgramRun {
     QStringList errorLines;
     QByteArray output;
 };
+
+// The built program, or the one STEPSMITH_PROGRAM_UNDER_TEST names (an installed one).
+QString programUnderTest()
+{
+    const QString installed = qEnvironmentVariable("STEPSMITH_PROGRAM_UNDER_TEST");
+    return installed.isEmpty() ? QStringLiteral(STEPSMITH_PROGRAM) : installed;
+}
 
 class CommandLineTest : public ::testing::Test {
 protected:
@@ -33,8 +46,7 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    ProgramRun run(const QStringList &arguments,
-                   const QString &program = QStringLiteral(STEPSMITH_PROGRAM)) const
+    ProgramRun run(const QStringList &arguments, const QString &program = programUnderTest()) const
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -125,20 +137,141 @@ TEST_F(CommandLineTest, CheckAcceptsGoodScriptsAndReportsEveryProblem)
     const QString corrupt = write("corrupt.zml", "<zml");
     r = run({"--check", good, open, header, corrupt, path("none.zml")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines,
-              (QStringList{
-                  "error: If without End If or Loop without End Loop. Save action aborted.",
-                  "info: Unsupported element found in the header 'x' This element will be "
-                  "removed when you save the file",
-                  "info: File version is missing. Inserting 1.0",
-                  "error: This file is corrupt or not a valid ZML file '" + corrupt + "'",
-                  "error: Can't find the file '" + path("none.zml") + "'",
-              }));
+    EXPECT_EQ(
+        r.errorLines,
+        (QStringList{
+            open + ":1:70: error: If without End If or Loop without End Loop. Save "
+                   "action aborted.",
+            header + ":1:29: info: Unsupported element found in the header 'x' This "
+                     "element will be removed when you save the file",
+            header + ":1:20: info: File version is missing. Inserting 1.0",
+            corrupt + ":1:1: error: This file is corrupt or not a valid ZML file '" + corrupt + "'",
+            path("none.zml") + ": error: Can't find the file '" + path("none.zml") + "'",
+        }));
 
     // Information messages alone do not fail the check.
     r = run({"--check", header});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.errorLines.size(), 2);
+}
+
+// Hand-made scripts with one fault each, and where the message must point: the parser's place,
+// the element at fault, the unbalanced or stray block tag, the comment holding a stray closer.
+struct LocatedCase {
+    const char *name;
+    QByteArray text;
+    const char *where; // "LINE:COLUMN" or "" for no place
+    const char *severity;
+    const char *message; // the start of the text
+};
+
+const QByteArray kHead = "<zml version=\"1.0\">\n  <zmlhead>\n    <version>1.0</version>\n"
+                         "  </zmlhead>\n  <zmlbody>\n";
+const QByteArray kTail = "  </zmlbody>\n</zml>\n";
+
+const LocatedCase kLocatedCases[] = {
+    {"corrupt.zml", "<zml version=\"1.0\">\n  <zmlhead>\n  </zmlbody>\n</zml>\n", "3:5", "error",
+     "This file is corrupt"},
+    {"notzml.zml", "<zmx version=\"1.0\">\n</zmx>\n", "1:1", "error", "This file is not a valid"},
+    {"version.zml", "\n  <zml version=\"9\">\n</zml>\n", "2:3", "error", "The file has an invalid"},
+    {"nohead.zml", "<zml version=\"1.0\">\n  <head/>\n</zml>\n", "2:3", "error",
+     "File doesn't contain a valid header"},
+    {"nobody.zml", "<zml version=\"1.0\">\n  <zmlhead/>\n  <body/>\n</zml>\n", "3:3", "error",
+     "File doesn't contain a valid body"},
+    {"header.zml",
+     "<zml version=\"1.0\">\n  <zmlhead>\n    <version>1</version>\n    <a/><b/>\n    <c/>\n"
+     "      <d/><e/>\n  </zmlhead>\n  <zmlbody/>\n</zml>\n",
+     "6:7", "info", "2 more unsupported elements"},
+    {"noversion.zml", "<zml version=\"1.0\">\n  <zmlhead>\n  </zmlhead>\n  <zmlbody/>\n</zml>\n",
+     "2:3", "info", "File version is missing"},
+    {"openloop.zml",
+     kHead +
+         "    <var name=\"n\" value=\"1\"/>\n    <loop count=\"2\" counter=\"\"/>\n"
+         "    <var name=\"n\" value=\"2\"/>\n" +
+         kTail,
+     "7:5", "error", "If without End If or Loop without End Loop"},
+    {"strayend.zml", kHead + "    <var name=\"n\" value=\"1\"/>\n      <endloop/>\n" + kTail, "7:7",
+     "error", "If without End If or Loop without End Loop"},
+    {"straycomment.zml",
+     kHead + "    <var name=\"n\" value=\"1\"/>\n    <!-- <ENDIF> -->\n" + kTail, "7:5", "error",
+     "End If without If"},
+    {"disabled.zml",
+     kHead +
+         "    <!-- <if var=\"n\" operator=\"=\" value=\"1\" /> -->\n"
+         "    <var name=\"n\" value=\"1\"/>\n    <endif/>\n" +
+         kTail,
+     "8:5", "error", "Step 1 is a disabled If"},
+    {"missing.zml", QByteArray(), "", "error", "Can't find the file"},
+};
+
+TEST_F(CommandLineTest, CheckLocatesEveryMessageInTextAndJson)
+{
+    QStringList files;
+    for (const LocatedCase &c : kLocatedCases) {
+        files << (c.text.isNull() ? path(c.name) : write(c.name, c.text));
+    }
+    const ProgramRun text = run(QStringList{"--check"} + files);
+    EXPECT_EQ(text.status, 1);
+    const ProgramRun json = run(QStringList{"--check", "--diagnostics=json"} + files);
+    EXPECT_EQ(json.status, 1);
+    ASSERT_EQ(text.errorLines.size(), json.errorLines.size());
+
+    // The message of each case (the last of its script's), in the order of the files.
+    QHash<QString, QString> textOf;
+    QHash<QString, QJsonObject> jsonOf;
+    for (int i = 0; i < text.errorLines.size(); ++i) {
+        QJsonParseError error{};
+        const QJsonObject object =
+            QJsonDocument::fromJson(json.errorLines.at(i).toUtf8(), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << json.errorLines.at(i).toStdString();
+        const QString file = object.value("file").toString();
+        EXPECT_TRUE(text.errorLines.at(i).startsWith(file + ":"));
+        EXPECT_TRUE(text.errorLines.at(i).endsWith(object.value("text").toString()));
+        textOf[file] = text.errorLines.at(i);
+        jsonOf[file] = object;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        const LocatedCase &c = kLocatedCases[i];
+        const QString where = QString::fromLatin1(c.where);
+        const QString prefix =
+            files[i] + (where.isEmpty() ? "" : ":" + where) + ": " + c.severity + ": " + c.message;
+        EXPECT_TRUE(textOf.value(files[i]).startsWith(prefix))
+            << textOf.value(files[i]).toStdString() << "\nexpected: " << prefix.toStdString();
+        const QJsonObject object = jsonOf.value(files[i]);
+        EXPECT_EQ(object.value("severity").toString(), c.severity) << c.name;
+        EXPECT_TRUE(object.value("text").toString().startsWith(c.message)) << c.name;
+        const QString place = object.value("line").isNull()
+                                  ? QString()
+                                  : QStringLiteral("%1:%2")
+                                        .arg(object.value("line").toInt())
+                                        .arg(object.value("column").toInt());
+        EXPECT_EQ(place, where) << c.name;
+    }
+}
+
+// Many scripts checked at once (in parallel) print what checking them one by one prints, in
+// the order given, and fail when any fails.
+TEST_F(CommandLineTest, CheckOfManyScriptsEqualsCheckingThemOneByOne)
+{
+    QStringList files;
+    for (int round = 0; round < 4; ++round) {
+        files << write(QStringLiteral("good%1.zml").arg(round), kGood)
+              << write(QStringLiteral("edited%1.zml").arg(round), kEditorWritten);
+        for (const LocatedCase &c : kLocatedCases) {
+            const QString name = QStringLiteral("%1-%2").arg(round).arg(c.name);
+            files << (c.text.isNull() ? path(name) : write(name, c.text));
+        }
+    }
+    QStringList oneByOne;
+    for (const QString &file : files)
+        oneByOne += run({"--check", file}).errorLines;
+    const ProgramRun all = run(QStringList{"--check"} + files);
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.errorLines.join('\n').toStdString(), oneByOne.join('\n').toStdString());
+
+    const QStringList good = files.filter(QRegularExpression("/(good|edited)\\d"));
+    ASSERT_EQ(good.size(), 8);
+    EXPECT_EQ(run(QStringList{"--check"} + good).status, 0);
 }
 
 TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
@@ -165,13 +298,50 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
     r = run({"--format", bad, path("old.zml")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(read(path("old.zml")), "old");
-    EXPECT_EQ(r.errorLines.last(),
-              "error: If without End If or Loop without End Loop. Save action aborted.");
+    EXPECT_EQ(r.errorLines.last(), bad + ":1:39: error: If without End If or Loop without End "
+                                         "Loop. Save action aborted.");
 
     r = run({"--format", in, path("missing/dir/out.zml")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't save the file. Make sure the file and "
+    EXPECT_EQ(r.errorLines, QStringList{path("missing/dir/out.zml") +
+                                        ": error: Can't save the file. Make sure the file and "
                                         "folder isn't write protected"});
+}
+
+TEST_F(CommandLineTest, FormatInPlaceWritesOnlyWhenTheBytesChange)
+{
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    const auto age = [&old](const QString &file) {
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    };
+    const auto modified = [](const QString &file) {
+        return QFileInfo(file).lastModified().toUTC();
+    };
+
+    const QString good = write("good.zml", kGood);
+    age(good);
+    ProgramRun r = run({"--format", good});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(modified(good), old);
+    EXPECT_EQ(read(good), kGood);
+
+    QByteArray messy = kGood;
+    messy.replace("\r\n", "\n");
+    const QString in = write("in.zml", messy);
+    age(in);
+    r = run({"--format", in});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(in), kGood);
+    EXPECT_NE(modified(in), old);
+
+    // A script that would not save stays as it was.
+    const QByteArray unbalanced = "<zml version=\"1.0\"><zmlhead/><zmlbody><if/></zmlbody></zml>";
+    const QString bad = write("bad.zml", unbalanced);
+    r = run({"--format", bad});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(read(bad), unbalanced);
 }
 
 TEST_F(CommandLineTest, CatalogueOption)
@@ -187,7 +357,8 @@ TEST_F(CommandLineTest, CatalogueOption)
     r = run({"--check", "--catalogue", path("nothing.dat"), good});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines,
-              QStringList{"error: Can't find the catalogue file '" + path("nothing.dat") + "'"});
+              QStringList{path("nothing.dat") + ": error: Can't find the catalogue file '" +
+                          path("nothing.dat") + "'"});
 }
 
 TEST_F(CommandLineTest, BothProgramsReadAKeyWrittenTwiceAlike)
@@ -223,17 +394,55 @@ TEST_F(CommandLineTest, UsageErrors)
 {
     const QString good = write("good.zml", kGood);
     for (const QStringList &arguments :
-         {QStringList{"--check"}, QStringList{"--format", good},
-          QStringList{"--format", good, "a", "b"}, QStringList{"--check", "--format", good, "x"},
-          QStringList{"--check", "--bogus", good}, QStringList{"--check", good, "--catalogue"}}) {
+         {QStringList{"--check"}, QStringList{"--format"}, QStringList{"--format", good, "a", "b"},
+          QStringList{"--check", "--format", good, "x"},
+          QStringList{"--check", good, "--catalogue"}, QStringList{"--catalogue", "x", good}}) {
         const ProgramRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
         ASSERT_FALSE(r.errorLines.isEmpty());
         EXPECT_TRUE(r.errorLines.first().startsWith("stepsmith: "));
     }
-    const ProgramRun help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.output.startsWith("usage: stepsmith --check"));
+}
+
+// Anything that looks like an option and is not one never opens the window, in any mode.
+TEST_F(CommandLineTest, UnknownOptionsAreRefusedWithTheUsage)
+{
+    const QString good = write("good.zml", kGood);
+    // The arguments, the last of them the one refused.
+    for (QStringList arguments :
+         {QStringList{"--bogus"}, QStringList{good, "-x"}, QStringList{good, "-"},
+          QStringList{"--check", good, "--bogus"}, QStringList{"--format", good, "out", "-o"},
+          QStringList{"--export-pdf", good, "x.pdf", "--verbose"},
+          QStringList{"--check", "-reverse"}}) {
+        const ProgramRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        ASSERT_GE(r.errorLines.size(), 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.errorLines.first().toStdString(),
+                  "stepsmith: unknown option " + arguments.last().toStdString());
+        EXPECT_TRUE(r.errorLines.at(1).startsWith("usage: stepsmith"));
+        EXPECT_TRUE(r.output.isEmpty());
+        // Before the mode too.
+        arguments.move(arguments.size() - 1, 0);
+        EXPECT_EQ(run(arguments).status, 2) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, HelpAndVersionPrintWithoutADisplay)
+{
+    for (const char *option : {"--help", "-h"}) {
+        const ProgramRun r = run({option});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.errorLines.isEmpty());
+        EXPECT_TRUE(r.output.startsWith("usage: stepsmith [SCRIPT]\n")) << option;
+        EXPECT_TRUE(r.output.contains("\n  --version ")) << option;
+    }
+    const ProgramRun r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.errorLines.isEmpty());
+    EXPECT_TRUE(QRegularExpression("^stepsmith \\d+\\.\\d+\\.\\d+\n$")
+                    .match(QString::fromUtf8(r.output))
+                    .hasMatch())
+        << r.output.toStdString();
 }
 
 TEST_F(CommandLineTest, ArgumentsThatLookLikeQtOptionsAreFileNames)
@@ -244,7 +453,7 @@ TEST_F(CommandLineTest, ArgumentsThatLookLikeQtOptionsAreFileNames)
     EXPECT_EQ(read(path("-style")), kGood);
     r = run({"--check", "--", "-platform"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the file '-platform'"});
+    EXPECT_EQ(r.errorLines, QStringList{"-platform: error: Can't find the file '-platform'"});
 }
 
 TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
@@ -254,13 +463,15 @@ TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ProgramRun r = run({"--check", fifo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file, and can't "
-                                        "be opened '" +
+    EXPECT_EQ(r.errorLines, QStringList{fifo +
+                                        ": error: This is a device or a pipe, not a file, "
+                                        "and can't be opened '" +
                                         fifo + "'"});
     r = run({"--format", good, fifo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file: it was "
-                                        "left as it is and the script was not saved '" +
+    EXPECT_EQ(r.errorLines, QStringList{fifo +
+                                        ": error: This is a device or a pipe, not a file: it "
+                                        "was left as it is and the script was not saved '" +
                                         fifo + "'"});
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     r = run({"--check", "--catalogue", fifo, good});

@@ -258,19 +258,21 @@ TEST_F(ExportPdfTest, FailuresAreReportedAndLeaveFilesAlone)
                        path(QStringLiteral("none.pdf"))});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines,
-              QStringList{"error: Can't find the file '" + path(QStringLiteral("none.zml")) + "'"});
+              QStringList{path(QStringLiteral("none.zml")) + ": error: Can't find the file '" +
+                          path(QStringLiteral("none.zml")) + "'"});
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("none.pdf"))));
 
     const QString unwritable = path(QStringLiteral("missing/dir/out.pdf"));
     r = run({QStringLiteral("--export-pdf"), script, unwritable});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't write the file '" + unwritable + "'"});
+    EXPECT_EQ(r.errorLines,
+              QStringList{unwritable + ": error: Can't write the file '" + unwritable + "'"});
 
     // The script itself is never printed over.
     r = run({QStringLiteral("--export-pdf"), script, script});
     EXPECT_EQ(r.status, 1);
     ASSERT_EQ(r.errorLines.size(), 1);
-    EXPECT_TRUE(r.errorLines.first().startsWith(QStringLiteral("error: ")));
+    EXPECT_TRUE(r.errorLines.first().startsWith(script + QStringLiteral(": error: ")));
     EXPECT_EQ(read(script), longScript());
 
     // A corrupt script leaves an earlier PDF as it was.
@@ -290,8 +292,9 @@ TEST_F(ExportPdfTest, FailuresAreReportedAndLeaveFilesAlone)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     r = run({QStringLiteral("--export-pdf"), script, fifo});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: This is a device or a pipe, not a file: it was "
-                                        "left as it is '" +
+    EXPECT_EQ(r.errorLines, QStringList{fifo +
+                                        ": error: This is a device or a pipe, not a file: it "
+                                        "was left as it is '" +
                                         fifo + "'"});
     EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
@@ -302,7 +305,7 @@ TEST_F(ExportPdfTest, FileNamesThatLookLikeQtOptionsStayFileNames)
     ExportRun r = run({QStringLiteral("--export-pdf"), QStringLiteral("--"),
                        QStringLiteral("-platform"), QStringLiteral("out.pdf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errorLines, QStringList{"error: Can't find the file '-platform'"});
+    EXPECT_EQ(r.errorLines, QStringList{"-platform: error: Can't find the file '-platform'"});
     write(QStringLiteral("-reverse"), longScript());
     r = run({QStringLiteral("--export-pdf"), QStringLiteral("--"), QStringLiteral("-reverse"),
              QStringLiteral("-style")});

@@ -66,20 +66,29 @@ void AppendStepText(Utf8Sink &out, const CElement &step, StepForm form)
 QString BuildStepInfo(const CElement &step)
 {
     QString info;
+    AppendStepInfo(info, step);
+    return info;
+}
+
+void AppendStepInfo(QString &info, const CElement &step)
+{
     if (step.IsComment) {
-        info = step.Text;
+        info += step.Text;
     } else {
-        info = step.Description;
+        info += step.Description;
         const CAttributes &attributes = step.Attributes();
         for (int i = 0, count = attributes.Count(); i < count; ++i) {
             const QString &value = attributes.ValueAt(i);
-            if (!value.isEmpty())
-                info += kCrLf + QStringLiteral("    ") + attributes.DefinitionAt(i).Description +
-                        QStringLiteral(": ") + value;
+            if (value.isEmpty())
+                continue;
+            info += kCrLf;
+            info += QLatin1String("    ");
+            info += attributes.DefinitionAt(i).Description;
+            info += QLatin1String(": ");
+            info += value;
         }
     }
     if (step.ContainsText && !step.Text.isEmpty())
         info += kCrLf + QStringLiteral("Use the following ") + step.TextDescription.toLower() +
                 QLatin1Char(':') + kCrLf + step.Text;
-    return info;
 }

@@ -21,3 +21,5 @@ void AppendStepText(Utf8Sink &out, const CElement &step, StepForm form = StepFor
 
 // The step's multi-line information text (caption and the attributes that have a value).
 QString BuildStepInfo(const CElement &step);
+// Appends BuildStepInfo's text to info.
+void AppendStepInfo(QString &info, const CElement &step);

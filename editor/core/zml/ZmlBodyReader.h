@@ -210,6 +210,7 @@ public:
         }
         step.valueCount = std::uint32_t(m_pending.values.size() - step.firstValue);
         m_pending.steps.push_back(std::move(step));
+        notePlace();
 
         Frame frame;
         frame.depth = parent.depth + 1;
@@ -274,6 +275,12 @@ public:
         }
     }
 
+    // Notes the place of each row from now on: the start of the event (element, comment or end
+    // tag) being reported by parser when the row is made.
+    void setParser(const XmlEventParser *parser) { m_parser = parser; }
+    // The places noted, one per row in the order of the rows.
+    std::vector<TextPlace> takeRowPlaces() { return std::move(m_rowPlaces); }
+
     // Hands over the steps not handed over yet.
     void finish()
     {
@@ -302,6 +309,12 @@ private:
 
     // Steps handed over at a time.
     static constexpr std::size_t kBatch = 4096;
+
+    void notePlace()
+    {
+        if (m_parser)
+            m_rowPlaces.push_back(m_parser->currentPlace());
+    }
 
     void publishIfDue()
     {
@@ -337,6 +350,7 @@ private:
         step.depth = depth;
         step.closer = true;
         m_pending.steps.push_back(std::move(step));
+        notePlace();
     }
 
     void addBuilt(std::shared_ptr<CElement> built, int depth)
@@ -345,6 +359,7 @@ private:
         step.built = std::move(built);
         step.depth = depth;
         m_pending.steps.push_back(std::move(step));
+        notePlace();
     }
 
     void addComment(std::string_view text, int depth)
@@ -375,6 +390,8 @@ private:
     SingleElement m_commented;   // the element inside a comment that may be a disabled step
     XmlEventParser m_commentParser{&m_commented};
     PendingSteps m_pending;
+    const XmlEventParser *m_parser = nullptr;
+    std::vector<TextPlace> m_rowPlaces;
 };
 
 } // namespace ZmlBody

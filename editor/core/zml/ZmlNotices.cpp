@@ -26,15 +26,17 @@ void addHeaderNotices(const OpenResult &result, QList<Notice> &notices)
     for (qsizetype i = 0; i < std::min(unknown.size(), kListedHeaderElements); ++i) {
         notices.push_back({tr("Unsupported element found in the header ") + quoted(unknown[i]) +
                                kCrLf + tr("This element will be removed when you save the file"),
-                           MsgIcon::Information});
+                           MsgIcon::Information, result.unknownHeaderPlaces.value(i)});
     }
     if (const qsizetype unlisted = unknown.size() - kListedHeaderElements; unlisted > 0) {
         notices.push_back({tr("%1 more unsupported elements found in the header").arg(unlisted) +
                                kCrLf + tr("These elements will be removed when you save the file"),
-                           MsgIcon::Information});
+                           MsgIcon::Information,
+                           result.unknownHeaderPlaces.value(kListedHeaderElements)});
     }
     if (result.versionMissing)
-        notices.push_back({tr("File version is missing. Inserting 1.0"), MsgIcon::Information});
+        notices.push_back({tr("File version is missing. Inserting 1.0"), MsgIcon::Information,
+                           result.versionPlace});
 }
 
 // Why a script was not opened; empty when it was.
@@ -78,7 +80,7 @@ QList<Notice> OpenNotices(const OpenResult &result)
     QList<Notice> notices;
     addHeaderNotices(result, notices);
     if (const QString failure = openFailure(result); !failure.isEmpty())
-        notices.push_back({failure, MsgIcon::Critical});
+        notices.push_back({failure, MsgIcon::Critical, result.place});
     return notices;
 }
 
@@ -90,7 +92,8 @@ QList<Notice> SaveNotices(const CDocument &doc, const SaveResult &result)
     case SaveResult::Status::Special:
         return {{SpecialFileSaveMessage(result.fileName), MsgIcon::Critical}};
     case SaveResult::Status::Blocks:
-        return {{BlockCheckMessage(doc, result.check.Result), MsgIcon::Critical}};
+        return {
+            {BlockCheckMessage(doc, result.check.Result), MsgIcon::Critical, result.check.Place}};
     case SaveResult::Status::WriteFailed:
         return {{SaveFailedMessage(), MsgIcon::Critical}};
     }

@@ -14,6 +14,8 @@ class CDocument;
 struct Notice {
     QString Text;
     MsgIcon Icon = MsgIcon::Critical;
+    // Where in the file the message points (the window does not show it); unknown when none.
+    TextPlace Place = {};
     friend bool operator==(const Notice &a, const Notice &b)
     {
         return a.Text == b.Text && a.Icon == b.Icon;
@@ -21,12 +23,13 @@ struct Notice {
 };
 
 // Unknown header elements (each name once, the first few by name and the rest by their number)
-// and a missing version as information, then the reason a script was not opened.
+// and a missing version as information, then the reason a script was not opened; each with
+// its place: the element named (the first one not named), the header, the fault.
 QList<Notice> OpenNotices(const OpenResult &result);
 
 // Message shown when path names a device, FIFO or socket, which is never read.
 QString SpecialFileOpenMessage(const QString &path);
 
 // The reason a script was not saved (none when it was): doc is the script that was to be
-// saved.
+// saved. A failed block check's place is in the text written (BuildDocumentText).
 QList<Notice> SaveNotices(const CDocument &doc, const SaveResult &result);

@@ -137,12 +137,14 @@ public:
                 if (bodyName == QLatin1String("zmlbody") && rootName == QLatin1String("zml") &&
                     version == QLatin1String("1.0") && headName == QLatin1String("zmlhead")) {
                     m_body = std::make_unique<BodyReader>(m_catalogue, 0, m_publish);
+                    m_body->setParser(m_parser);
                     m_bodyEvents = std::make_unique<ContainerEvents>(*m_body, 2);
                 }
             }
             ++m_topElements;
         } else if (depth == 2 && m_inHead) {
             header.push_back({fromUtf8(name), QByteArray()});
+            headerPlaces.push_back(m_parser ? m_parser->currentPlace() : TextPlace());
         }
     }
 
@@ -155,8 +157,10 @@ public:
         }
         if (depth == 1) {
             m_inHead = false;
-            if (m_body)
+            if (m_body) {
                 m_body->finish();
+                rowPlaces = m_body->takeRowPlaces();
+            }
             m_bodyEvents.reset();
             m_body.reset();
         }
@@ -178,7 +182,9 @@ public:
     QString headName;
     QString bodyName;
     std::vector<std::pair<QString, QByteArray>> header; // header elements and their text
+    std::vector<TextPlace> headerPlaces;                // of the header elements
     TextPlace rootPlace, headPlace, bodyPlace;          // of the first three elements
+    std::vector<TextPlace> rowPlaces;                   // of the body's rows
 
 private:
     const XmlEventParser *m_parser = nullptr;
@@ -504,7 +510,8 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
         {"company", &header.Company}, {"description", &header.Description},
         {"email", &header.EMail},     {"web", &header.Web}};
     QSet<QString> unknown;
-    for (const auto &[name, text] : file.header) {
+    for (std::size_t i = 0; i < file.header.size(); ++i) {
+        const auto &[name, text] = file.header[i];
         const QString &element = name;
         const auto field = std::find_if(std::begin(fields), std::end(fields), [&](const auto &f) {
             return element == QLatin1String(f.first);
@@ -514,10 +521,12 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
         } else if (!unknown.contains(name)) {
             unknown.insert(name);
             result.unknownHeaderElements.push_back(name);
+            result.unknownHeaderPlaces.push_back(file.headerPlaces[i]);
         }
     }
     if (header.Version.isEmpty()) {
         result.versionMissing = true;
+        result.versionPlace = file.headPlace;
         header.Version = QStringLiteral("1.0");
     }
     return header;
@@ -586,6 +595,7 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
     target.Web = header.Web;
     target.Description = header.Description;
 
+    result.rowPlaces = std::move(reader->rowPlaces);
     emit doc.loadingStarted();
     reader.reset();
     insertSteps(doc, steps, -1);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CDocument;
 class XmlNode;
 
@@ -30,6 +32,12 @@ struct OpenResult {
     // dropped), and whether the header lacked a version (1.0 is used).
     QStringList unknownHeaderElements;
     bool versionMissing = false;
+    // Where each unknown header element (as listed) is met first, and the header's place when it
+    // lacked a version.
+    QList<TextPlace> unknownHeaderPlaces;
+    TextPlace versionPlace;
+    // Where the element, comment or end tag of each row read is, by row.
+    std::vector<TextPlace> rowPlaces;
 
     bool ok() const { return status == Status::Opened; }
     explicit operator bool() const { return ok(); }

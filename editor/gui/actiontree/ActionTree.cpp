@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,7 +83,8 @@ ActionTree::DragRunner &dragRunner()
 const QString ActionTree::kMimeType = QStringLiteral("application/x-stepsmith-action");
 
 ActionTree::ActionTree(QWidget *parent)
-    : QWidget(parent), m_tb(new TitleBar(this)), m_tv(new ActionTreeView(this))
+    : QWidget(parent), m_tb(new TitleBar(this)), m_filter(new QLineEdit(this)),
+      m_tv(new ActionTreeView(this))
 {
     setObjectName(QStringLiteral("ActionTree"));
     qRegisterMetaType<QTreeWidgetItem *>();
@@ -104,8 +106,10 @@ ActionTree::ActionTree(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_tb);
+    layout->addWidget(m_filter);
     layout->addWidget(m_tv, 1);
     setFocusProxy(m_tv);
+    setUpFilter();
 
     connect(m_tb, &TitleBar::CloseClick, this, &ActionTree::CloseRequested);
     connect(m_tv, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *node) {

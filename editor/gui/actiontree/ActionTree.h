@@ -5,11 +5,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <QSet>
+
 #include <functional>
 
 class CElements;
 class QDrag;
 class QKeyEvent;
+class QLineEdit;
 class QMouseEvent;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -47,6 +50,8 @@ public:
     // The tree itself.
     QTreeWidget *Tree() const { return m_tv; }
     TitleBar *titleBar() const { return m_tb; }
+    // The filter field above the tree ("Filter actions"; Ctrl+E focuses it).
+    QLineEdit *filterField() const { return m_filter; }
 
     // Node helpers: the node's key, whether it is a folder, and the action node of an element.
     static QString KeyOf(const QTreeWidgetItem *node);
@@ -77,6 +82,9 @@ signals:
     // The text for the status bar: an action's Information under the pointer, else empty.
     void StatusText(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     friend class ActionTreeView;
     // Event handlers of the tree; true when the event is used up.
@@ -88,9 +96,21 @@ private:
     void pointerMoved(const QPoint &pos);
     void beginDrag(QTreeWidgetItem *node);
     void updateFolderIcon(QTreeWidgetItem *node);
+    // Shows only the actions that pass the filter text, their folders expanded; an empty text
+    // restores the tree as it was before filtering (expanded folders, selection).
+    void setUpFilter();
+    void applyFilter(const QString &text);
+    void restoreUnfiltered();
+    bool filterKeyPressed(QKeyEvent *key);
 
     TitleBar *m_tb;
+    QLineEdit *m_filter;
     QTreeWidget *m_tv;
+    // The tree before filtering: the keys of its expanded folders and of its selected node.
+    bool m_filtered = false;
+    QSet<QString> m_expandedBefore;
+    QString m_selectedBefore;
+    bool m_selectedWasFolder = false;
     // The node under the pointer when the left button went down; none after a click was
     // delivered or a drag ran.
     QTreeWidgetItem *m_pressedNode = nullptr;

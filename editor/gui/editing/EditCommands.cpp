@@ -2,6 +2,8 @@
 
 #include "core/document/CDocument.h"
 #include "core/document/ClipboardText.h"
+#include "core/document/DocumentCommands.h"
+#include "core/document/DocumentHistory.h"
 #include "core/document/EditRules.h"
 #include "core/document/SelectionState.h"
 #include "core/host/MessageService.h"
@@ -13,13 +15,17 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QMimeData>
+#include <QUndoStack>
 
 #include <algorithm>
 
 EditCommands::EditCommands(CDocument &document, QAbstractItemView *list, IStepDialogs &dialogs,
                            QObject *parent)
-    : QObject(parent), m_document(document), m_list(list), m_dialogs(&dialogs)
+    : QObject(parent), m_document(document), m_list(list), m_dialogs(&dialogs),
+      m_history(new DocumentHistory(document, this))
 {
+    if (m_list)
+        m_history->setSelectionModel(m_list->selectionModel());
     if (QClipboard *clipboard = QGuiApplication::clipboard()) {
         connect(clipboard, &QClipboard::dataChanged, this,
                 [this] { emit pasteAvailableChanged(ClipboardHasText()); });
@@ -90,17 +96,19 @@ int EditCommands::insertDefinition(const QString &elementName, int position, boo
     if (!step || !m_dialogs->ShowMe(*step, true))
         return -1;
 
-    const int row = m_document.InsertStep(*step, position);
-    int selected = row;
+    // The step and its closing endif or endloop are one undo step.
+    std::vector<std::shared_ptr<CElement>> steps{CElements::Copy(*step)};
     const QString closer = EditRules::ClosingElement(step->ElementName);
     if (!closer.isEmpty()) {
-        if (const auto closing = m_document.Catalogue().Item(closer)) {
-            const int closingRow = m_document.InsertStep(*closing, row + 1);
-            if (selectCloser)
-                selected = closingRow;
-        }
+        if (const auto closing = m_document.Catalogue().Item(closer))
+            steps.push_back(CElements::Copy(*closing));
     }
-    SelectOnly(selected);
+    const bool closed = steps.size() > 1;
+    auto *command = new InsertRowsCommand(*m_history, selectCloser ? tr("Drop") : tr("Insert"),
+                                          position, std::move(steps));
+    const int row = command->firstRow();
+    m_history->stack()->push(command);
+    SelectOnly(closed && selectCloser ? row + 1 : row);
     focusList();
     return row;
 }
@@ -120,9 +128,11 @@ bool EditCommands::EditStep()
     if (!m_list)
         return false;
     const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
-    const auto step = m_document.Step(row);
-    if (!step)
+    const auto current = m_document.Step(row);
+    if (!current)
         return false;
+    // The dialogs edit a copy; the command puts its values into the step.
+    const std::shared_ptr<CElement> step = CElements::Copy(*current);
     if (step->IsComment) {
         const IStepDialogs::CommentAnswer answer = m_dialogs->AskComment(step->Text, true);
         if (answer.text.isEmpty())
@@ -131,8 +141,8 @@ bool EditCommands::EditStep()
     } else if (!m_dialogs->ShowMe(*step, false)) {
         return false;
     }
-    m_document.RefreshRow(row);
-    m_document.SetDirty(true);
+    m_history->stack()->push(new EditStepCommand(
+        *m_history, step->IsComment ? tr("Edit Comment") : tr("Edit"), row, step));
     return true;
 }
 
@@ -142,11 +152,14 @@ bool EditCommands::AddComment()
     const IStepDialogs::CommentAnswer answer = m_dialogs->AskComment(QString(), first < 0);
     if (answer.text.isEmpty())
         return false;
-    CElement comment;
-    comment.IsComment = true;
-    comment.Text = answer.text;
-    const int row =
-        m_document.InsertStep(comment, EditRules::CommentPosition(first, answer.insertLast));
+    auto comment = std::make_shared<CElement>();
+    comment->IsComment = true;
+    comment->Text = answer.text;
+    auto *command =
+        new InsertRowsCommand(*m_history, tr("Add Comment"),
+                              EditRules::CommentPosition(first, answer.insertLast), {comment});
+    const int row = command->firstRow();
+    m_history->stack()->push(command);
     SelectOnly(row);
     focusList();
     return true;
@@ -160,10 +173,17 @@ bool EditCommands::DeleteSelection(bool ask)
     if (ask && ShowMessage(tr("Are you sure you want to delete the selected items?"),
                            MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
         return false;
+    return removeRows(rows, tr("Delete"));
+}
+
+bool EditCommands::removeRows(const std::vector<int> &rows, const QString &text)
+{
+    auto *command = new RemoveRowsCommand(*m_history, text, rows);
     // Clearing the selection first keeps the removal of many rows cheap for the view.
     if (m_list && m_list->selectionModel())
         m_list->selectionModel()->clearSelection();
-    return m_document.RemoveSteps(rows) > 0;
+    m_history->stack()->push(command);
+    return true;
 }
 
 bool EditCommands::MoveSelection(bool up)
@@ -171,8 +191,11 @@ bool EditCommands::MoveSelection(bool up)
     const std::vector<int> rows = SelectedRows();
     // The current row before the move: the model carries its index along with the rows.
     int current = m_list && m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
-    if (rows.empty() || !m_document.MoveSteps(rows, up))
+    if (rows.empty() || rows.front() < 0 || rows.back() >= m_document.RowCount() ||
+        (up ? rows.front() == 0 : rows.back() == m_document.RowCount() - 1))
         return false;
+    m_history->stack()->push(
+        new MoveRowsCommand(*m_history, up ? tr("Move Up") : tr("Move Down"), rows, up));
     const int step = up ? -1 : 1;
     std::vector<int> moved(rows);
     for (int &r : moved)
@@ -188,28 +211,30 @@ bool EditCommands::MoveSelection(bool up)
 
 void EditCommands::IndentSelection()
 {
-    m_document.Indent(SelectedRows());
+    const std::vector<int> rows = SelectedRows();
+    if (!rows.empty())
+        m_history->stack()->push(new DepthCommand(*m_history, tr("Indent"), rows, true));
 }
 
 void EditCommands::OutdentSelection()
 {
-    m_document.Outdent(SelectedRows());
+    const std::vector<int> rows = SelectedRows();
+    if (!rows.empty())
+        m_history->stack()->push(new DepthCommand(*m_history, tr("Outdent"), rows, false));
 }
 
 void EditCommands::SetStepsDisabled(bool disabled)
 {
-    bool changed = false;
+    std::vector<int> rows;
     for (int row : SelectedRows()) {
         const auto step = m_document.Step(row);
-        if (!step || step->Disabled == disabled)
-            continue;
-        step->Disabled = disabled;
-        m_document.RefreshRow(row);
-        changed = true;
+        if (step && step->Disabled != disabled)
+            rows.push_back(row);
     }
     // The saved file changes with the flag, so the change must not be lost on closing.
-    if (changed)
-        m_document.SetDirty(true);
+    if (!rows.empty())
+        m_history->stack()->push(new DisableCommand(
+            *m_history, disabled ? tr("Disable") : tr("Enable"), rows, disabled));
 }
 
 void EditCommands::SelectAll()
@@ -254,17 +279,23 @@ bool EditCommands::CopySelection()
 void EditCommands::CutSelection()
 {
     if (CopySelection())
-        DeleteSelection(false);
+        removeRows(SelectedRows(), tr("Cut"));
 }
 
 bool EditCommands::PasteText()
 {
     if (!ClipboardHasText())
         return false;
+    const RowSelection before = m_history->selection();
     const ClipboardText::PastedSteps pasted = ClipboardText::PasteSteps(
         m_document, QGuiApplication::clipboard()->text(), FirstSelectedIndex());
     if (pasted.count <= 0)
         return false;
+    // The reader inserted the steps; the history records them as one step.
+    auto *command =
+        InsertRowsCommand::forInserted(*m_history, tr("Paste"), pasted.first, pasted.count);
+    command->setSelectionBefore(before);
+    m_history->stack()->push(command);
     // As after inserting them one by one, the last pasted row is the selected one.
     SelectOnly(pasted.last);
     if (m_actionTree && m_actionTree->isVisible())

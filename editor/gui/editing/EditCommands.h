@@ -6,6 +6,7 @@
 #include <vector>
 
 class CDocument;
+class DocumentHistory;
 class IStepDialogs;
 class QAbstractItemView;
 class QWidget;
@@ -28,6 +29,9 @@ public:
     IStepDialogs &dialogs() const { return *m_dialogs; }
     // The widget that gets the focus after a paste (the action tree).
     void setActionTree(QWidget *actionTree) { m_actionTree = actionTree; }
+    // The undo history of the document: every command below that changes it pushes an undo
+    // command there.
+    DocumentHistory &history() const { return *m_history; }
 
     // Selected rows in ascending order.
     std::vector<int> SelectedRows() const;
@@ -89,6 +93,7 @@ signals:
 
 private:
     int insertDefinition(const QString &elementName, int position, bool selectCloser);
+    bool removeRows(const std::vector<int> &rows, const QString &text);
     void selectRows(const std::vector<int> &rows, int current);
     void focusList();
 
@@ -96,4 +101,5 @@ private:
     QPointer<QAbstractItemView> m_list;
     IStepDialogs *m_dialogs;
     QPointer<QWidget> m_actionTree;
+    DocumentHistory *m_history;
 };

@@ -77,6 +77,14 @@ constexpr CommandSpec kCommands[] = {
      "Decrease Indent"},
     {Command::EditIndent, nullptr, nullptr, "", kPlain, Enabling::Selection, "Indent",
      "Increase Indent"},
+    {Command::EditUndo, "mnuEditUndo", "&Undo", "Ctrl+Z", kPlain, Enabling::Own, "Undo", "Undo"},
+    {Command::EditRedo, "mnuEditRedo", "&Redo", "Ctrl+Y", kPlain, Enabling::Own, "Redo", "Redo"},
+    {Command::EditFind, "mnuEditFind", "&Find...", "Ctrl+F", kPlain, Enabling::Always, nullptr,
+     nullptr},
+    {Command::EditFindNext, "mnuEditFindNext", "Find &Next", "F3", kPlain, Enabling::Always,
+     nullptr, nullptr},
+    {Command::EditFindPrevious, "mnuEditFindPrevious", "Find &Previous", "Shift+F3", kPlain,
+     Enabling::Always, nullptr, nullptr},
     {Command::ViewToolbars, "mnuViewToolbars", "&Toolbars", "", kCheck, Enabling::Always, nullptr,
      nullptr},
     {Command::ViewStatusbar, "mnuViewStatusbar", "&Statusbar", "", kCheck, Enabling::Always,
@@ -176,6 +184,11 @@ CommandTable::CommandTable(QWidget *owner) : QObject(owner)
     // shows it.
     m_actions[index(Command::HelpContents)]->setText(translated("&Help Contents") +
                                                      QLatin1Char('\t') + QStringLiteral("F1"));
+    // Redo has the second usual shortcut too; undo and redo start with nothing to do.
+    m_actions[index(Command::EditRedo)]->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    for (Command c : {Command::EditUndo, Command::EditRedo})
+        setEnabled(c, false);
     auto *icons = new QActionGroup(this);
     icons->setExclusive(true);
     for (Command c : {Command::ViewIconNone, Command::ViewIconSmall, Command::ViewIconLarge})
@@ -256,19 +269,26 @@ void CommandTable::applyEnabling(const EnablingState &state)
         case Enabling::Clipboard:
             setEnabled(spec.id, state.ClipboardText);
             break;
+        case Enabling::Own:
+            break;
         }
     }
 }
 
-std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
+namespace {
+
+// A menu of the menu bar: its object name, its title and its entries.
+struct MenuSpec {
+    const char *name;
+    const char *title;
+    std::vector<MenuEntry> entries;
+};
+
+// The File, Edit, View and Help menus.
+std::vector<MenuSpec> menuLayout()
 {
-    struct MenuSpec {
-        const char *name;
-        const char *title;
-        std::vector<MenuEntry> entries;
-    };
     using C = Command;
-    const MenuSpec menus[] = {
+    return {
         {"mnuFile",
          "&File",
          {item(C::FileNew),
@@ -287,10 +307,30 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
           item(C::FileExit)}},
         {"mnuEdit",
          "&Edit",
-         {item(C::EditCut), item(C::EditCopy), item(C::EditPaste), item(C::EditDelete), kSeparator,
-          item(C::EditGoto), item(C::EditMoveUp), item(C::EditMoveDown), item(C::EditComment),
-          kSeparator, item(C::EditSelectAll), kSeparator, item(C::EditDisable), item(C::EditEnable),
-          kSeparator, item(C::EditProperties), item(C::EditOptions)}},
+         {item(C::EditUndo),
+          item(C::EditRedo),
+          kSeparator,
+          item(C::EditCut),
+          item(C::EditCopy),
+          item(C::EditPaste),
+          item(C::EditDelete),
+          kSeparator,
+          item(C::EditGoto),
+          item(C::EditMoveUp),
+          item(C::EditMoveDown),
+          item(C::EditComment),
+          kSeparator,
+          item(C::EditSelectAll),
+          kSeparator,
+          item(C::EditDisable),
+          item(C::EditEnable),
+          kSeparator,
+          item(C::EditProperties),
+          item(C::EditOptions),
+          kSeparator,
+          item(C::EditFind),
+          item(C::EditFindNext),
+          item(C::EditFindPrevious)}},
         {"mnuView",
          "&View",
          {item(C::ViewToolbars),
@@ -304,6 +344,13 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
           item(C::ViewSource)}},
         {"mnuHelp", "&Help", {item(C::HelpContents), item(C::HelpAbout)}},
     };
+}
+
+} // namespace
+
+std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
+{
+    const std::vector<MenuSpec> menus = menuLayout();
     QMenuBar *bar = qobject_cast<QMainWindow *>(owner)->menuBar();
     std::array<QMenu *, 4> built{};
     for (std::size_t m = 0; m < built.size(); ++m) {
@@ -319,7 +366,8 @@ std::array<QMenu *, 4> CommandTable::buildMenus(QWidget *owner)
             } else {
                 QMenu *icons = menu->addMenu(translated("&Icon size"));
                 icons->setObjectName(QStringLiteral("mnuViewIconSize"));
-                for (Command c : {C::ViewIconNone, C::ViewIconSmall, C::ViewIconLarge})
+                for (Command c :
+                     {Command::ViewIconNone, Command::ViewIconSmall, Command::ViewIconLarge})
                     icons->addAction(action(c));
             }
         }
@@ -336,6 +384,7 @@ void CommandTable::fillToolBars(QToolBar *standard, QToolBar *steps, QToolBar *r
          {barButton(C::FileNew), barButton(C::FileOpen), barButton(C::FileSave), kBarSeparator,
           barButton(C::FilePrint), barButton(C::FilePreview), kBarSeparator, barButton(C::EditCut),
           barButton(C::EditCopy), barButton(C::EditPaste), barButton(C::EditDelete), kBarSeparator,
+          barButton(C::EditUndo), barButton(C::EditRedo), kBarSeparator,
           barButton(C::EditProperties)}},
         {steps,
          {barButton(C::EditMoveUp), barButton(C::EditMoveDown), kBarSeparator,

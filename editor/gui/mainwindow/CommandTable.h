@@ -39,6 +39,11 @@ enum class Command {
     EditOptions,
     EditOutdent,
     EditIndent,
+    EditUndo,
+    EditRedo,
+    EditFind,
+    EditFindNext,
+    EditFindPrevious,
     ViewToolbars,
     ViewStatusbar,
     ViewActions,
@@ -65,6 +70,7 @@ enum class Enabling {
     GotoStep,
     SelectAll,
     Clipboard, // the clipboard holds text
+    Own,       // set by its owner (undo and redo follow the history)
 };
 
 // What the enabling rules read: the script's rows, the selection and the clipboard.

@@ -1,6 +1,8 @@
 #include "gui/mainwindow/frmEdit.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/DocumentCommands.h"
+#include "core/document/DocumentHistory.h"
 #include "core/document/SelectionState.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
@@ -21,6 +23,7 @@
 #include "gui/printing/CPrintCommand.h"
 #include "gui/printing/frmPageSetup.h"
 #include "gui/printing/frmPreview.h"
+#include "gui/steplist/FindBar.h"
 #include "gui/steplist/StepListView.h"
 #include "gui/widgets/ElidedLabel.h"
 #include "gui/widgets/ModalRunner.h"
@@ -40,6 +43,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <tuple>
@@ -94,6 +99,8 @@ frmEdit::frmEdit(QWidget *parent)
     connectViewCommands();
     connectDocument();
     createViewExtras();
+    connectHistory();
+    connectFind();
     RefreshSelectionState();
     updateCaption();
 }
@@ -152,12 +159,21 @@ void frmEdit::createCentre()
     m_atv->titleBar()->setCaption(tr("Actions"));
     m_atv->setMinimumWidth(WindowLayout::kSplitterLimit);
 
-    m_list = new StepListView(m_doc, m_splitter);
+    // The right pane: the step list with the find bar under it.
+    auto *listPane = new QWidget(m_splitter);
+    listPane->setObjectName(QStringLiteral("listPane"));
+    m_list = new StepListView(m_doc, listPane);
     m_list->setMinimumWidth(WindowLayout::kSplitterLimit);
     m_list->setFrameShape(QFrame::StyledPanel);
+    m_findBar = new FindBar(*m_doc, m_list, listPane);
+    auto *paneLayout = new QVBoxLayout(listPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+    paneLayout->addWidget(m_list, 1);
+    paneLayout->addWidget(m_findBar);
 
     m_splitter->addWidget(m_atv);
-    m_splitter->addWidget(m_list);
+    m_splitter->addWidget(listPane);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({WindowLayout::kDesignedSplitter,
@@ -350,8 +366,10 @@ void frmEdit::ShowFileProperties()
 {
     frmFileProp dialog(m_doc->Header(), this);
     if (RunModal(dialog) == QDialog::Accepted) {
-        dialog.Apply(m_doc->Header());
-        m_doc->SetDirty(true);
+        CHeader header = m_doc->Header();
+        dialog.Apply(header);
+        DocumentHistory &history = m_commands->history();
+        history.stack()->push(new HeaderCommand(history, tr("File Properties"), header));
     }
 }
 

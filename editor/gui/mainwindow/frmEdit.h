@@ -20,6 +20,7 @@ class CElements;
 class CMru;
 class CPrinter;
 class EditCommands;
+class FindBar;
 class HelpViewer;
 class IStepDialogs;
 class MruMenus;
@@ -74,6 +75,8 @@ public:
 
     CDocument *Document() const { return m_doc; }
     StepListView *List() const { return m_list; }
+    // The find bar under the step list (hidden until Find).
+    FindBar *findBar() const { return m_findBar; }
     ActionTree *Tree() const { return m_atv; }
     CMru *Mru() const { return m_mru; }
     // The editing commands of the Edit menu, the action tree and the step list.
@@ -146,6 +149,8 @@ private:
     void connectEditCommands();
     void connectViewCommands();
     void connectDocument();
+    void connectHistory();
+    void connectFind();
     void updateCaption();
     void onRowsChanged();
     void onOpenFinished(bool read);
@@ -156,6 +161,7 @@ private:
 
     CDocument *m_doc;
     StepListView *m_list = nullptr;
+    FindBar *m_findBar = nullptr;
     ActionTree *m_atv = nullptr;
     QSplitter *m_splitter = nullptr;
     CMru *m_mru;

@@ -3,10 +3,12 @@
 #include "gui/mainwindow/frmEdit.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/DocumentHistory.h"
 #include "core/document/SelectionState.h"
 #include "core/settings/CMru.h"
 #include "gui/actiontree/ActionTree.h"
 #include "gui/editing/EditCommands.h"
+#include "gui/steplist/FindBar.h"
 #include "gui/steplist/StepListView.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 void frmEdit::connectFileCommands()
 {
@@ -232,4 +235,51 @@ void frmEdit::afterStepsButton()
 {
     QCoreApplication::processEvents();
     m_list->setFocus();
+}
+
+void frmEdit::connectHistory()
+{
+    DocumentHistory &history = m_commands->history();
+    QUndoStack *stack = history.stack();
+    m_table->setHandler(Command::EditUndo, [stack] { stack->undo(); });
+    m_table->setHandler(Command::EditRedo, [stack] { stack->redo(); });
+    // The items name what they undo or redo ("&Undo Delete"), the buttons' tips likewise.
+    const auto update = [this, stack] {
+        const auto show = [this](Command command, bool enabled, const QString &item,
+                                 const QString &tip) {
+            m_table->setEnabled(command, enabled);
+            action(command)->setText(item);
+            button(command)->setToolTip(tip);
+        };
+        const QString undo = stack->undoText();
+        const QString redo = stack->redoText();
+        show(Command::EditUndo, stack->canUndo(),
+             undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo),
+             undo.isEmpty() ? tr("Undo") : tr("Undo %1").arg(undo));
+        show(Command::EditRedo, stack->canRedo(),
+             redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo),
+             redo.isEmpty() ? tr("Redo") : tr("Redo %1").arg(redo));
+    };
+    connect(stack, &QUndoStack::canUndoChanged, this, update);
+    connect(stack, &QUndoStack::canRedoChanged, this, update);
+    connect(stack, &QUndoStack::undoTextChanged, this, update);
+    connect(stack, &QUndoStack::redoTextChanged, this, update);
+    // Depths may change with any step of the history.
+    connect(stack, &QUndoStack::indexChanged, m_list, [this] { m_list->relayout(); });
+    // New and Open start a fresh history.
+    connect(m_controller, &DocumentController::cleared, &history, &DocumentHistory::clear);
+    connect(m_controller, &DocumentController::openFinished, &history, [&history](bool read) {
+        if (read)
+            history.clear();
+    });
+    update();
+}
+
+void frmEdit::connectFind()
+{
+    m_table->setHandler(Command::EditFind, [this] { m_findBar->open(); });
+    m_table->setHandler(Command::EditFindNext, [this] { m_findBar->findNext(true); });
+    m_table->setHandler(Command::EditFindPrevious, [this] { m_findBar->findNext(false); });
+    connect(m_findBar, &FindBar::wrapped, this,
+            [this] { m_panels.value(QStringLiteral("Text"))->setText(tr("Search wrapped")); });
 }

@@ -1,4 +1,5 @@
 #include "core/zml/ZmlReader.h"
+#include "core/zml/BlockFault.h"
 
 #include "core/document/CDocument.h"
 #include "core/document/ClipboardText.h"
@@ -630,4 +631,48 @@ TEST_F(ZmlReaderTest, RefusalsTellThePlaceOfTheFault)
         EXPECT_EQ(result.place.Column, c.place.Column) << c.text.constData();
     }
     EXPECT_FALSE(OpenDocument(doc, path("none.zml")).place.known());
+}
+
+// Each row knows where its element, comment or end tag is, also when unknown elements are
+// dropped and after the text had to be decoded again (a byte invalid in UTF-8 at the end).
+TEST_F(ZmlReaderTest, RowsKnowTheirPlaceInTheFile)
+{
+    const QByteArray body = "<var/>\r\n  <unknown><var/></unknown><!--c-->\r\n"
+                            "<loop count=\"1\">\r\n <var/>\r\n   </loop>\r\n"
+                            "<saytext>one<!-- two --></saytext>";
+    for (const QByteArray &after : {QByteArray(), QByteArray("<!-- caf\xE9 -->")}) {
+        QByteArray text = ReadBytes(file(body));
+        text.replace("</zml>", after + "</zml>");
+        const OpenResult result = OpenDocument(doc, raw(text));
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(names(), (QStringList{"var", "#", "loop", "var", "endloop", "saytext", "#"}));
+        const std::vector<TextPlace> expected{{4, 1}, {5, 28}, {6, 1}, {7, 2},
+                                              {8, 4}, {9, 1},  {9, 13}};
+        EXPECT_EQ(result.rowPlaces, expected);
+    }
+}
+
+// The row a failed block check points to: the text's place when it falls in a row, otherwise
+// the innermost opener left open.
+TEST_F(ZmlReaderTest, BlockFaultRowNamesTheStepAtFault)
+{
+    steps.append("var");
+    steps.append("loop");
+    steps.comment("a\r\nlong <endif> comment");
+    steps.append("endloop");
+    BlockCheck check = CheckBlocksAt(BuildDocumentUtf8(doc));
+    EXPECT_EQ(check.Result, BlockCheckResult::StrayCloser);
+    EXPECT_EQ(BlockFaultRow(doc, check), 2);
+
+    doc.Step(2)->Text = QStringLiteral("a\r\nlong comment");
+    steps.append("if");
+    steps.append("var");
+    check = CheckBlocksAt(BuildDocumentUtf8(doc));
+    EXPECT_EQ(check.Result, BlockCheckResult::Unbalanced);
+    EXPECT_EQ(BlockFaultRow(doc, check), 4);
+
+    steps.append("endloop"); // crosses the if
+    check = CheckBlocksAt(BuildDocumentUtf8(doc));
+    EXPECT_EQ(BlockFaultRow(doc, check), 6);
+    EXPECT_EQ(BlockFaultRow(doc, BlockCheck{}), -1);
 }

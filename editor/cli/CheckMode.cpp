@@ -1,0 +1,68 @@
+#include "cli/CheckMode.h"
+
+#include "core/document/CDocument.h"
+#include "core/zml/BlockFault.h"
+#include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result)
+{
+    const BlockCheck check = CheckBlocksAt(BuildDocumentUtf8(doc));
+    if (check.Result == BlockCheckResult::Ok)
+        return {};
+    const TextPlace place = RowPlace(result.rowPlaces, BlockFaultRow(doc, check));
+    return {{BlockCheckMessage(doc, check.Result), MsgIcon::Critical, place}};
+}
+
+QByteArray CheckScript(CDocument &doc, const QString &script, DiagnosticFormat format, bool *ok)
+{
+    const OpenResult result = OpenDocument(doc, script);
+    QList<Notice> notices = OpenNotices(result);
+    if (result.ok())
+        notices += BlockCheckNotices(doc, result);
+    *ok = std::none_of(notices.cbegin(), notices.cend(),
+                       [](const Notice &n) { return n.Icon == MsgIcon::Critical; });
+    return FormatDiagnostics(format, script, notices);
+}
+
+int CheckScripts(const QString &cataloguePath, const QStringList &scripts, DiagnosticFormat format,
+                 int threads)
+{
+    struct Outcome {
+        QByteArray messages;
+        bool ok = false;
+    };
+    std::vector<Outcome> outcomes(std::size_t(scripts.size()));
+    std::atomic<qsizetype> next{0};
+    // Each worker has its own document and catalogue: nothing it changes is shared.
+    const auto work = [&] {
+        CDocument doc;
+        doc.Catalogue().LoadFile(cataloguePath);
+        for (qsizetype i = next++; i < scripts.size(); i = next++) {
+            Outcome &outcome = outcomes[std::size_t(i)];
+            outcome.messages = CheckScript(doc, scripts.at(i), format, &outcome.ok);
+        }
+    };
+    if (threads <= 0)
+        threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    threads = int(std::min<qsizetype>(threads, scripts.size()));
+    std::vector<std::thread> workers;
+    for (int i = 1; i < threads; ++i)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    int status = 0;
+    for (const Outcome &outcome : outcomes) {
+        PrintDiagnostics(outcome.messages);
+        if (!outcome.ok)
+            status = 1;
+    }
+    return status;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/Diagnostics.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class CDocument;
+struct OpenResult;
+
+// The message of a block check that doc (just read as result tells) fails, at the element or
+// comment of its file at fault; none when it passes.
+QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result);
+
+// Reads script into doc as Open does and runs the save-time block check: the messages, and
+// whether it passed.
+QByteArray CheckScript(CDocument &doc, const QString &script, DiagnosticFormat format, bool *ok);
+
+// Checks every script (see CheckScript) on threads workers (0: one a core), each with its own
+// document and a copy of the catalogue read from cataloguePath, and prints the messages script
+// by script in the order given. Returns 0 when every script passed, 1 otherwise.
+int CheckScripts(const QString &cataloguePath, const QStringList &scripts, DiagnosticFormat format,
+                 int threads = 0);
