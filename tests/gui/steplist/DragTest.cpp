@@ -1,5 +1,8 @@
 #include "support/ShownWindowFixture.h"
 
+#include "core/zml/ZmlWriter.h"
+
+#include <QAction>
 #include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
@@ -52,6 +55,30 @@ protected:
         }
         QTest::mouseRelease(listViewport(), Qt::LeftButton, {}, start + QPoint(0, 40));
         settle();
+    }
+
+    // The saved bytes, the depths and the selection: what undo and redo must give back.
+    struct State {
+        QString bytes;
+        std::vector<int> depths;
+        std::vector<int> selected;
+        bool operator==(const State &o) const
+        {
+            return bytes == o.bytes && depths == o.depths && selected == o.selected;
+        }
+    };
+    State state() { return {QString::fromUtf8(BuildDocumentUtf8(doc())), depths(), selected()}; }
+    // Ctrl+Z gives back before, Ctrl+Y after, twice over.
+    void expectOneUndoStep(const State &before, const State &after)
+    {
+        for (int round = 0; round < 2; ++round) {
+            key(Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_TRUE(state() == before) << "undone, round " << round;
+            EXPECT_EQ(selected(), before.selected);
+            key(Qt::Key_Y, Qt::ControlModifier);
+            EXPECT_TRUE(state() == after) << "redone, round " << round;
+            EXPECT_EQ(selected(), after.selected);
+        }
     }
 
     QString dragText;
@@ -116,6 +143,53 @@ TEST_F(DragTest, ZmlTextFromAnotherProgramIsPastedWhereItDrops)
     EXPECT_EQ(names(), (QStringList{"bmclear", "bmfirst", "bmlast", "bmfirst", "if", "bmlast",
                                     "endif", "bmclear"}));
     EXPECT_EQ(selected(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(DragTest, EachDropIsOneUndoStepThatRestoresRowsDepthsAndSelection)
+{
+    openRows();
+    const State opened = state();
+    // A move of two rows into the if block.
+    clickRows({0, 1});
+    const State moveBefore = state();
+    dragRows(1, 3);
+    const State moved = state();
+    ASSERT_EQ(names(), (QStringList{"if", "bmclear", "bmfirst", "bmlast", "endif", "bmclear"}));
+    ASSERT_EQ(moved.depths, (std::vector<int>{0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(w().action(Command::EditUndo)->text(), "&Undo Move");
+    {
+        SCOPED_TRACE("move");
+        expectOneUndoStep(moveBefore, moved);
+    }
+    // A copy with Ctrl out of the block to the top.
+    clickRows({2});
+    const State copyBefore = state();
+    dragRows(2, 0, Qt::ControlModifier);
+    const State copied = state();
+    ASSERT_EQ(doc().RowCount(), 7);
+    {
+        SCOPED_TRACE("copy");
+        expectOneUndoStep(copyBefore, copied);
+    }
+    // Text from another program.
+    QMimeData text;
+    text.setText(QStringLiteral("<bmfirst />"));
+    QDragEnterEvent enter(rowCentre(6), Qt::CopyAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(listViewport(), &enter);
+    QDropEvent drop(QPointF(rowCentre(6)), Qt::CopyAction, &text, Qt::LeftButton, {});
+    QApplication::sendEvent(listViewport(), &drop);
+    settle();
+    ASSERT_EQ(doc().RowCount(), 8);
+    {
+        SCOPED_TRACE("text");
+        expectOneUndoStep(copied, state());
+    }
+    // Back to the file as read, and to its unchanged flag.
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state().bytes, opened.bytes);
+    EXPECT_EQ(depths(), opened.depths);
+    EXPECT_FALSE(doc().Dirty());
 }
 
 } // namespace
