@@ -1,8 +1,11 @@
 #include "support/ShownWindowFixture.h"
 #include "support/ZmlTestSupport.h"
 
+#include "gui/steplist/FindBar.h"
+
 #include <QAction>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -108,6 +111,23 @@ TEST_F(FoldTest, RevealingARowUnfoldsTheBlocksAroundIt)
     EXPECT_TRUE(list().revealRow(4)); // what a find that lands on row 4 calls
     EXPECT_EQ(hiddenRows(), "........");
     EXPECT_FALSE(list().revealRow(4));
+}
+
+TEST_F(FoldTest, AFindUnfoldsTheBlocksAroundItsMatchOnly)
+{
+    openShown({"<bmclear />", "<if var=\"a\" operator=\"=\">", "<bmfirst />", "<loop count=\"2\">",
+               "<var name=\"inner\" value=\"1\" />", "</loop>", "</if>", "<loop count=\"3\">",
+               "<bmlast />", "</loop>"},
+              "find.zml");
+    viewItem("mnuViewFoldAll")->trigger();
+    ASSERT_EQ(hiddenRows(), "..hhhhh.hh");
+    clickRows({0});
+    key(Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(w().findBar()->field(), QStringLiteral("inner"));
+    EXPECT_EQ(hiddenRows(), "........hh");
+    EXPECT_EQ(selected(), std::vector<int>{4});
+    EXPECT_TRUE(listViewport()->rect().contains(rowRect(4)));
+    EXPECT_EQ(list().foldAt(7), StepRowView::Fold::Folded);
 }
 
 } // namespace
