@@ -181,9 +181,7 @@ int StepListView::gutterWidth() const
 {
     if (!m_lineNumbers)
         return 0;
-    const QFontMetrics fm(m_delegate->captionFont());
-    const int digits = StepRowGeometry::GutterDigits(m_document->RowCount());
-    return fm.horizontalAdvance(QString(digits, QLatin1Char('0')));
+    return m_delegate->digitsWidth(StepRowGeometry::GutterDigits(m_document->RowCount()));
 }
 
 void StepListView::paintEvent(QPaintEvent *event)

@@ -95,6 +95,19 @@ QFont StepRowDelegate::captionFont() const
     return m_font;
 }
 
+int StepRowDelegate::digitsWidth(int digits) const
+{
+    // Every row's size asks for it (the gutter's width): shaping the text each time would
+    // cost most of a layout of many rows.
+    if (!m_fontValid)
+        fontChanged();
+    if (digits != m_digits) {
+        m_digitsWidth = QFontMetrics(m_font).horizontalAdvance(QString(digits, QLatin1Char('0')));
+        m_digits = digits;
+    }
+    return m_digitsWidth;
+}
+
 void StepRowDelegate::fontChanged() const
 {
     const SharedSettings &s = m_view->Settings();
@@ -110,6 +123,7 @@ void StepRowDelegate::fontChanged() const
     m_font = font;
     m_lineSpacing = QFontMetrics(m_font).lineSpacing();
     m_linesHeight.fill(0);
+    m_digits = -1;
     m_fontValid = true;
 }
 

@@ -38,6 +38,8 @@ public:
     QString caption(int row) const;
     // The font captions are drawn with in the current mode.
     QFont captionFont() const;
+    // Width of a number of digits in the caption font (measured once per font and count).
+    int digitsWidth(int digits) const;
     // Height of a row for a caption area width in pixels (measured once, then kept).
     int rowHeight(int row, int textWidth) const;
     // Width of the caption area of a row whose viewport is viewportWidth pixels wide.
@@ -87,6 +89,8 @@ private:
     mutable QFont m_font;
     mutable bool m_fontValid = false;
     mutable int m_lineSpacing = 0;
+    mutable int m_digits = -1; // count digitsWidth was measured for; -1: none
+    mutable int m_digitsWidth = 0;
     mutable std::array<int, kMaxCachedLines + 1> m_linesHeight{};
     mutable QHash<QString, QPixmap> m_icons;
     mutable int m_iconsStyle = -1;
