@@ -1,5 +1,4 @@
-#include "support/FakeDialogs.h"
-#include "support/ShownWindowFixture.h"
+#include "support/EditWindowFixture.h"
 #include "support/ZmlTestSupport.h"
 
 #include "core/checks/ScriptChecks.h"
@@ -20,7 +19,7 @@ using ScriptChecks::ProblemKind;
 
 namespace {
 
-class ProblemsTest : public ShownWindowTest {
+class ProblemsTest : public EditWindowTest {
 protected:
     ProblemsPanel &panel() { return *w().Problems(); }
 
@@ -129,13 +128,12 @@ TEST_F(ProblemsTest, DisablingAnIfStrandsItsEndIf)
 
 TEST_F(ProblemsTest, EmptyRequiredValueUntilTheStepIsEdited)
 {
-    FakeDialogs dialogs;
     openShown({"<bmclear />", "<msgbox title=\"T\"></msgbox>"});
-    w().setStepDialogs(&dialogs);
+    w().setStepDialogs(&fake);
     EXPECT_EQ(checked(), (Found{{1, ProblemKind::EmptyRequiredValue}}));
     EXPECT_EQ(panel().problems().front().text, "\"Message\" requires a value");
 
-    dialogs.properties.push_back([](CElement &step) {
+    fake.properties.push_back([](CElement &step) {
         step.Text = QStringLiteral("Hello");
         return true;
     });
@@ -175,10 +173,10 @@ TEST_F(ProblemsTest, EntriesJumpToTheirRowsByDoubleClickAndEnter)
                    !table().visualItemRect(table().topLevelItem(1)).isEmpty();
         },
         3000));
-    ShownWindowTest::settle();
+    EditWindowTest::settle();
 
     doubleClick(table().viewport(), entryCentre(1));
-    ShownWindowTest::settle();
+    EditWindowTest::settle();
     EXPECT_EQ(selected(), std::vector<int>{63});
     EXPECT_EQ(list().currentIndex().row(), 63);
     EXPECT_TRUE(list().hasFocus());
@@ -188,7 +186,7 @@ TEST_F(ProblemsTest, EntriesJumpToTheirRowsByDoubleClickAndEnter)
     table().setFocus();
     table().setCurrentItem(table().topLevelItem(0));
     QTest::keyClick(&table(), Qt::Key_Return);
-    ShownWindowTest::settle();
+    EditWindowTest::settle();
     EXPECT_EQ(selected(), std::vector<int>{0});
     EXPECT_TRUE(list().hasFocus());
     EXPECT_EQ(list().verticalScrollBar()->value(), 0);

@@ -1,4 +1,4 @@
-#include "support/ShownWindowFixture.h"
+#include "support/EditWindowFixture.h"
 
 #include "core/zml/ZmlWriter.h"
 
@@ -11,12 +11,12 @@
 
 namespace {
 
-class DragTest : public ShownWindowTest {
+class DragTest : public EditWindowTest {
 protected:
     void TearDown() override
     {
         StepListView::SetDragRunner({});
-        ShownWindowTest::TearDown();
+        EditWindowTest::TearDown();
     }
 
     // bmclear, bmfirst, if { bmlast }, endif, bmclear
@@ -82,7 +82,6 @@ protected:
     }
 
     QString dragText;
-    QString markerDuringDrag;
     Qt::DropAction actionDuringDrag = Qt::IgnoreAction;
 };
 

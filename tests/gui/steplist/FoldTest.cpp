@@ -1,4 +1,4 @@
-#include "support/ShownWindowFixture.h"
+#include "support/EditWindowFixture.h"
 #include "support/ZmlTestSupport.h"
 
 #include "gui/steplist/FindBar.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-class FoldTest : public ShownWindowTest {
+class FoldTest : public EditWindowTest {
 protected:
     // bmclear, if { bmfirst, loop { bmlast }, endloop }, endif, bmclear
     frmEdit &openBlocks()
