@@ -3,6 +3,7 @@
 #include "support/FakeDialogs.h"
 #include "support/WindowFixture.h"
 
+#include "core/document/CDocument.h"
 #include "gui/actiontree/ActionTree.h"
 #include "gui/editing/EditCommands.h"
 #include "gui/steplist/StepListView.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 // The main window shown and active, with real mouse and key events on its list, tree and
@@ -30,9 +32,9 @@ protected:
         WindowTest::TearDown();
     }
 
-    frmEdit &openShown(const QStringList &body)
+    frmEdit &openShown(const QStringList &body, const char *fileName = "edit.zml")
     {
-        frmEdit &w = body.isEmpty() ? open() : open(writeScript("edit.zml", body));
+        frmEdit &w = body.isEmpty() ? open() : open(writeScript(fileName, body));
         w.resize(900, 600);
         w.show();
         QApplication::setActiveWindow(&w);
@@ -41,6 +43,7 @@ protected:
         return w;
     }
 
+    // Lets pending layouts and queued calls run.
     static void settle()
     {
         for (int i = 0; i < 2; ++i) {
@@ -51,16 +54,27 @@ protected:
 
     frmEdit &w() { return *m_window; }
     CDocument &doc() { return *m_window->Document(); }
+    StepListView &list() { return *m_window->List(); }
     QWidget *listViewport() { return m_window->List()->viewport(); }
     QWidget *treeViewport() { return m_window->Tree()->Tree()->viewport(); }
 
+    // Element names of the rows, "#text" for comments, "-name" for disabled steps.
     QStringList names()
     {
         QStringList result;
         for (int r = 0; r < doc().RowCount(); ++r) {
             const auto step = doc().Step(r);
-            result.append(step->IsComment ? QLatin1Char('#') + step->Text : step->ElementName);
+            const QString name =
+                step->IsComment ? QLatin1Char('#') + step->Text : step->ElementName;
+            result.append(step->Disabled ? QLatin1Char('-') + name : name);
         }
+        return result;
+    }
+    std::vector<int> depths()
+    {
+        std::vector<int> result;
+        for (int r = 0; r < doc().RowCount(); ++r)
+            result.push_back(doc().Rows()->depth(r));
         return result;
     }
     std::vector<int> selected() { return m_window->Commands()->SelectedRows(); }
@@ -68,15 +82,14 @@ protected:
     bool enabled(Command command) { return m_window->action(command)->isEnabled(); }
     bool enabledButton(Command command) { return m_window->button(command)->isEnabled(); }
 
-    QPoint rowCentre(int row)
-    {
-        return m_window->List()->visualRect(doc().Rows()->index(row, 0)).center();
-    }
-    // Real clicks on rows of the list (Ctrl adds to the selection).
+    QRect rowRect(int row) { return list().visualRect(doc().Rows()->index(row, 0)); }
+    QPoint rowCentre(int row) { return rowRect(row).center(); }
+    // Real clicks on rows of the list, scrolled into view (Ctrl adds to the selection).
     void clickRows(std::initializer_list<int> rows)
     {
         bool first = true;
         for (int r : rows) {
+            list().scrollTo(doc().Rows()->index(r, 0));
             QTest::mouseClick(listViewport(), Qt::LeftButton,
                               first ? Qt::NoModifier : Qt::ControlModifier, rowCentre(r));
             first = false;

@@ -112,6 +112,7 @@ WindowSettings ReadWindowSettings(const std::vector<ToolbarBand> &designedBands)
     s.ActionTree = readFlag(root, N::kActionTree, s.ActionTree);
     s.StatusBar = readFlag(root, N::kStatusBar, s.StatusBar);
     s.Toolbars = readFlag(root, N::kToolbars, s.Toolbars);
+    s.Problems = readFlag(root, N::kProblems, s.Problems);
 
     s.Left = readTwips("Left");
     s.Top = readTwips("Top");
@@ -182,6 +183,7 @@ bool SaveWindowSettings(const WindowSettings &s, bool writeNormalGeometry)
         writeDword(root, name(N::kActionTree), s.ActionTree ? 1 : 0);
         writeDword(root, name(N::kStatusBar), s.StatusBar ? 1 : 0);
         writeDword(root, name(N::kToolbars), s.Toolbars ? 1 : 0);
+        writeDword(root, name(N::kProblems), s.Problems ? 1 : 0);
 
         const QString mainWnd = name(N::kMainWnd);
         if (writeNormalGeometry) {

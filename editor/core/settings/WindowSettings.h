@@ -27,6 +27,7 @@ inline constexpr const char *kActionTree = "ActionTree";
 inline constexpr const char *kStatusBar = "StatusBar";
 inline constexpr const char *kToolbars = "Toolbars";
 inline constexpr const char *kLastPath = "LastPath";
+inline constexpr const char *kProblems = "Problems";
 } // namespace WindowSettingNames
 
 // One toolbar band: its name ("Standard", "Steps", "Run"), width in pixels, whether it starts
@@ -59,6 +60,7 @@ struct WindowSettings {
     bool ActionTree = true;
     bool StatusBar = true;
     bool Toolbars = true;
+    bool Problems = false; // the problems dock is shown
 
     // "MainWnd": normal-state geometry and splitter position in twips; empty when not stored.
     std::optional<int> Left, Top, Width, Height, Splitter;

@@ -78,11 +78,24 @@ public:
     // True while the clipboard holds text.
     static bool ClipboardHasText();
 
+    // Rows of the list dragged and dropped above rowUnderPoint (-1: at the end): their
+    // clipboard text is pasted there (depths follow the block they land in, as for a paste),
+    // and a move first removes them. The dropped rows end selected in their order. Returns
+    // the number of rows dropped; 0 when nothing changed (a move onto its own rows). A move or
+    // a copy is one step of the history.
+    int DropRows(const std::vector<int> &rows, int rowUnderPoint, bool copy);
+    // ZML text dropped from another program, pasted above rowUnderPoint (-1: at the end);
+    // returns the number of steps inserted (0 for text that is not well-formed).
+    int DropText(const QString &text, int rowUnderPoint);
+
 signals:
     // The clipboard started or stopped holding text.
     void pasteAvailableChanged(bool available);
 
 private:
+    // Pastes dropped text at position (-1: the end) as one undo step and selects its rows;
+    // returns their count.
+    int pasteDropped(const QString &text, int position, const QString &undoText);
     int insertDefinition(const QString &elementName, int position, bool selectCloser);
     bool removeRows(const std::vector<int> &rows, const QString &text);
     void selectRows(const std::vector<int> &rows, int current);

@@ -116,6 +116,8 @@ bool DocumentController::SaveDoc(bool saveAs)
         m_recentFiles.AddToMruList(saved.fileName);
     ShowNotices(SaveNotices(m_document, saved));
     emit fileChanged();
+    if (saved.status == SaveResult::Status::Blocks)
+        emit saveRefusedByBlocks();
     return saved.ok();
 }
 

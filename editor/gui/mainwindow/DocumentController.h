@@ -54,6 +54,8 @@ signals:
     void openFinished(bool read);
     // The name or the state of the file may have changed (new, open, save).
     void fileChanged();
+    // A save was refused by the block check (after its message).
+    void saveRefusedByBlocks();
 
 private:
     bool chooseFile(bool save, QString *path);

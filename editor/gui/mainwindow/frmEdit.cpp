@@ -16,6 +16,7 @@
 #include "gui/mainwindow/DocumentRecovery.h"
 #include "gui/mainwindow/HelpViewer.h"
 #include "gui/mainwindow/MruMenus.h"
+#include "gui/mainwindow/ProblemsPanel.h"
 #include "gui/mainwindow/WindowLayout.h"
 #include "gui/mainwindow/frmAbout.h"
 #include "gui/mainwindow/frmFileProp.h"
@@ -98,10 +99,43 @@ frmEdit::frmEdit(QWidget *parent)
     connectEditCommands();
     connectViewCommands();
     connectDocument();
+    createViewExtras();
     connectHistory();
     connectFind();
     RefreshSelectionState();
     updateCaption();
+}
+
+void frmEdit::createViewExtras()
+{
+    m_problems = new ProblemsPanel(*m_doc, *m_list, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_problems);
+    m_problems->hide();
+    QMenu *view = menu(QStringLiteral("mnuView"));
+    view->addSeparator();
+    view->addAction(m_problems->toggleViewAction());
+    QAction *foldAll = view->addAction(tr("&Fold All"), m_list, &StepListView::foldAll);
+    foldAll->setObjectName(QStringLiteral("mnuViewFoldAll"));
+    QAction *unfoldAll = view->addAction(tr("U&nfold All"), m_list, &StepListView::unfoldAll);
+    unfoldAll->setObjectName(QStringLiteral("mnuViewUnfoldAll"));
+
+    // The count shows only while there are problems, leaving the other panels their room.
+    auto *count = new QLabel(statusBar());
+    count->setObjectName(QStringLiteral("Problems"));
+    count->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(count);
+    count->hide();
+    m_panels.insert(QStringLiteral("Problems"), count);
+    connect(m_problems, &ProblemsPanel::countChanged, count, [count](int n) {
+        count->setText(ProblemsPanel::countText(n));
+        count->setVisible(n > 0);
+    });
+    connect(m_problems, &ProblemsPanel::rowActivated, this,
+            [this](int row) { m_commands->GotoLine(row + 1); });
+    connect(m_controller, &DocumentController::saveRefusedByBlocks, this, [this] {
+        m_problems->checkNow();
+        m_problems->showRow(ScriptChecks::FirstBlockProblemRow(m_problems->problems()));
+    });
 }
 
 frmEdit::~frmEdit() = default;
@@ -503,6 +537,7 @@ void frmEdit::ReadSettings()
     m_table->setChecked(Command::ViewActions, s.ActionTree);
     m_layout->setPaneVisible(s.ActionTree, true);
     m_layout->restoreBands(s.Bands, m_toolbarsVisible);
+    m_problems->setVisible(s.Problems);
 }
 
 void frmEdit::SaveSettings()
@@ -516,6 +551,7 @@ void frmEdit::SaveSettings()
     s.ActionTree = ActionTreeVisible();
     s.StatusBar = m_statusBarVisible;
     s.Toolbars = m_toolbarsVisible;
+    s.Problems = !m_problems->isHidden();
     m_layout->store(s);
     SaveWindowSettings(
         s, !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)));

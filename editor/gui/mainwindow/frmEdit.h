@@ -25,6 +25,7 @@ class FindBar;
 class HelpViewer;
 class IStepDialogs;
 class MruMenus;
+class ProblemsPanel;
 class QLabel;
 class QLockFile;
 class QMenu;
@@ -123,9 +124,11 @@ public:
     QAction *button(Command command) const { return m_table->button(command); }
     QMenu *menu(const QString &name) const;       // "mnuFile", "mnuEdit", "mnuView", "mnuHelp"
     QToolBar *toolBar(const QString &name) const; // "tlbStandard", "tlbSteps", "tlbRun"
-    // Status panel "Text" or "Line".
+    // Status panel "Text", "Line" or "Problems".
     QLabel *statusPanel(const QString &key) const;
     QSplitter *splitter() const { return m_splitter; }
+    // The "Problems" dock of the live checks.
+    ProblemsPanel *Problems() const { return m_problems; }
 
 public slots:
     // Updates the enabling of the commands and the status panels from the selection.
@@ -156,6 +159,8 @@ private:
     void onOpenFinished(bool read);
     // After a button of the steps toolbar the focus returns to the step list.
     void afterStepsButton();
+    // The problems dock with its status panel, and the View menu's items for it and for folds.
+    void createViewExtras();
 
     CDocument *m_doc;
     StepListView *m_list = nullptr;
@@ -174,6 +179,7 @@ private:
     DocumentRecovery *m_recovery = nullptr;
     CommandTable *m_table = nullptr;
     WindowLayout *m_layout = nullptr;
+    ProblemsPanel *m_problems = nullptr;
 
     std::array<QMenu *, 4> m_menus{};
     std::array<QToolBar *, 3> m_toolBars{};

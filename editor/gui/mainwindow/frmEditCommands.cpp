@@ -81,6 +81,11 @@ void frmEdit::connectEditCommands()
     });
     connect(m_list, &StepListView::actionDropped, c,
             [c](const QString &elementName, int row) { c->DropAction(elementName, row); });
+    connect(
+        m_list, &StepListView::rowsDropped, c,
+        [c](const std::vector<int> &rows, int row, bool copy) { c->DropRows(rows, row, copy); });
+    connect(m_list, &StepListView::textDropped, c,
+            [c](const QString &text, int row) { c->DropText(text, row); });
     connect(m_list, &StepListView::editRequested, c, [c] { c->EditStep(); });
     connect(m_list, &StepListView::contextMenuRequested, this,
             [this](const QPoint &at) { menu(QStringLiteral("mnuEdit"))->popup(at); });

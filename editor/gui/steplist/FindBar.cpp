@@ -102,6 +102,8 @@ bool FindBar::find(int start, bool forward)
         m_note->setText(tr("Not found"));
         return false;
     }
+    // A match inside a folded block unfolds the blocks around it first.
+    m_list->revealRow(found.row);
     const QModelIndex index = m_document.Rows()->index(found.row, 0);
     m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_list->scrollTo(index);

@@ -1,10 +1,13 @@
 #include "gui/steplist/StepListView.h"
 
 #include "core/document/CDocument.h"
+#include "core/document/ClipboardText.h"
 #include "core/document/SelectionState.h"
 #include "core/document/StepRowGeometry.h"
 #include "gui/steplist/StepRowDelegate.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -13,8 +16,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
+
+#include <utility>
 
 const QString StepListView::kActionMimeType = QStringLiteral("application/x-stepsmith-action");
+const QString StepListView::kRowsMimeType = QStringLiteral("application/x-stepsmith-rows");
+
+namespace {
+
+StepListView::DragRunner &dragRunner()
+{
+    static StepListView::DragRunner runner;
+    return runner;
+}
+
+} // namespace
+
+void StepListView::SetDragRunner(DragRunner runner)
+{
+    dragRunner() = std::move(runner);
+}
 
 QString StepListView::EmptyHint()
 {
@@ -42,10 +64,19 @@ StepListView::StepListView(CDocument *document, QWidget *parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
-    setDragDropMode(QAbstractItemView::DropOnly);
+    setDragDropMode(QAbstractItemView::DropOnly); // drags of rows start in mouseMoveEvent
     setAutoScroll(true);
     setSpacing(0);
     verticalScrollBar()->setSingleStep(16);
+
+    const StepRowsModel *rows = document->Rows();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::rowsMoved, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::modelReset, this, &StepListView::rowsChanged);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &StepListView::rowsChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &StepListView::extendSelectionOverFolds);
 }
 
 StepListView::~StepListView() = default;
@@ -98,6 +129,19 @@ void StepListView::setDropMarker(const QString &marker)
     const int row = marker.toInt(&ok);
     m_dropMarkerRow = ok ? row : -1;
     viewport()->update();
+}
+
+void StepListView::setProblems(QHash<int, QString> problems)
+{
+    if (problems == m_problems)
+        return;
+    m_problems = std::move(problems);
+    viewport()->update();
+}
+
+int StepListView::problemMarkerWidth()
+{
+    return 14;
 }
 
 void StepListView::setPaintingSuspended(bool on)
@@ -190,6 +234,17 @@ void StepListView::keyPressEvent(QKeyEvent *event)
 
 void StepListView::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        const int row = rowAt(pos);
+        if (row >= 0 && foldAt(row) != Fold::None && foldControlRect(row).contains(pos)) {
+            setFolded(row, foldAt(row) == Fold::Open);
+            event->accept();
+            return;
+        }
+        m_pressRow = row;
+        m_pressPos = pos;
+    }
     if (event->button() != Qt::RightButton) {
         QListView::mousePressEvent(event);
         return;
@@ -211,6 +266,39 @@ void StepListView::mousePressEvent(QMouseEvent *event)
     emit contextMenuRequested(event->globalPosition().toPoint());
 }
 
+void StepListView::mouseMoveEvent(QMouseEvent *event)
+{
+    // A press on a selected row followed by a move starts a drag of the selected rows; until
+    // the button goes up after it, moves select nothing.
+    if (m_dragEnded) {
+        event->accept();
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (event->buttons().testFlag(Qt::LeftButton) && m_pressRow >= 0 &&
+        (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance() &&
+        selectionModel()->isRowSelected(m_pressRow, QModelIndex())) {
+        m_pressRow = -1;
+        m_dragEnded = true;
+        startDrag(Qt::MoveAction | Qt::CopyAction);
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
+}
+
+void StepListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_pressRow = -1;
+    // After a drag the release selects nothing: the drop has set the selection.
+    if (std::exchange(m_dragEnded, false)) {
+        setState(NoState);
+        event->accept();
+        return;
+    }
+    QListView::mouseReleaseEvent(event);
+}
+
 void StepListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
@@ -221,9 +309,16 @@ void StepListView::mouseDoubleClickEvent(QMouseEvent *event)
     QListView::mouseDoubleClickEvent(event);
 }
 
+bool StepListView::acceptsDrop(const QMimeData *mime) const
+{
+    if (mime->hasFormat(kActionMimeType) || mime->hasFormat(kRowsMimeType))
+        return true;
+    return mime->hasText() && mime->text().trimmed().startsWith(QLatin1Char('<'));
+}
+
 void StepListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasFormat(kActionMimeType))
+    if (acceptsDrop(event->mimeData()))
         event->acceptProposedAction();
     else
         QListView::dragEnterEvent(event);
@@ -232,11 +327,19 @@ void StepListView::dragEnterEvent(QDragEnterEvent *event)
 void StepListView::dragMoveEvent(QDragMoveEvent *event)
 {
     QListView::dragMoveEvent(event); // scrolls near the edges
-    if (!event->mimeData()->hasFormat(kActionMimeType))
+    const QMimeData *mime = event->mimeData();
+    if (!acceptsDrop(mime))
         return;
     if (model()->rowCount() > 0) {
         const int row = rowAt(event->position().toPoint());
         setDropMarker(row >= 0 ? QString::number(row) : QString());
+    }
+    if (mime->hasFormat(kRowsMimeType) && m_draggingRows) {
+        // Ctrl copies; otherwise the rows move.
+        event->setDropAction(event->modifiers().testFlag(Qt::ControlModifier) ? Qt::CopyAction
+                                                                              : Qt::MoveAction);
+        event->accept();
+        return;
     }
     event->acceptProposedAction();
 }
@@ -250,15 +353,61 @@ void StepListView::dragLeaveEvent(QDragLeaveEvent *event)
 void StepListView::dropEvent(QDropEvent *event)
 {
     setDropMarker(QString());
-    if (!event->mimeData()->hasFormat(kActionMimeType)) {
-        event->ignore();
-        viewport()->update();
-        emit foreignDropped();
+    const QMimeData *mime = event->mimeData();
+    const int row = rowAt(event->position().toPoint());
+    if (mime->hasFormat(kActionMimeType)) {
+        const QString name = QString::fromUtf8(mime->data(kActionMimeType));
+        event->acceptProposedAction();
+        emit actionDropped(name, row);
         return;
     }
-    const QString name = QString::fromUtf8(event->mimeData()->data(kActionMimeType));
-    event->acceptProposedAction();
-    emit actionDropped(name, rowAt(event->position().toPoint()));
+    if (mime->hasFormat(kRowsMimeType) && m_draggingRows) {
+        std::vector<int> rows;
+        for (const QByteArray &part : mime->data(kRowsMimeType).split(','))
+            rows.push_back(part.toInt());
+        const bool copy = event->modifiers().testFlag(Qt::ControlModifier);
+        // The list moves the rows itself: the drag's source deletes nothing.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        emit rowsDropped(rows, row, copy);
+        return;
+    }
+    if (acceptsDrop(mime)) {
+        event->acceptProposedAction();
+        emit textDropped(mime->text(), row);
+        return;
+    }
+    event->ignore();
+    viewport()->update();
+    emit foreignDropped();
+}
+
+void StepListView::startDrag(Qt::DropActions supportedActions)
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return;
+    auto *mime = new QMimeData;
+    QByteArray list;
+    for (int row : rows) {
+        if (!list.isEmpty())
+            list += ',';
+        list += QByteArray::number(row);
+    }
+    mime->setData(kRowsMimeType, list);
+    mime->setText(ClipboardText::CopyText(*m_document->Rows(), rows));
+    auto *drag = new QDrag(this);
+    drag->setMimeData(mime);
+    // Rows dropped while this flag is set are this list's own; rows of another window's list
+    // arrive as their text.
+    m_draggingRows = true;
+    if (dragRunner())
+        dragRunner()(drag);
+    else
+        drag->exec(supportedActions | Qt::CopyAction, Qt::MoveAction);
+    m_draggingRows = false;
+    drag->deleteLater();
+    setDropMarker(QString());
 }
 
 void StepListView::resizeEvent(QResizeEvent *event)
@@ -281,4 +430,145 @@ void StepListView::focusOutEvent(QFocusEvent *event)
 {
     QListView::focusOutEvent(event);
     viewport()->update();
+}
+
+bool StepListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int row = rowAt(help->pos());
+        const QString text = row >= 0 ? problemAt(row) : QString();
+        // The marker's tooltip covers the gutter, or the marker alone without line numbers.
+        if (!text.isEmpty() && help->pos().x() < std::max(gutterWidth(), problemMarkerWidth())) {
+            QToolTip::showText(help->globalPos(), text, viewport(),
+                               visualRect(model()->index(row, 0)));
+            return true;
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QListView::viewportEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Folding
+
+const BlockFolds &StepListView::folds() const
+{
+    if (m_foldsStale) {
+        m_folds.update(*m_document);
+        m_foldsStale = false;
+    }
+    return m_folds;
+}
+
+StepRowView::Fold StepListView::foldAt(int row) const
+{
+    const BlockFolds &f = folds();
+    if (!f.isOpener(row))
+        return Fold::None;
+    return f.isFolded(row) ? Fold::Folded : Fold::Open;
+}
+
+QString StepListView::foldNote(int row) const
+{
+    const int hidden = folds().hiddenCount(row);
+    if (hidden == 0)
+        return {};
+    return hidden == 1 ? tr("1 row folded") : tr("%1 rows folded").arg(hidden);
+}
+
+QRect StepListView::foldControlRect(int row) const
+{
+    const QRect r = visualRect(model()->index(row, 0));
+    constexpr int kSide = 11;
+    return {r.left() + 1, r.top() + StepRowGeometry::kGutterTextTop + 1, kSide, kSide};
+}
+
+bool StepListView::setFolded(int row, bool folded)
+{
+    (void)folds();
+    if (!m_folds.setFolded(row, folded))
+        return false;
+    applyFolds(row + 1, m_folds.closerOf(row)); // only the block's rows change
+    return true;
+}
+
+void StepListView::foldAll()
+{
+    (void)folds();
+    m_folds.foldAll();
+    applyFolds();
+}
+
+void StepListView::unfoldAll()
+{
+    (void)folds();
+    m_folds.unfoldAll();
+    applyFolds();
+}
+
+bool StepListView::revealRow(int row)
+{
+    (void)folds();
+    if (!m_folds.reveal(row))
+        return false;
+    applyFolds();
+    return true;
+}
+
+void StepListView::rowsChanged()
+{
+    m_foldsStale = true;
+    // Rows of a changed script may enter or leave folded blocks: settle them once the change
+    // is complete. Without folds nothing is hidden and nothing needs doing.
+    if (!m_folds.hasFolds() && !m_foldsQueued)
+        return;
+    if (m_foldsQueued)
+        return;
+    m_foldsQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_foldsQueued = false;
+            applyFolds();
+        },
+        Qt::QueuedConnection);
+}
+
+void StepListView::applyFolds(int first, int last)
+{
+    const std::vector<bool> &hidden = folds().hiddenRows();
+    const int count = std::min(model()->rowCount(), static_cast<int>(hidden.size()));
+    last = last < 0 ? count - 1 : std::min(last, count - 1);
+    for (int row = std::max(first, 0); row <= last; ++row) {
+        const bool hide = hidden[static_cast<std::size_t>(row)];
+        if (hide != isRowHidden(row))
+            setRowHidden(row, hide);
+    }
+    extendSelectionOverFolds();
+    viewport()->update();
+}
+
+void StepListView::extendSelectionOverFolds()
+{
+    if (m_extendingSelection || !m_folds.hasFolds())
+        return;
+    // A folded opener stands for its block: the hidden rows are selected exactly when it is.
+    const BlockFolds &f = folds();
+    QItemSelection add;
+    QItemSelection remove;
+    for (int row : f.visibleFoldedOpeners()) {
+        const QItemSelectionRange block(model()->index(row + 1, 0),
+                                        model()->index(f.closerOf(row), 0));
+        const bool openerSelected = selectionModel()->isRowSelected(row, QModelIndex());
+        (openerSelected ? add : remove).append(block);
+    }
+    if (add.isEmpty() && remove.isEmpty())
+        return;
+    m_extendingSelection = true;
+    selectionModel()->select(remove, QItemSelectionModel::Deselect);
+    selectionModel()->select(add, QItemSelectionModel::Select);
+    m_extendingSelection = false;
 }

@@ -1,10 +1,18 @@
 #pragma once
 
+#include "core/checks/BlockFolds.h"
 #include "core/settings/SharedSettings.h"
 #include "gui/steplist/StepRowView.h"
 
+#include <QHash>
 #include <QListView>
 #include <QString>
+
+#include <functional>
+#include <vector>
+
+class QDrag;
+class QMimeData;
 
 class CDocument;
 class StepRowDelegate;
@@ -21,6 +29,12 @@ class StepListView final : public QListView, public StepRowView {
 public:
     // Mime type of an action dragged from the action tree; the data is its element name.
     static const QString kActionMimeType;
+    // Mime type of rows dragged from the list; the data is their indexes, comma-separated. The
+    // drag carries their clipboard text as plain text too, for other programs.
+    static const QString kRowsMimeType;
+    // Runs a drag of rows started by the mouse; replaceable for tests (empty: QDrag::exec).
+    using DragRunner = std::function<void(QDrag *)>;
+    static void SetDragRunner(DragRunner runner);
     // The text shown while the list is empty.
     static QString EmptyHint();
 
@@ -46,6 +60,27 @@ public:
     QString DropMarker() const { return m_dropMarker; }
     void setDropMarker(const QString &marker);
     int dropMarkerRow() const override { return m_dropMarkerRow; }
+
+    // Problems by row (each a line of text), marked in the gutter with the text as tooltip.
+    void setProblems(QHash<int, QString> problems);
+    QString problemAt(int row) const override { return m_problems.value(row); }
+    // Width of the problem marker at the left of each row.
+    static int problemMarkerWidth();
+
+    // Folding of if and loop blocks (the view only). A folded opener stands for its block:
+    // selecting it selects the hidden rows too, so copying or moving it takes the whole block.
+    Fold foldAt(int row) const override;
+    QString foldNote(int row) const override;
+    // Folds or unfolds the block that row opens; false when it opens none.
+    bool setFolded(int row, bool folded);
+    void foldAll();
+    void unfoldAll();
+    // Unfolds the blocks that hide row (for a find that lands there); true when any did.
+    bool revealRow(int row);
+    // The fold state, brought up to date with the rows.
+    const BlockFolds &folds() const;
+    // The fold control of a row in viewport coordinates (the gutter's left edge).
+    QRect foldControlRect(int row) const;
 
     // While suspended (during loading) nothing is painted.
     bool PaintingSuspended() const override { return m_suspended; }
@@ -73,21 +108,39 @@ signals:
     void actionDropped(const QString &elementName, int row);
     // Something other than an action was dropped.
     void foreignDropped();
+    // Rows of this list were dropped above row (-1: at the end); copy when Ctrl was held.
+    void rowsDropped(const std::vector<int> &rows, int row, bool copy);
+    // Text from another program that looks like ZML was dropped above row (-1: at the end).
+    void textDropped(const QString &text, int row);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
+private slots:
+    void rowsChanged();
+    void extendSelectionOverFolds();
 
 private:
+    // True for the drags the list takes: actions, its own rows, text that looks like ZML.
+    bool acceptsDrop(const QMimeData *mime) const;
+    // Hides and shows the rows from first to last (-1: the end) as the folds say, touching
+    // only rows that change.
+    void applyFolds(int first = 0, int last = -1);
+
     CDocument *m_document;
     StepRowDelegate *m_delegate;
     SharedSettings m_settings;
@@ -103,4 +156,13 @@ private:
     mutable int m_gutterWidth = 0;
     mutable int m_gutterDigits = -1;
     mutable int m_gutterFontGeneration = -1;
+    QHash<int, QString> m_problems;
+    mutable BlockFolds m_folds;
+    mutable bool m_foldsStale = true;
+    bool m_foldsQueued = false;
+    int m_pressRow = -1; // the row a left press went down on, for starting a drag
+    QPoint m_pressPos;
+    bool m_dragEnded = false;
+    bool m_draggingRows = false;
+    bool m_extendingSelection = false;
 };

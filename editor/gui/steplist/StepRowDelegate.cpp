@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -325,6 +326,63 @@ void StepRowDelegate::paintCaption(QPainter *painter, const QModelIndex &index, 
     painter->setClipRect(r);
 }
 
+void StepRowDelegate::paintFold(QPainter *painter, int row, const QRect &r, const QColor &rowBrush,
+                                const QColor &rowText) const
+{
+    const StepRowView::Fold fold = m_view->foldAt(row);
+    if (fold == StepRowView::Fold::None)
+        return;
+    // A box with a minus (open) or plus (folded) in the palette's text and base colours.
+    const QPalette &pal = m_view->itemView()->palette();
+    const QRect box(r.left() + 1, r.top() + G::kGutterTextTop + 1, 10, 10);
+    painter->save();
+    painter->setPen(pal.color(QPalette::Text));
+    painter->setBrush(pal.color(QPalette::Base));
+    painter->drawRect(box);
+    const QPoint c = box.center();
+    painter->drawLine(c.x() - 2, c.y(), c.x() + 3, c.y());
+    if (fold == StepRowView::Fold::Folded)
+        painter->drawLine(c.x(), c.y() - 2, c.x(), c.y() + 3);
+    painter->restore();
+
+    const QString note = m_view->foldNote(row);
+    if (note.isEmpty())
+        return;
+    // The count of hidden rows, framed at the right end of the row's first line.
+    const QFontMetrics fm(m_font);
+    const int width = fm.horizontalAdvance(note) + 8;
+    const QRect noteRect(r.right() - width - G::kTextRightGap, r.top() + G::kTextTop - 1, width,
+                         fm.height() + 2);
+    painter->save();
+    painter->setPen(rowText);
+    painter->setBrush(rowBrush);
+    painter->drawRect(noteRect.adjusted(0, 0, -1, -1));
+    painter->drawText(noteRect, Qt::AlignCenter | Qt::TextSingleLine, note);
+    painter->restore();
+}
+
+void StepRowDelegate::paintProblemMarker(QPainter *painter, int row, const QRect &r) const
+{
+    if (m_view->problemAt(row).isEmpty())
+        return;
+    // A standard warning icon on a disc of the palette's base colour, ringed in its text
+    // colour, so that it stands out on light and dark gutters and on the selection alike.
+    const QWidget *widget = m_view->itemView();
+    const int side = kProblemIconSize;
+    // Beside the fold control when the row has one.
+    const int left = r.left() + 1 + (m_view->foldAt(row) != StepRowView::Fold::None ? 13 : 0);
+    const QRect cell(left, r.top() + G::kGutterTextTop, side, side);
+    const QPalette &pal = widget->palette();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(pal.color(QPalette::Text), 1));
+    painter->setBrush(pal.color(QPalette::Base));
+    painter->drawEllipse(QRectF(cell).adjusted(-0.5, -0.5, 0.5, 0.5));
+    const QIcon icon = widget->style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, widget);
+    icon.paint(painter, cell.adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
 void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                             const QModelIndex &index) const
 {
@@ -361,6 +419,8 @@ void StepRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         m_view->itemView()->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
                                                    m_view->itemView());
     }
+    paintFold(painter, row, r, colours.rowBrush, colours.rowText);
+    paintProblemMarker(painter, row, r);
     if (m_view->dropMarkerRow() == row) {
         QPen pen(Fieldpane::SystemColor(kDarkShadow, m_view->itemView()->palette()));
         pen.setStyle(Qt::DotLine);

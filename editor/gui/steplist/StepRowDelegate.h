@@ -69,6 +69,12 @@ private:
                    int gutterRight) const;
     void paintCaption(QPainter *painter, const QModelIndex &index, const QRect &r, int gutterRight,
                       const QColor &colour) const;
+    // The fold control of a block's opener, and the count of hidden rows when it is folded.
+    void paintFold(QPainter *painter, int row, const QRect &r, const QColor &rowBrush,
+                   const QColor &rowText) const;
+    // The warning marker of a row with a problem, at the gutter's left edge.
+    void paintProblemMarker(QPainter *painter, int row, const QRect &r) const;
+    static constexpr int kProblemIconSize = 13;
     // The model's index of a row.
     QModelIndex indexOf(int row) const;
     Metrics &metrics(int row) const;

@@ -108,7 +108,8 @@ TEST_F(FrmEditTest, StartsWithAnEmptyScriptAndTheDocumentedMenus)
                                                          "Find &Previous"}));
     EXPECT_EQ(menuTexts(w.menu("mnuView")),
               QStringList({"&Toolbars", "&Statusbar", "&Actions", "&Icon size", "&Word wrap",
-                           "&Line numbers", "-", "Te&xt", "So&urce"}));
+                           "&Line numbers", "-", "Te&xt", "So&urce", "-", "Problems", "&Fold All",
+                           "U&nfold All"}));
     EXPECT_EQ(menuTexts(w.menu("mnuHelp")), QStringList({"&Help Contents\tF1", "&About"}));
 
     EXPECT_EQ(w.action(Command::FileNew)->shortcut(), QKeySequence("Ctrl+N"));
