@@ -19,6 +19,10 @@
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
+    <message>
+        <source>Filter actions</source>
+        <translation>Aktionen filtern</translation>
+    </message>
 </context>
 <context>
     <name>CElements</name>
@@ -222,10 +226,108 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>DocumentRecovery</name>
+    <message>
+        <source>The script could not be recovered. Its recovery file is kept:</source>
+        <translation>Das Skript konnte nicht wiederhergestellt werden. Seine Wiederherstellungsdatei bleibt erhalten:</translation>
+    </message>
+</context>
+<context>
     <name>EditCommands</name>
     <message>
         <source>Are you sure you want to delete the selected items?</source>
         <translation>Möchten Sie die ausgewählten Schritte wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Ablegen</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Edit Comment</source>
+        <translation>Kommentar bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Add Comment</source>
+        <translation>Kommentar hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Indent</source>
+        <translation>Einzug vergrößern</translation>
+    </message>
+    <message>
+        <source>Outdent</source>
+        <translation>Einzug verkleinern</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Deaktivieren</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Aktivieren</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Find in the script</source>
+        <translation>Im Skript suchen</translation>
+    </message>
+    <message>
+        <source>Find Previous (Shift+F3)</source>
+        <translation>Vorherige Fundstelle (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Find Next (F3)</source>
+        <translation>Nächste Fundstelle (F3)</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>Suchen:</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
     </message>
 </context>
 <context>
@@ -267,6 +369,86 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>ProblemsPanel</name>
+    <message>
+        <source>Problems</source>
+        <translation>Probleme</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Problem</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>No problems</source>
+        <translation>Keine Probleme</translation>
+    </message>
+    <message>
+        <source>1 problem</source>
+        <translation>1 Problem</translation>
+    </message>
+    <message>
+        <source>%1 problems</source>
+        <translation>%1 Probleme</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryPrompt</name>
+    <message>
+        <source>[Untitled]</source>
+        <translation>[Unbenannt]</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptChecks</name>
+    <message>
+        <source>If</source>
+        <translation>If</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>End If</source>
+        <translation>End If</translation>
+    </message>
+    <message>
+        <source>End Loop</source>
+        <translation>End Loop</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptChecks::Checker</name>
+    <message>
+        <source>%1 without %2</source>
+        <translation>%1 ohne %2</translation>
+    </message>
+    <message>
+        <source>Else outside an If</source>
+        <translation>Else außerhalb eines If</translation>
+    </message>
+    <message>
+        <source>%1 crosses the %2 of line %3</source>
+        <translation>%1 überschneidet das %2 in Zeile %3</translation>
+    </message>
+    <message>
+        <source>The action &quot;%1&quot; is not in the catalogue</source>
+        <translation>Die Aktion „%1“ ist nicht im Katalog</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; requires a value</source>
+        <translation>„%1“ erfordert einen Wert</translation>
+    </message>
+</context>
+<context>
     <name>StepList</name>
     <message>
         <source>Line %1, level %2</source>
@@ -290,6 +472,14 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>Steps</source>
         <translation>Schritte</translation>
+    </message>
+    <message>
+        <source>1 row folded</source>
+        <translation>1 Zeile eingeklappt</translation>
+    </message>
+    <message>
+        <source>%1 rows folded</source>
+        <translation>%1 Zeilen eingeklappt</translation>
     </message>
 </context>
 <context>
@@ -818,6 +1008,66 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
         <source>&amp;Indent steps</source>
         <translation>Einzug &amp;vergrößern</translation>
     </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>Rü&amp;ckgängig</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Nächste &amp;Fundstelle</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous</source>
+        <translation>Vor&amp;herige Fundstelle</translation>
+    </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation>Alle &amp;einklappen</translation>
+    </message>
+    <message>
+        <source>U&amp;nfold All</source>
+        <translation>Alle a&amp;usklappen</translation>
+    </message>
+    <message>
+        <source>File Properties</source>
+        <translation>Dateieigenschaften</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>Rü&amp;ckgängig: %1</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>Search wrapped</source>
+        <translation>Suche am anderen Ende fortgesetzt</translation>
+    </message>
 </context>
 <context>
     <name>frmFileProp</name>
@@ -1152,6 +1402,45 @@ Prüfen Sie, ob Sie die nötigen Zugriffsrechte haben</translation>
     <message>
         <source>Can&apos;t create Print Preview Window</source>
         <translation>Das Fenster der Druckvorschau kann nicht erstellt werden</translation>
+    </message>
+</context>
+<context>
+    <name>frmRecover</name>
+    <message>
+        <source>Recover Scripts</source>
+        <translation>Skripte wiederherstellen</translation>
+    </message>
+    <message>
+        <source>These scripts had unsaved changes when the program stopped:</source>
+        <translation>Diese Skripte hatten ungespeicherte Änderungen, als das Programm beendet wurde:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Gespeichert</translation>
+    </message>
+    <message>
+        <source> (cannot be read)</source>
+        <translation> (nicht lesbar)</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>&amp;Later</source>
+        <translation>&amp;Später</translation>
     </message>
 </context>
 </TS>

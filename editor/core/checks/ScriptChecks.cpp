@@ -128,7 +128,7 @@ private:
 
     static QString requiresValue(const QString &name)
     {
-        return QLatin1Char('"') + name + QLatin1Char('"') + tr(" requires a value");
+        return tr("\"%1\" requires a value").arg(name);
     }
 
     bool knownAction(const QString &elementName)

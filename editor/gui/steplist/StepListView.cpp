@@ -180,13 +180,15 @@ void StepListView::relayout()
 
 int StepListView::gutterWidth() const
 {
+    // A strip left of the line numbers holds the fold controls and problem markers.
     if (!m_lineNumbers)
-        return 0;
+        return problemMarkerWidth();
     const int digits = StepRowGeometry::GutterDigits(m_document->RowCount());
     const int generation = m_delegate->captionFontGeneration();
     if (digits != m_gutterDigits || generation != m_gutterFontGeneration) {
         const QFontMetrics fm(m_delegate->captionFont());
-        m_gutterWidth = fm.horizontalAdvance(QString(digits, QLatin1Char('0')));
+        m_gutterWidth =
+            problemMarkerWidth() + fm.horizontalAdvance(QString(digits, QLatin1Char('0')));
         m_gutterDigits = digits;
         m_gutterFontGeneration = generation;
     }
@@ -438,8 +440,8 @@ bool StepListView::viewportEvent(QEvent *event)
         const auto *help = static_cast<QHelpEvent *>(event);
         const int row = rowAt(help->pos());
         const QString text = row >= 0 ? problemAt(row) : QString();
-        // The marker's tooltip covers the gutter, or the marker alone without line numbers.
-        if (!text.isEmpty() && help->pos().x() < std::max(gutterWidth(), problemMarkerWidth())) {
+        // The marker's tooltip covers the gutter.
+        if (!text.isEmpty() && help->pos().x() < gutterWidth()) {
             QToolTip::showText(help->globalPos(), text, viewport(),
                                visualRect(model()->index(row, 0)));
             return true;

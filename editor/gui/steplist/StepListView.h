@@ -64,7 +64,7 @@ public:
     // Problems by row (each a line of text), marked in the gutter with the text as tooltip.
     void setProblems(QHash<int, QString> problems);
     QString problemAt(int row) const override { return m_problems.value(row); }
-    // Width of the problem marker at the left of each row.
+    // Width of the strip at the gutter's left that holds fold controls and problem markers.
     static int problemMarkerWidth();
 
     // Folding of if and loop blocks (the view only). A folded opener stands for its block:

@@ -211,9 +211,11 @@ TEST_F(StepListTest, GutterWidthFollowsTheDigitsOfTheRowCount)
     frmEdit &w = openShown(nine);
     const QFontMetrics fm(w.List()->rowDelegate()->captionFont());
     const int nineWidth = w.List()->gutterWidth();
-    EXPECT_EQ(nineWidth, fm.horizontalAdvance("000"));
+    // The digits, after the strip of fold controls and problem markers.
+    const int strip = StepListView::problemMarkerWidth();
+    EXPECT_EQ(nineWidth, strip + fm.horizontalAdvance("000"));
     w.Document()->InsertStep(*w.Document()->Catalogue().Item("BMCLEAR"), -1);
-    EXPECT_EQ(w.List()->gutterWidth(), fm.horizontalAdvance("0000"));
+    EXPECT_EQ(w.List()->gutterWidth(), strip + fm.horizontalAdvance("0000"));
     EXPECT_GT(w.List()->gutterWidth(), nineWidth);
     // The width is kept between calls: a new caption font measures it again.
     SharedSettings larger = w.Settings();
@@ -221,9 +223,9 @@ TEST_F(StepListTest, GutterWidthFollowsTheDigitsOfTheRowCount)
     w.ApplySettings(larger);
     const QFontMetrics large(w.List()->rowDelegate()->captionFont());
     EXPECT_GT(large.horizontalAdvance("0000"), fm.horizontalAdvance("0000"));
-    EXPECT_EQ(w.List()->gutterWidth(), large.horizontalAdvance("0000"));
+    EXPECT_EQ(w.List()->gutterWidth(), strip + large.horizontalAdvance("0000"));
     w.setLineNumbers(false);
-    EXPECT_EQ(w.List()->gutterWidth(), 0);
+    EXPECT_EQ(w.List()->gutterWidth(), strip);
 }
 
 TEST_F(StepListTest, RowsAreMeasuredOnceWhenFirstPaintedAndNotOnRelayout)
