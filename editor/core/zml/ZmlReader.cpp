@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
+#include <QStringView>
 
 #include <algorithm>
 #include <condition_variable>
@@ -530,6 +531,94 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
     return header;
 }
 
+// The text of a script as Save writes it with its if and loop blocks in flat form, which is
+// well-formed whether the blocks balance or not: outside comments "</if>" and "</loop>" become
+// "<endif />" and "<endloop />", and the start tags of if and loop close themselves. The reader
+// gives the flat form the rows and depths of the nested one. Outside comments every "<" starts
+// a tag and the first ">" ends it, since values and texts are written escaped. Empty when a
+// comment or a tag is cut short.
+std::optional<QString> flattenSavedBlocks(const QString &text)
+{
+    const QString commentStart = QStringLiteral("<!--");
+    const QString commentEnd = QStringLiteral("-->");
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    qsizetype at = 0;
+    for (qsizetype open = text.indexOf(QLatin1Char('<')); open >= 0;
+         open = text.indexOf(QLatin1Char('<'), at)) {
+        out += QStringView(text).sliced(at, open - at);
+        if (QStringView(text).sliced(open).startsWith(commentStart)) {
+            const qsizetype close = text.indexOf(commentEnd, open + commentStart.size());
+            if (close < 0)
+                return std::nullopt;
+            at = close + commentEnd.size();
+            out += QStringView(text).sliced(open, at - open);
+            continue;
+        }
+        const qsizetype close = text.indexOf(QLatin1Char('>'), open);
+        if (close < 0)
+            return std::nullopt;
+        const QStringView tag = QStringView(text).sliced(open, close + 1 - open);
+        const auto opens = [&tag](QLatin1String name) {
+            return tag.startsWith(name) && tag.size() > name.size() &&
+                   (tag[name.size()] == QLatin1Char(' ') || tag[name.size()] == QLatin1Char('>'));
+        };
+        if (tag == QLatin1String("</if>")) {
+            out += QLatin1String("<endif />");
+        } else if (tag == QLatin1String("</loop>")) {
+            out += QLatin1String("<endloop />");
+        } else if ((opens(QLatin1String("<if")) || opens(QLatin1String("<loop"))) &&
+                   !tag.endsWith(QLatin1String("/>"))) {
+            out += tag.chopped(1);
+            out += QLatin1String(" />");
+        } else {
+            out += tag;
+        }
+        at = close + 1;
+    }
+    out += QStringView(text).sliced(at);
+    return out;
+}
+
+// Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
+// the document with its header and steps.
+OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
+                      std::vector<CDocument::NewStep> steps, OpenResult result)
+{
+    const QString path = result.path;
+    const ZmlFileReader &file = *reader;
+    result.status = checkScript(file, result);
+    if (result.status != Status::Opened)
+        return result;
+    const HeaderFields header = readHeader(file, result);
+    if (file.bodyName != QLatin1String("zmlbody")) {
+        result.place = file.bodyPlace.known() ? file.bodyPlace : file.headPlace;
+        result.status = Status::NoBody;
+        return result;
+    }
+
+    doc.Clear();
+    CHeader &target = doc.Header();
+    target.Author = header.Author;
+    target.Company = header.Company;
+    target.Version = header.Version;
+    target.EMail = header.EMail;
+    target.Web = header.Web;
+    target.Description = header.Description;
+
+    result.rowPlaces = std::move(reader->rowPlaces);
+    emit doc.loadingStarted();
+    reader.reset();
+    insertSteps(doc, steps, -1);
+    steps = {};
+    doc.SetFileName(path);
+    if (doc.RowCount() > 0)
+        doc.SetDepth(0, 0);
+    emit doc.loadingFinished();
+    doc.SetDirty(false);
+    return result;
+}
+
 } // namespace
 
 OpenResult OpenDocument(CDocument &doc, const QString &path)
@@ -573,35 +662,28 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
         result.status = parsed == FileParse::Special ? Status::Special : Status::Corrupt;
         return result;
     }
-    const ZmlFileReader &file = *reader;
-    result.status = checkScript(file, result);
-    if (result.status != Status::Opened)
-        return result;
-    const HeaderFields header = readHeader(file, result);
-    if (file.bodyName != QLatin1String("zmlbody")) {
-        result.place = file.bodyPlace.known() ? file.bodyPlace : file.headPlace;
-        result.status = Status::NoBody;
-        return result;
-    }
+    return loadScript(doc, reader, std::move(steps), std::move(result));
+}
 
-    doc.Clear();
-    CHeader &target = doc.Header();
-    target.Author = header.Author;
-    target.Company = header.Company;
-    target.Version = header.Version;
-    target.EMail = header.EMail;
-    target.Web = header.Web;
-    target.Description = header.Description;
-
-    result.rowPlaces = std::move(reader->rowPlaces);
-    emit doc.loadingStarted();
-    reader.reset();
-    insertSteps(doc, steps, -1);
-    steps = {};
-    doc.SetFileName(path);
-    if (doc.RowCount() > 0)
-        doc.SetDepth(0, 0);
-    emit doc.loadingFinished();
-    doc.SetDirty(false);
-    return result;
+OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
+{
+    OpenResult result = OpenDocument(doc, path);
+    if (result.status != Status::Corrupt)
+        return result;
+    QFile file;
+    if (OpenRegularFile(file, path) != FileOpen::Opened)
+        return result;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return result;
+    const std::optional<QString> flat = flattenSavedBlocks(AnsiCodec::decode(bytes));
+    if (!flat)
+        return result;
+    std::vector<CDocument::NewStep> steps;
+    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
+    if (!XmlEventParser(reader.get()).parse(flat->toUtf8()))
+        return result;
+    OpenResult lenient;
+    lenient.path = path;
+    return loadScript(doc, reader, std::move(steps), std::move(lenient));
 }
