@@ -531,16 +531,28 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
     return header;
 }
 
-// The text of a script as Save writes it with its if and loop blocks in flat form, which is
-// well-formed whether the blocks balance or not: outside comments "</if>" and "</loop>" become
-// "<endif />" and "<endloop />", and the start tags of if and loop close themselves. The reader
-// gives the flat form the rows and depths of the nested one. Outside comments every "<" starts
-// a tag and the first ">" ends it, since values and texts are written escaped. Empty when a
-// comment or a tag is cut short.
-std::optional<QString> flattenSavedBlocks(const QString &text)
+// Target of the processing instructions that stand for comments set aside.
+constexpr std::string_view kCommentTarget = "stepsmith-comment";
+
+// A script as Save writes it, made well-formed whether its blocks balance or not: outside
+// comments "</if>" and "</loop>" become "<endif />" and "<endloop />" and the start tags of if
+// and loop close themselves (the reader gives this flat form the rows and depths of the nested
+// one), and each comment is set aside and replaced by a processing instruction holding its
+// index, since Save writes a comment step's text as it is ("--" and "-->" included). Outside
+// comments
+// every "<" starts a tag and the first ">" ends it, since values and texts are written escaped.
+struct FlatScript {
+    QByteArray text;                  // UTF-8
+    std::vector<QByteArray> comments; // UTF-8, between "<!--" and "-->"
+};
+
+// Empty when a comment or a tag is cut short.
+std::optional<FlatScript> flattenSavedScript(const QString &text)
 {
     const QString commentStart = QStringLiteral("<!--");
     const QString commentEnd = QStringLiteral("-->");
+    const QString kCrLf = QStringLiteral("\r\n");
+    FlatScript flat;
     QString out;
     out.reserve(text.size() + text.size() / 16);
     qsizetype at = 0;
@@ -548,11 +560,20 @@ std::optional<QString> flattenSavedBlocks(const QString &text)
          open = text.indexOf(QLatin1Char('<'), at)) {
         out += QStringView(text).sliced(at, open - at);
         if (QStringView(text).sliced(open).startsWith(commentStart)) {
-            const qsizetype close = text.indexOf(commentEnd, open + commentStart.size());
+            // A comment step is "<!--", CR LF, its text, CR LF, "-->": its text may hold "-->".
+            const qsizetype inside = open + commentStart.size();
+            const qsizetype stepEnd = QStringView(text).sliced(inside).startsWith(kCrLf)
+                                          ? text.indexOf(kCrLf + commentEnd, inside)
+                                          : -1;
+            const qsizetype close =
+                stepEnd >= 0 ? stepEnd + kCrLf.size() : text.indexOf(commentEnd, inside);
             if (close < 0)
                 return std::nullopt;
+            out += QStringLiteral("<?%1 %2?>")
+                       .arg(QLatin1String(kCommentTarget.data(), qsizetype(kCommentTarget.size())))
+                       .arg(flat.comments.size());
+            flat.comments.push_back(QStringView(text).sliced(inside, close - inside).toUtf8());
             at = close + commentEnd.size();
-            out += QStringView(text).sliced(open, at - open);
             continue;
         }
         const qsizetype close = text.indexOf(QLatin1Char('>'), open);
@@ -577,8 +598,42 @@ std::optional<QString> flattenSavedBlocks(const QString &text)
         at = close + 1;
     }
     out += QStringView(text).sliced(at);
-    return out;
+    flat.text = out.toUtf8();
+    return flat;
 }
+
+// Hands a parser's events on, with the comments set aside by flattenSavedScript in place of
+// the processing instructions that stand for them.
+class CommentsPutBack final : public XmlEventHandler {
+public:
+    CommentsPutBack(XmlEventHandler &to, const std::vector<QByteArray> &comments)
+        : m_to(to), m_comments(comments)
+    {}
+    void startElement(std::string_view name, const Attribute *attributes, int count,
+                      bool selfClosing) override
+    {
+        m_to.startElement(name, attributes, count, selfClosing);
+    }
+    void endElement() override { m_to.endElement(); }
+    void characters(XmlNodeType kind, std::string_view text, std::string_view target) override
+    {
+        if (kind == XmlNodeType::ProcessingInstruction && target == kCommentTarget) {
+            bool number = false;
+            const qsizetype index =
+                QByteArray(text.data(), qsizetype(text.size())).toLongLong(&number);
+            if (number && index >= 0 && std::size_t(index) < m_comments.size()) {
+                const QByteArray &comment = m_comments[std::size_t(index)];
+                m_to.characters(XmlNodeType::Comment, view(comment), {});
+                return;
+            }
+        }
+        m_to.characters(kind, text, target);
+    }
+
+private:
+    XmlEventHandler &m_to;
+    const std::vector<QByteArray> &m_comments;
+};
 
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
@@ -676,12 +731,13 @@ OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return result;
-    const std::optional<QString> flat = flattenSavedBlocks(AnsiCodec::decode(bytes));
+    const std::optional<FlatScript> flat = flattenSavedScript(AnsiCodec::decode(bytes));
     if (!flat)
         return result;
     std::vector<CDocument::NewStep> steps;
     auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
-    if (!XmlEventParser(reader.get()).parse(flat->toUtf8()))
+    CommentsPutBack events(*reader, flat->comments);
+    if (!XmlEventParser(&events).parse(flat->text))
         return result;
     OpenResult lenient;
     lenient.path = path;

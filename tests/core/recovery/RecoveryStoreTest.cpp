@@ -143,6 +143,12 @@ TEST_F(RecoveryStoreTest, UnbalancedScriptIsRecoveredWithItsRowsAndBytes)
              s.comment(QStringLiteral("mentions </if> and <loop x=\"1\">\r\nover two lines"));
              s.append(QStringLiteral("var"), {{"name", QStringLiteral("off")}}, {}, true);
          }},
+        {"comments that are not well-formed",
+         [](StepMaker &s) {
+             s.comment(QStringLiteral("a -- b --> c\r\nd"));
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("x--y")}}, {}, true);
+             s.comment(QStringLiteral("ends in -"));
+         }},
         {"closers without openers, crossed blocks",
          [](StepMaker &s) {
              s.append(QStringLiteral("endif"));
