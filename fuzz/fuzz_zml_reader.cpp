@@ -1,5 +1,6 @@
-// Script reader: any file opens or is refused with a message, without a fault; a script that
-// passes the save check keeps its bytes from the first save on.
+// Script reader: any file opens or is refused with a message, without a fault (read as a script
+// and as a recovery file); a script that passes the save check keeps its bytes from the first
+// save on.
 #include "FuzzCheck.h"
 #include "FuzzSupport.h"
 
@@ -17,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString file = QStringLiteral("input.zml");
     FUZZ_CHECK(support.writeFile(file, bytes));
     CDocument &doc = support.document();
+    // The lenient read of recovery files takes any file too, and gives whole steps.
+    if (OpenRecoveredDocument(doc, support.path(file))) {
+        for (int row = 0; row < doc.RowCount(); ++row)
+            FUZZ_CHECK(doc.Step(row) != nullptr);
+    }
     if (!OpenDocument(doc, support.path(file)))
         return 0;
     FUZZ_CHECK(!doc.Dirty());

@@ -9,8 +9,11 @@
 // Commands: "add NAME [ATTRIBUTE=VALUE...]", "comment TEXT", "save PATH" (the document saved
 // as Save writes it), "savedoc" (the Save command), "autosave" (write the recovery file now and
 // wait), "hang" (the next autosave write stops before its commit, after printing "hanging"),
-// "state", "recovery" (the path of this instance's recovery file), "open PATH", "quit".
+// "state", "rows" (each row's depth and text), "recovery" (the path of this instance's recovery
+// file), "open PATH", "quit".
 #include "core/document/CDocument.h"
+#include "core/document/StepRowsModel.h"
+#include "core/document/StepText.h"
 #include "core/host/MessageService.h"
 #include "core/recovery/Autosaver.h"
 #include "core/recovery/RecoveryPrompt.h"
@@ -114,6 +117,12 @@ void run(frmEdit &window, const QString &line)
                        doc.Dirty() ? QStringLiteral("changed") : QStringLiteral("unchanged"))
                   .arg(doc.RowCount())
                   .arg(window.windowTitle()));
+    } else if (command == QLatin1String("rows")) {
+        QStringList rows;
+        for (int row = 0; row < doc.RowCount(); ++row)
+            rows.append(QString::number(doc.Rows()->depth(row)) + QLatin1Char(' ') +
+                        BuildStepText(*doc.Step(row)).replace(QStringLiteral("\r\n"), " "));
+        reply(QStringLiteral("rows ") + rows.join(QStringLiteral(" | ")));
     } else if (command == QLatin1String("recovery")) {
         reply(QStringLiteral("recovery ") + recovery.store().textFile());
     } else if (command == QLatin1String("open")) {

@@ -165,6 +165,46 @@ TEST_F(RecoveryProcessTest, KilledAfterAnEditRecoversWhatSaveWouldHaveWritten)
     EXPECT_TRUE(recoveryTexts().isEmpty());
 }
 
+TEST_F(RecoveryProcessTest, KilledWithUnclosedBlocksRecoversTheSameRows)
+{
+    const QString original = path("blocks.zml");
+    const QStringList edits = {
+        QStringLiteral("add loop count=2"),
+        QStringLiteral("add if var=x operator=< value=1"),
+        QStringLiteral("add var name=inner"),
+        QStringLiteral("comment mentions </if> and <loop count=\"3\">"),
+        QStringLiteral("add endloop"),
+    };
+    QByteArray recovery;
+    QString rows;
+    {
+        Child first(m_home, QStringLiteral("later"));
+        ASSERT_TRUE(first.started());
+        ASSERT_EQ(first.send(kEdits[0]), QStringLiteral("ok"));
+        ASSERT_EQ(first.send(QStringLiteral("save ") + original), QStringLiteral("ok"));
+        for (const QString &edit : edits)
+            ASSERT_EQ(first.send(edit), QStringLiteral("ok"));
+        ASSERT_EQ(first.send(QStringLiteral("save ") + path("refused.zml")),
+                  QStringLiteral("failed"))
+            << "Save refuses blocks that do not balance";
+        ASSERT_EQ(first.send(QStringLiteral("autosave")), QStringLiteral("ok"));
+        rows = first.send(QStringLiteral("rows"), "rows ");
+        recovery = ReadBytes(first.send(QStringLiteral("recovery"), "recovery ").mid(9));
+        first.kill();
+    }
+    ASSERT_TRUE(recovery.contains("<if var=\"x\" operator=\"&lt;\" value=\"1\">\r\n"));
+
+    Child second(m_home, QStringLiteral("recover"));
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(second.offered().size(), 1);
+    EXPECT_TRUE(second.lines().filter(QStringLiteral("could not be recovered")).isEmpty());
+    EXPECT_EQ(second.send(QStringLiteral("state"), "state "),
+              QStringLiteral("state %1|changed|6|[%1] - Tessaro AddIn Editor").arg(original));
+    EXPECT_EQ(second.send(QStringLiteral("rows"), "rows "), rows);
+    EXPECT_EQ(ReadBytes(second.send(QStringLiteral("recovery"), "recovery ").mid(9)), recovery)
+        << "taken over as it was";
+}
+
 TEST_F(RecoveryProcessTest, KillDuringAnAutosaveWriteKeepsThePreviousRecoveryFile)
 {
     {

@@ -76,6 +76,13 @@ void DocumentHistory::clear()
     updateDirty();
 }
 
+void DocumentHistory::clearUnsaved()
+{
+    m_stack->clear();
+    m_stack->resetClean();
+    updateDirty();
+}
+
 bool DocumentHistory::changesFileBetween(int from, int to) const
 {
     for (int i = std::min(from, to); i < std::max(from, to); ++i) {

@@ -39,6 +39,9 @@ public:
 
     // Starts a fresh history whose clean state is the document as it is.
     void clear();
+    // Starts a fresh history without a clean state: the document as it is differs from its
+    // file (a recovered script), and stays changed however far it is undone.
+    void clearUnsaved();
 
 private:
     void updateDirty();

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
+#include <QStringView>
 
 #include <algorithm>
 #include <condition_variable>
@@ -530,6 +531,149 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
     return header;
 }
 
+// Target of the processing instructions that stand for comments set aside.
+constexpr std::string_view kCommentTarget = "stepsmith-comment";
+
+// A script as Save writes it, made well-formed whether its blocks balance or not: outside
+// comments "</if>" and "</loop>" become "<endif />" and "<endloop />" and the start tags of if
+// and loop close themselves (the reader gives this flat form the rows and depths of the nested
+// one), and each comment is set aside and replaced by a processing instruction holding its
+// index, since Save writes a comment step's text as it is ("--" and "-->" included). Outside
+// comments
+// every "<" starts a tag and the first ">" ends it, since values and texts are written escaped.
+struct FlatScript {
+    QByteArray text;                  // UTF-8
+    std::vector<QByteArray> comments; // UTF-8, between "<!--" and "-->"
+};
+
+// Empty when a comment or a tag is cut short.
+std::optional<FlatScript> flattenSavedScript(const QString &text)
+{
+    const QString commentStart = QStringLiteral("<!--");
+    const QString commentEnd = QStringLiteral("-->");
+    const QString kCrLf = QStringLiteral("\r\n");
+    FlatScript flat;
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    qsizetype at = 0;
+    for (qsizetype open = text.indexOf(QLatin1Char('<')); open >= 0;
+         open = text.indexOf(QLatin1Char('<'), at)) {
+        out += QStringView(text).sliced(at, open - at);
+        if (QStringView(text).sliced(open).startsWith(commentStart)) {
+            // A comment step is "<!--", CR LF, its text, CR LF, "-->": its text may hold "-->".
+            const qsizetype inside = open + commentStart.size();
+            const qsizetype stepEnd = QStringView(text).sliced(inside).startsWith(kCrLf)
+                                          ? text.indexOf(kCrLf + commentEnd, inside)
+                                          : -1;
+            const qsizetype close =
+                stepEnd >= 0 ? stepEnd + kCrLf.size() : text.indexOf(commentEnd, inside);
+            if (close < 0)
+                return std::nullopt;
+            out += QStringLiteral("<?%1 %2?>")
+                       .arg(QLatin1String(kCommentTarget.data(), qsizetype(kCommentTarget.size())))
+                       .arg(flat.comments.size());
+            flat.comments.push_back(QStringView(text).sliced(inside, close - inside).toUtf8());
+            at = close + commentEnd.size();
+            continue;
+        }
+        const qsizetype close = text.indexOf(QLatin1Char('>'), open);
+        if (close < 0)
+            return std::nullopt;
+        const QStringView tag = QStringView(text).sliced(open, close + 1 - open);
+        const auto opens = [&tag](QLatin1String name) {
+            return tag.startsWith(name) && tag.size() > name.size() &&
+                   (tag[name.size()] == QLatin1Char(' ') || tag[name.size()] == QLatin1Char('>'));
+        };
+        if (tag == QLatin1String("</if>")) {
+            out += QLatin1String("<endif />");
+        } else if (tag == QLatin1String("</loop>")) {
+            out += QLatin1String("<endloop />");
+        } else if ((opens(QLatin1String("<if")) || opens(QLatin1String("<loop"))) &&
+                   !tag.endsWith(QLatin1String("/>"))) {
+            out += tag.chopped(1);
+            out += QLatin1String(" />");
+        } else {
+            out += tag;
+        }
+        at = close + 1;
+    }
+    out += QStringView(text).sliced(at);
+    flat.text = out.toUtf8();
+    return flat;
+}
+
+// Hands a parser's events on, with the comments set aside by flattenSavedScript in place of
+// the processing instructions that stand for them.
+class CommentsPutBack final : public XmlEventHandler {
+public:
+    CommentsPutBack(XmlEventHandler &to, const std::vector<QByteArray> &comments)
+        : m_to(to), m_comments(comments)
+    {}
+    void startElement(std::string_view name, const Attribute *attributes, int count,
+                      bool selfClosing) override
+    {
+        m_to.startElement(name, attributes, count, selfClosing);
+    }
+    void endElement() override { m_to.endElement(); }
+    void characters(XmlNodeType kind, std::string_view text, std::string_view target) override
+    {
+        if (kind == XmlNodeType::ProcessingInstruction && target == kCommentTarget) {
+            bool number = false;
+            const qsizetype index =
+                QByteArray(text.data(), qsizetype(text.size())).toLongLong(&number);
+            if (number && index >= 0 && std::size_t(index) < m_comments.size()) {
+                const QByteArray &comment = m_comments[std::size_t(index)];
+                m_to.characters(XmlNodeType::Comment, view(comment), {});
+                return;
+            }
+        }
+        m_to.characters(kind, text, target);
+    }
+
+private:
+    XmlEventHandler &m_to;
+    const std::vector<QByteArray> &m_comments;
+};
+
+// Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
+// the document with its header and steps.
+OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
+                      std::vector<CDocument::NewStep> steps, OpenResult result)
+{
+    const QString path = result.path;
+    const ZmlFileReader &file = *reader;
+    result.status = checkScript(file, result);
+    if (result.status != Status::Opened)
+        return result;
+    const HeaderFields header = readHeader(file, result);
+    if (file.bodyName != QLatin1String("zmlbody")) {
+        result.place = file.bodyPlace.known() ? file.bodyPlace : file.headPlace;
+        result.status = Status::NoBody;
+        return result;
+    }
+
+    doc.Clear();
+    CHeader &target = doc.Header();
+    target.Author = header.Author;
+    target.Company = header.Company;
+    target.Version = header.Version;
+    target.EMail = header.EMail;
+    target.Web = header.Web;
+    target.Description = header.Description;
+
+    result.rowPlaces = std::move(reader->rowPlaces);
+    emit doc.loadingStarted();
+    reader.reset();
+    insertSteps(doc, steps, -1);
+    steps = {};
+    doc.SetFileName(path);
+    if (doc.RowCount() > 0)
+        doc.SetDepth(0, 0);
+    emit doc.loadingFinished();
+    doc.SetDirty(false);
+    return result;
+}
+
 } // namespace
 
 OpenResult OpenDocument(CDocument &doc, const QString &path)
@@ -573,35 +717,29 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
         result.status = parsed == FileParse::Special ? Status::Special : Status::Corrupt;
         return result;
     }
-    const ZmlFileReader &file = *reader;
-    result.status = checkScript(file, result);
-    if (result.status != Status::Opened)
-        return result;
-    const HeaderFields header = readHeader(file, result);
-    if (file.bodyName != QLatin1String("zmlbody")) {
-        result.place = file.bodyPlace.known() ? file.bodyPlace : file.headPlace;
-        result.status = Status::NoBody;
-        return result;
-    }
+    return loadScript(doc, reader, std::move(steps), std::move(result));
+}
 
-    doc.Clear();
-    CHeader &target = doc.Header();
-    target.Author = header.Author;
-    target.Company = header.Company;
-    target.Version = header.Version;
-    target.EMail = header.EMail;
-    target.Web = header.Web;
-    target.Description = header.Description;
-
-    result.rowPlaces = std::move(reader->rowPlaces);
-    emit doc.loadingStarted();
-    reader.reset();
-    insertSteps(doc, steps, -1);
-    steps = {};
-    doc.SetFileName(path);
-    if (doc.RowCount() > 0)
-        doc.SetDepth(0, 0);
-    emit doc.loadingFinished();
-    doc.SetDirty(false);
-    return result;
+OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
+{
+    OpenResult result = OpenDocument(doc, path);
+    if (result.status != Status::Corrupt)
+        return result;
+    QFile file;
+    if (OpenRegularFile(file, path) != FileOpen::Opened)
+        return result;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return result;
+    const std::optional<FlatScript> flat = flattenSavedScript(AnsiCodec::decode(bytes));
+    if (!flat)
+        return result;
+    std::vector<CDocument::NewStep> steps;
+    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
+    CommentsPutBack events(*reader, flat->comments);
+    if (!XmlEventParser(&events).parse(flat->text))
+        return result;
+    OpenResult lenient;
+    lenient.path = path;
+    return loadScript(doc, reader, std::move(steps), std::move(lenient));
 }

@@ -53,6 +53,14 @@ struct OpenResult {
 // the result.
 OpenResult OpenDocument(CDocument &doc, const QString &path);
 
+// OpenDocument for a recovery file, which holds the script as Save writes it even when Save
+// would refuse it: its if and loop blocks do not balance, or a comment step holds "--" (the
+// text is then not well-formed). When the file is not well-formed, it is read once more with
+// those blocks in flat form and the comments set aside, which gives the rows and depths the
+// editor had; it is refused as OpenDocument refuses it when that fails too (cut short, or not
+// written by Save).
+OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path);
+
 // Inserts one row per recognised child of parent (plus the closing rows of nested if and loop
 // elements) as one block before row position (-1 appends), with block depths from depth.
 // Comments become comment steps; elements are matched against the catalogue ignoring case;

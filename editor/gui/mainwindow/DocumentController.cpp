@@ -126,7 +126,7 @@ bool DocumentController::RecoverDoc(const QString &textFile, const QString &orig
     if (QuerySave() == SaveAnswer::Cancel)
         return false;
     emit aboutToOpen();
-    const bool read = OpenDocument(m_document, textFile).ok();
+    const bool read = OpenRecoveredDocument(m_document, textFile).ok();
     m_confirmOverwrite = read;
     if (read) {
         m_document.SetFileName(originalPath);

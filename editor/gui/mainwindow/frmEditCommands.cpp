@@ -269,8 +269,11 @@ void frmEdit::connectHistory()
     connect(stack, &QUndoStack::indexChanged, m_list, [this] { m_list->relayout(); });
     // New and Open start a fresh history.
     connect(m_controller, &DocumentController::cleared, &history, &DocumentHistory::clear);
-    connect(m_controller, &DocumentController::openFinished, &history, [&history](bool read) {
-        if (read)
+    // A recovered script is read marked changed, which the fresh history keeps.
+    connect(m_controller, &DocumentController::openFinished, &history, [this, &history](bool read) {
+        if (read && m_doc->Dirty())
+            history.clearUnsaved();
+        else if (read)
             history.clear();
     });
     update();

@@ -174,6 +174,18 @@ TEST_F(HistoryTest, ChangedFlagFollowsTheHistory)
     emit doc.loadingStarted();
     EXPECT_FALSE(history.stack()->canUndo());
     EXPECT_GE(changes.count(), 6);
+
+    // A recovered script differs from its file from the start: no state of its history is
+    // the saved one until a save.
+    doc.SetDirty(true);
+    history.clearUnsaved();
+    EXPECT_TRUE(doc.Dirty());
+    history.stack()->push(new DepthCommand(history, QStringLiteral("Indent"), {0}, true));
+    history.stack()->undo();
+    EXPECT_TRUE(doc.Dirty()) << "undone to the recovered state";
+    doc.SetDirty(false);
+    history.stack()->redo();
+    EXPECT_FALSE(doc.Dirty()) << "indenting after the save";
 }
 
 } // namespace

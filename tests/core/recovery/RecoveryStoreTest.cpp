@@ -1,4 +1,6 @@
 #include "core/recovery/RecoveryStore.h"
+#include "core/document/StepText.h"
+#include "core/recovery/DocumentSnapshot.h"
 #include "support/ZmlTestSupport.h"
 
 #include <QDir>
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -121,6 +125,93 @@ TEST_F(RecoveryStoreTest, FailedOrInterruptedWriteKeepsThePreviousText)
     EXPECT_EQ(ReadBytes(store.textFile()), kScript);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 3)
         << "text, side file and lock; no temporary file left";
+}
+
+// Scripts whose blocks do not balance are written as Save writes them, which is not
+// well-formed; recovery reads them back with the rows and depths the editor had, while a
+// normal open refuses them as before.
+TEST_F(RecoveryStoreTest, UnbalancedScriptIsRecoveredWithItsRowsAndBytes)
+{
+    const std::pair<const char *, std::function<void(StepMaker &)>> scripts[] = {
+        {"if and loop never closed",
+         [](StepMaker &s) {
+             s.append(QStringLiteral("loop"), {{"count", QStringLiteral("3")}});
+             s.append(QStringLiteral("if"), {{"cond", QStringLiteral("a<b & \"c\"")}});
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("x")}});
+             s.append(QStringLiteral("else"));
+             s.append(QStringLiteral("saytext"), {}, QStringLiteral("says </if> <if a>\r\nthen"));
+             s.comment(QStringLiteral("mentions </if> and <loop x=\"1\">\r\nover two lines"));
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("off")}}, {}, true);
+         }},
+        {"comments that are not well-formed",
+         [](StepMaker &s) {
+             s.comment(QStringLiteral("a -- b --> c\r\nd"));
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("x--y")}}, {}, true);
+             s.comment(QStringLiteral("ends in -"));
+         }},
+        {"closers without openers, crossed blocks",
+         [](StepMaker &s) {
+             s.append(QStringLiteral("endif"));
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("y")}});
+             s.append(QStringLiteral("endloop"));
+             s.append(QStringLiteral("if"));
+             s.append(QStringLiteral("loop"));
+             s.append(QStringLiteral("endif"));
+             s.append(QStringLiteral("endloop"));
+         }},
+        {"disabled opener closed by an endif",
+         [](StepMaker &s) {
+             s.append(QStringLiteral("if"), {{"cond", QStringLiteral("z")}}, {}, true);
+             s.append(QStringLiteral("var"), {{"name", QStringLiteral("in")}});
+             s.append(QStringLiteral("endif"));
+             s.append(QStringLiteral("loop"));
+             s.append(QStringLiteral("endloop"));
+         }},
+    };
+    RecoveryStore store(folder());
+    ASSERT_TRUE(store.open());
+    const QString path = store.textFile();
+    for (const auto &[name, build] : scripts) {
+        SCOPED_TRACE(name);
+        CDocument doc;
+        FillTestCatalogue(doc.Catalogue());
+        StepMaker steps(doc);
+        build(steps);
+        doc.Header().Author = QStringLiteral("Zoë");
+        ASSERT_EQ(SaveDocument(doc, m_dir.filePath(QStringLiteral("refused.zml")), false).status,
+                  SaveResult::Status::Blocks);
+        const QByteArray bytes = SavedText(doc);
+        ASSERT_TRUE(
+            store.write(bytes, QStringLiteral("/scripts/x.zml"), QDateTime::currentDateTime()));
+
+        CDocument strict;
+        FillTestCatalogue(strict.Catalogue());
+        EXPECT_EQ(OpenDocument(strict, path).status, OpenResult::Status::Corrupt);
+
+        CDocument recovered;
+        FillTestCatalogue(recovered.Catalogue());
+        const OpenResult result = OpenRecoveredDocument(recovered, path);
+        ASSERT_TRUE(result.ok()) << int(result.status);
+        ASSERT_EQ(recovered.RowCount(), doc.RowCount());
+        for (int row = 0; row < doc.RowCount(); ++row) {
+            SCOPED_TRACE(row);
+            EXPECT_EQ(BuildStepText(*recovered.Step(row)), BuildStepText(*doc.Step(row)));
+            EXPECT_EQ(recovered.Step(row)->Disabled, doc.Step(row)->Disabled);
+            EXPECT_EQ(recovered.Step(row)->Text, doc.Step(row)->Text);
+            EXPECT_EQ(recovered.Rows()->depth(row), doc.Rows()->depth(row));
+        }
+        EXPECT_EQ(recovered.FileName(), path);
+        EXPECT_EQ(SavedText(recovered), bytes);
+        EXPECT_EQ(ReadBytes(path), bytes) << "the recovery file is only read";
+
+        // Cut short anywhere before its end, the file is refused and the document kept.
+        const qsizetype end = bytes.lastIndexOf("</zml>") + 6;
+        for (qsizetype size = 0; size < end; size += 11) {
+            ASSERT_TRUE(WriteBytes(path, bytes.left(size)));
+            ASSERT_FALSE(OpenRecoveredDocument(recovered, path).ok()) << size;
+            ASSERT_EQ(recovered.RowCount(), doc.RowCount());
+        }
+    }
 }
 
 } // namespace
