@@ -4,6 +4,8 @@
 #include "core/document/StepText.h"
 #include "core/zml/AnsiCodec.h"
 #include "core/zml/RegularFile.h"
+#include "core/zml/SavedScriptFlattening.h"
+#include "core/zml/StepQueue.h"
 #include "core/zml/XmlEventParser.h"
 #include "core/zml/XmlTree.h"
 #include "core/zml/ZmlBodyReader.h"
@@ -17,13 +19,10 @@
 #include <QStringView>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -197,108 +196,6 @@ private:
     std::unique_ptr<BodyReader> m_body;
     std::unique_ptr<ContainerEvents> m_bodyEvents;
 };
-
-// Batches of pending steps on their way from the parsing thread to the building one, and
-// built batches on their way back, so that their storage is reused.
-class StepQueue final {
-public:
-    // Queues steps and leaves an empty batch in its place.
-    void push(PendingSteps &steps)
-    {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            steps.sequence = m_pushed++;
-            m_batches.push_back(std::move(steps));
-            if (m_spare.empty()) {
-                steps = PendingSteps();
-            } else {
-                steps = std::move(m_spare.back());
-                m_spare.pop_back();
-            }
-        }
-        m_changed.notify_one();
-    }
-    // Takes a built batch back for reuse.
-    void recycle(PendingSteps &steps)
-    {
-        steps.clear();
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_spare.push_back(std::move(steps));
-    }
-    // No more batches will come.
-    void close()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_closed = true;
-        }
-        m_changed.notify_all();
-    }
-    // Waits for the next batch; false when the queue is closed and empty.
-    bool pop(PendingSteps &steps)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_closed || !m_batches.empty(); });
-        if (m_batches.empty())
-            return false;
-        steps = std::move(m_batches.front());
-        m_batches.pop_front();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<PendingSteps> m_batches;
-    std::vector<PendingSteps> m_spare;
-    std::size_t m_pushed = 0;
-    bool m_closed = false;
-};
-
-// The steps built from one batch.
-struct BuiltSteps {
-    std::size_t sequence;
-    bool restart;
-    std::vector<CDocument::NewStep> steps;
-};
-
-// Builds the batches of queue until it is closed and empty.
-void buildFromQueue(StepQueue &queue, std::vector<BuiltSteps> &built)
-{
-    PendingSteps pending;
-    while (queue.pop(pending)) {
-        built.push_back({pending.sequence, pending.restart, {}});
-        buildSteps(pending, built.back().steps);
-        queue.recycle(pending);
-    }
-}
-
-// The steps of batches built on two threads, in the order of the file; batches handed over
-// before the last restart are left out.
-std::vector<CDocument::NewStep> joinBuilt(std::vector<BuiltSteps> built,
-                                          std::vector<BuiltSteps> &&more)
-{
-    built.insert(built.end(), std::make_move_iterator(more.begin()),
-                 std::make_move_iterator(more.end()));
-    std::sort(built.begin(), built.end(),
-              [](const BuiltSteps &a, const BuiltSteps &b) { return a.sequence < b.sequence; });
-    std::size_t first = 0;
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < built.size(); ++i) {
-        if (built[i].restart) {
-            first = i;
-            count = 0;
-        }
-        count += built[i].steps.size();
-    }
-    std::vector<CDocument::NewStep> steps;
-    steps.reserve(count);
-    for (std::size_t i = first; i < built.size(); ++i) {
-        for (CDocument::NewStep &step : built[i].steps)
-            steps.push_back(std::move(step));
-    }
-    return steps;
-}
 
 int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, int position)
 {
@@ -531,110 +428,6 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
     return header;
 }
 
-// Target of the processing instructions that stand for comments set aside.
-constexpr std::string_view kCommentTarget = "stepsmith-comment";
-
-// A script as Save writes it, made well-formed whether its blocks balance or not: outside
-// comments "</if>" and "</loop>" become "<endif />" and "<endloop />" and the start tags of if
-// and loop close themselves (the reader gives this flat form the rows and depths of the nested
-// one), and each comment is set aside and replaced by a processing instruction holding its
-// index, since Save writes a comment step's text as it is ("--" and "-->" included). Outside
-// comments
-// every "<" starts a tag and the first ">" ends it, since values and texts are written escaped.
-struct FlatScript {
-    QByteArray text;                  // UTF-8
-    std::vector<QByteArray> comments; // UTF-8, between "<!--" and "-->"
-};
-
-// Empty when a comment or a tag is cut short.
-std::optional<FlatScript> flattenSavedScript(const QString &text)
-{
-    const QString commentStart = QStringLiteral("<!--");
-    const QString commentEnd = QStringLiteral("-->");
-    const QString kCrLf = QStringLiteral("\r\n");
-    FlatScript flat;
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    qsizetype at = 0;
-    for (qsizetype open = text.indexOf(QLatin1Char('<')); open >= 0;
-         open = text.indexOf(QLatin1Char('<'), at)) {
-        out += QStringView(text).sliced(at, open - at);
-        if (QStringView(text).sliced(open).startsWith(commentStart)) {
-            // A comment step is "<!--", CR LF, its text, CR LF, "-->": its text may hold "-->".
-            const qsizetype inside = open + commentStart.size();
-            const qsizetype stepEnd = QStringView(text).sliced(inside).startsWith(kCrLf)
-                                          ? text.indexOf(kCrLf + commentEnd, inside)
-                                          : -1;
-            const qsizetype close =
-                stepEnd >= 0 ? stepEnd + kCrLf.size() : text.indexOf(commentEnd, inside);
-            if (close < 0)
-                return std::nullopt;
-            out += QStringLiteral("<?%1 %2?>")
-                       .arg(QLatin1String(kCommentTarget.data(), qsizetype(kCommentTarget.size())))
-                       .arg(flat.comments.size());
-            flat.comments.push_back(QStringView(text).sliced(inside, close - inside).toUtf8());
-            at = close + commentEnd.size();
-            continue;
-        }
-        const qsizetype close = text.indexOf(QLatin1Char('>'), open);
-        if (close < 0)
-            return std::nullopt;
-        const QStringView tag = QStringView(text).sliced(open, close + 1 - open);
-        const auto opens = [&tag](QLatin1String name) {
-            return tag.startsWith(name) && tag.size() > name.size() &&
-                   (tag[name.size()] == QLatin1Char(' ') || tag[name.size()] == QLatin1Char('>'));
-        };
-        if (tag == QLatin1String("</if>")) {
-            out += QLatin1String("<endif />");
-        } else if (tag == QLatin1String("</loop>")) {
-            out += QLatin1String("<endloop />");
-        } else if ((opens(QLatin1String("<if")) || opens(QLatin1String("<loop"))) &&
-                   !tag.endsWith(QLatin1String("/>"))) {
-            out += tag.chopped(1);
-            out += QLatin1String(" />");
-        } else {
-            out += tag;
-        }
-        at = close + 1;
-    }
-    out += QStringView(text).sliced(at);
-    flat.text = out.toUtf8();
-    return flat;
-}
-
-// Hands a parser's events on, with the comments set aside by flattenSavedScript in place of
-// the processing instructions that stand for them.
-class CommentsPutBack final : public XmlEventHandler {
-public:
-    CommentsPutBack(XmlEventHandler &to, const std::vector<QByteArray> &comments)
-        : m_to(to), m_comments(comments)
-    {}
-    void startElement(std::string_view name, const Attribute *attributes, int count,
-                      bool selfClosing) override
-    {
-        m_to.startElement(name, attributes, count, selfClosing);
-    }
-    void endElement() override { m_to.endElement(); }
-    void characters(XmlNodeType kind, std::string_view text, std::string_view target) override
-    {
-        if (kind == XmlNodeType::ProcessingInstruction && target == kCommentTarget) {
-            bool number = false;
-            const qsizetype index =
-                QByteArray(text.data(), qsizetype(text.size())).toLongLong(&number);
-            if (number && index >= 0 && std::size_t(index) < m_comments.size()) {
-                const QByteArray &comment = m_comments[std::size_t(index)];
-                m_to.characters(XmlNodeType::Comment, view(comment), {});
-                return;
-            }
-        }
-        m_to.characters(kind, text, target);
-    }
-
-private:
-    XmlEventHandler &m_to;
-    const std::vector<QByteArray> &m_comments;
-};
-
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
 OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
@@ -731,12 +524,13 @@ OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return result;
-    const std::optional<FlatScript> flat = flattenSavedScript(AnsiCodec::decode(bytes));
+    const std::optional<ZmlRecovery::FlatScript> flat =
+        ZmlRecovery::flattenSavedScript(AnsiCodec::decode(bytes));
     if (!flat)
         return result;
     std::vector<CDocument::NewStep> steps;
     auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
-    CommentsPutBack events(*reader, flat->comments);
+    ZmlRecovery::CommentsPutBack events(*reader, flat->comments);
     if (!XmlEventParser(&events).parse(flat->text))
         return result;
     OpenResult lenient;
