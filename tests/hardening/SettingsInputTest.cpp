@@ -3,6 +3,7 @@
 #include "core/settings/CRegistryError.h"
 #include "core/settings/RegFileFormat.h"
 #include "core/settings/RegFileStore.h"
+#include "support/TempSettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,23 +20,8 @@ namespace {
 
 const QString kSection = QStringLiteral("Software\\Halvern\\TR AddIn Editor");
 
-class SettingsInput : public ::testing::Test {
+class SettingsInput : public TempSettingsStore {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_store = std::make_shared<RegFileStore>(m_dir.path());
-        m_previous = SettingsStore::setCurrent(m_store);
-    }
-    void TearDown() override { SettingsStore::setCurrent(m_previous); }
-
-    QString userFile() const { return m_store->filePath(kHKeyCurrentUser); }
-    void writeUserFile(const QByteArray &bytes) const
-    {
-        QFile file(userFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
     static CRegistry reg(const QString &name, const QVariant &fallback = {})
     {
         CRegistry r;
@@ -44,10 +30,6 @@ protected:
         r.Default = fallback;
         return r;
     }
-
-    QTemporaryDir m_dir;
-    std::shared_ptr<RegFileStore> m_store;
-    std::shared_ptr<SettingsStore> m_previous;
 };
 
 QByteArray randomBytes(qsizetype size, quint32 seed)

@@ -27,7 +27,7 @@ protected:
     {
         QFile file(userFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
     QByteArray readUserFile() const
