@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-class CElement;
+class StepView;
 
 // The rows of the step list in document order: step id, row text and block depth per row.
 // Batch operations emit one signal per contiguous block and cost O(rows) overall, so scripts
@@ -46,7 +46,7 @@ public:
     void setRowTextProvider(RowTextProvider provider);
     // The step of a step id (null when there is none), for the roles that describe the step
     // (element name, comment, disabled, caption and line counts).
-    using StepProvider = std::function<const CElement *(int stepId)>;
+    using StepProvider = std::function<StepView(int stepId)>;
     void setStepProvider(StepProvider provider);
     // Tells the views that the text of a row changed (its provider's text follows a step that
     // was edited): emits dataChanged for the display and row text roles.

@@ -65,8 +65,8 @@ public:
                 return false;
         }
         for (int row = 0, count = m_doc.RowCount(); row < count; ++row) {
-            const auto step = m_doc.Step(row);
-            if (!step || !rowIsSafe(*step))
+            const StepView step = m_doc.View(row);
+            if (!step || !rowIsSafe(step))
                 return false;
         }
         return m_open.empty();
@@ -103,22 +103,22 @@ private:
         return kind;
     }
 
-    bool rowIsSafe(const CElement &step)
+    bool rowIsSafe(const StepView &step)
     {
-        if (step.IsComment) // written as "<!--", CR LF, the text, CR LF, "-->"
-            return step.ElementName.isEmpty() && commentSafe(step.Text, true);
-        switch (kindOf(step.ElementName)) {
+        if (step.IsComment()) // written as "<!--", CR LF, the text, CR LF, "-->"
+            return step.ElementName().isEmpty() && commentSafe(step.Text(), true);
+        switch (kindOf(step.ElementName())) {
         case Kind::EndIf: // "</if>", whatever else the step holds
             return close(Kind::If);
         case Kind::EndLoop:
             return close(Kind::Loop);
         case Kind::If:
         case Kind::Loop:
-            if (step.Disabled) // its whole line inside a comment: opens nothing
+            if (step.Disabled()) // its whole line inside a comment: opens nothing
                 return elementIsSafe(step);
-            if (step.ContainsText && !step.Text.isEmpty()) // a closed element, not an opener
+            if (step.ContainsText() && !step.Text().isEmpty()) // a closed element, not an opener
                 return false;
-            m_open.push_back(step.ElementName == QLatin1String("if") ? Kind::If : Kind::Loop);
+            m_open.push_back(step.ElementName() == QLatin1String("if") ? Kind::If : Kind::Loop);
             return elementIsSafe(step);
         case Kind::Element:
             return elementIsSafe(step);
@@ -137,28 +137,27 @@ private:
     }
 
     // The element's attributes, values and text; within a comment when the step is disabled.
-    bool elementIsSafe(const CElement &step)
+    bool elementIsSafe(const StepView &step)
     {
-        const bool disabled = step.Disabled;
-        if (disabled && step.ElementName.contains(QLatin1String("--")))
+        const bool disabled = step.Disabled();
+        if (disabled && step.ElementName().contains(QLatin1String("--")))
             return false;
-        const CAttributes &attributes = step.Attributes();
-        if (!attributeNamesAreSafe(attributes, disabled))
+        if (!attributeNamesAreSafe(step, disabled))
             return false;
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            const QString &value = attributes.ValueAt(i);
+        for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
+            const QString &value = step.ValueAt(i);
             if (!(disabled ? commentSafe(value) : xmlCharacters(value)))
                 return false;
         }
-        if (!step.ContainsText || step.Text.isEmpty())
+        if (!step.ContainsText() || step.Text().isEmpty())
             return true;
-        return disabled ? commentSafe(step.Text) : xmlCharacters(step.Text);
+        return disabled ? commentSafe(step.Text()) : xmlCharacters(step.Text());
     }
 
     // Names the parser reads back as attributes, each once; without "--" inside a comment.
-    bool attributeNamesAreSafe(const CAttributes &attributes, bool inComment)
+    bool attributeNamesAreSafe(const StepView &step, bool inComment)
     {
-        const CAttributeDefinitions *shared = attributes.SharedDefinitions();
+        const CAttributeDefinitions *shared = step.SharedDefinitions();
         QHash<const CAttributeDefinitions *, char> &cache = inComment ? m_commented : m_enabled;
         if (shared) {
             const auto known = cache.constFind(shared);
@@ -167,8 +166,8 @@ private:
         }
         QSet<QString> seen;
         bool safe = true;
-        for (int i = 0, count = attributes.Count(); i < count && safe; ++i) {
-            const QString &name = attributes.DefinitionAt(i).AttributeName;
+        for (int i = 0, count = step.AttributeCount(); i < count && safe; ++i) {
+            const QString &name = step.DefinitionAt(i).AttributeName;
             safe = !seen.contains(name) && attributeName(name) &&
                    !(inComment && name.contains(QLatin1String("--")));
             seen.insert(name);

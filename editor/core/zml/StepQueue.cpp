@@ -16,28 +16,20 @@ void buildFromQueue(StepQueue &queue, std::vector<BuiltSteps> &built)
     }
 }
 
-std::vector<CDocument::NewStep> joinBuilt(std::vector<BuiltSteps> built,
-                                          std::vector<BuiltSteps> &&more)
+StepBatch joinBuilt(std::vector<BuiltSteps> built, std::vector<BuiltSteps> &&more)
 {
     built.insert(built.end(), std::make_move_iterator(more.begin()),
                  std::make_move_iterator(more.end()));
     std::sort(built.begin(), built.end(),
               [](const BuiltSteps &a, const BuiltSteps &b) { return a.sequence < b.sequence; });
     std::size_t first = 0;
-    std::size_t count = 0;
     for (std::size_t i = 0; i < built.size(); ++i) {
-        if (built[i].restart) {
+        if (built[i].restart)
             first = i;
-            count = 0;
-        }
-        count += built[i].steps.size();
     }
-    std::vector<CDocument::NewStep> steps;
-    steps.reserve(count);
-    for (std::size_t i = first; i < built.size(); ++i) {
-        for (CDocument::NewStep &step : built[i].steps)
-            steps.push_back(std::move(step));
-    }
+    StepBatch steps;
+    for (std::size_t i = first; i < built.size(); ++i)
+        steps.append(std::move(built[i].steps));
     return steps;
 }
 

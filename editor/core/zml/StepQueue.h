@@ -75,7 +75,7 @@ private:
 struct BuiltSteps {
     std::size_t sequence;
     bool restart;
-    std::vector<CDocument::NewStep> steps;
+    StepBatch steps;
 };
 
 // Builds the batches of queue until it is closed and empty.
@@ -83,7 +83,6 @@ void buildFromQueue(StepQueue &queue, std::vector<BuiltSteps> &built);
 
 // The steps of batches built on two threads, in the order of the file; batches handed over
 // before the last restart are left out.
-std::vector<CDocument::NewStep> joinBuilt(std::vector<BuiltSteps> built,
-                                          std::vector<BuiltSteps> &&more);
+StepBatch joinBuilt(std::vector<BuiltSteps> built, std::vector<BuiltSteps> &&more);
 
 } // namespace ZmlBody

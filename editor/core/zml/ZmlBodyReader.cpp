@@ -85,30 +85,48 @@ std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_
 }
 
 // Builds pending steps and appends them to steps.
-void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
+void buildSteps(PendingSteps &pending, StepBatch &steps)
 {
+    std::vector<QString> values;
     for (PendingSteps::Step &p : pending.steps) {
         if (!p.definition) {
-            steps.push_back({nullptr, p.depth, std::move(p.built)});
+            if (p.built)
+                steps.addElement(std::move(p.built), p.depth);
+            else
+                steps.addComment(std::move(p.comment), p.depth);
             continue;
         }
-        auto step = newStep(*p.definition);
-        CAttributes &attributes = step->Attributes();
-        for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
-            const PendingSteps::Value &value = pending.values[v];
-            attributes.SetValueAt(
-                value.index, DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size))));
+        const Definition &definition = *p.definition;
+        const CAttributeDefinitions *attributes = definition.attributes.get();
+        // The values are kept only when one differs from the action's.
+        bool differs = false;
+        if (p.valueCount > 0) {
+            values.clear();
+            for (int i = 0, count = attributes->Count(); i < count; ++i)
+                values.push_back(attributes->At(i).Value);
+            for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
+                const PendingSteps::Value &value = pending.values[v];
+                QString decoded =
+                    DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size)));
+                QString &slot = values[std::size_t(value.index)];
+                if (decoded != slot) {
+                    differs = true;
+                    slot = std::move(decoded);
+                }
+            }
         }
+        QString text;
         if (p.closer)
-            step->Text = p.definition->element->Text;
+            text = definition.element->Text;
         else if (p.hasText)
-            step->Text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
-        steps.push_back({nullptr, p.depth, std::move(step)});
+            text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
+        steps.addStep(steps.action(definition.element, definition.attributes), p.depth, false,
+                      std::move(text), differs ? &values : nullptr);
     }
 }
 
 // A publisher for BodyReader that builds each batch at once into steps.
-std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps)
+std::function<void(PendingSteps &)> buildInto(StepBatch &steps)
 {
     return [&steps](PendingSteps &pending) {
         buildSteps(pending, steps);

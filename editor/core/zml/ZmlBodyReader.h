@@ -117,8 +117,9 @@ std::shared_ptr<CElement> newStep(const Definition &definition);
 // bytes, so that the steps can be built on another thread while the parse goes on.
 struct PendingSteps {
     struct Step {
-        const Definition *definition = nullptr; // null: built is the step
+        const Definition *definition = nullptr; // null: built is the step, or a comment
         std::shared_ptr<CElement> built;
+        QString comment; // the text of a comment step (no definition, nothing built)
         int depth = 0;
         std::uint32_t firstValue = 0; // in values
         std::uint32_t valueCount = 0;
@@ -154,10 +155,10 @@ struct PendingSteps {
 std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_t size);
 
 // Builds pending steps and appends them to steps.
-void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps);
+void buildSteps(PendingSteps &pending, StepBatch &steps);
 
 // A publisher for BodyReader that builds each batch at once into steps.
-std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps);
+std::function<void(PendingSteps &)> buildInto(StepBatch &steps);
 
 // Reads the steps of a body, and the depth of each row, from the events inside the body
 // element (or any other container) as they come. The nesting is kept on a stack, never by
@@ -366,10 +367,11 @@ private:
     {
         if (addDisabledStep(text, depth))
             return;
-        auto step = std::make_shared<CElement>();
-        step->IsComment = true;
-        step->Text = commentText(fromUtf8(text));
-        addBuilt(std::move(step), depth);
+        PendingSteps::Step step;
+        step.comment = commentText(fromUtf8(text));
+        step.depth = depth;
+        m_pending.steps.push_back(std::move(step));
+        notePlace();
     }
 
     // A disabled step is written as a comment holding its form between two blanks. Restores

@@ -83,14 +83,14 @@ public:
     {
         m_events.characters(m_depth, kind, text);
     }
-    std::vector<CDocument::NewStep> takeSteps()
+    StepBatch takeSteps()
     {
         m_reader.finish();
         return std::move(m_steps);
     }
 
 private:
-    std::vector<CDocument::NewStep> m_steps;
+    StepBatch m_steps;
     BodyReader m_reader;
     ContainerEvents m_events;
     int m_depth = 0;
@@ -197,12 +197,12 @@ private:
     std::unique_ptr<ContainerEvents> m_bodyEvents;
 };
 
-int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, int position)
+int insertSteps(CDocument &doc, StepBatch &&steps, int position)
 {
     if (steps.empty())
         return 0;
     const int before = doc.RowCount();
-    doc.InsertSteps(steps, position);
+    doc.InsertSteps(std::move(steps), position);
     return doc.RowCount() - before;
 }
 
@@ -355,11 +355,11 @@ int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
 {
     if (parent.isNull())
         return 0;
-    std::vector<CDocument::NewStep> steps;
+    StepBatch steps;
     BodyReader reader(doc.Catalogue(), depth, buildInto(steps));
     replay(parent, reader);
     reader.finish();
-    return insertSteps(doc, steps, position);
+    return insertSteps(doc, std::move(steps), position);
 }
 
 int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position)
@@ -431,7 +431,7 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
 OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
-                      std::vector<CDocument::NewStep> steps, OpenResult result)
+                      StepBatch steps, OpenResult result)
 {
     const QString path = result.path;
     const ZmlFileReader &file = *reader;
@@ -457,8 +457,8 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
     result.rowPlaces = std::move(reader->rowPlaces);
     emit doc.loadingStarted();
     reader.reset();
-    insertSteps(doc, steps, -1);
-    steps = {};
+    insertSteps(doc, std::move(steps), -1);
+    steps = StepBatch();
     doc.SetFileName(path);
     if (doc.RowCount() > 0)
         doc.SetDepth(0, 0);
@@ -479,7 +479,7 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
     // parse is done, that thread helps to build what is left.
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
-    std::vector<CDocument::NewStep> steps;
+    StepBatch steps;
     {
         StepQueue queue;
         std::vector<BuiltSteps> builtByParser;
@@ -528,7 +528,7 @@ OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
         ZmlRecovery::flattenSavedScript(AnsiCodec::decode(bytes));
     if (!flat)
         return result;
-    std::vector<CDocument::NewStep> steps;
+    StepBatch steps;
     auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
     ZmlRecovery::CommentsPutBack events(*reader, flat->comments);
     if (!XmlEventParser(&events).parse(flat->text))

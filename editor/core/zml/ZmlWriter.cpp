@@ -121,7 +121,7 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
     const int count = rows.count();
     out.add(QLatin1String("    <zmlbody>\r\n"));
     for (int i = 0; i < count; ++i) {
-        const auto step = doc.Step(i);
+        const StepView step = doc.View(i);
         const int indent = rowIndent(rows.depth(i));
         out.spaces(4);
         if (!step) { // not made by the document: the row's own text
@@ -130,7 +130,7 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
             out.add(QLatin1String("\r\n"));
             continue;
         }
-        const QString &name = step->ElementName;
+        const QString &name = step.ElementName();
         if (name == QLatin1String("endif")) {
             out.spaces(indent);
             out.add(QLatin1String("</if>"));
@@ -141,11 +141,11 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
             // A disabled opener keeps its whole form inside the comment, so that it reads
             // back as the same step; it opens no element.
             out.spaces(indent);
-            AppendStepText(out, *step, step->Disabled ? StepForm::Line : StepForm::Opening);
+            AppendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening);
         } else {
-            if (!step->IsComment)
+            if (!step.IsComment())
                 out.spaces(indent);
-            AppendStepText(out, *step);
+            AppendStepText(out, step);
         }
         out.add(QLatin1String("\r\n"));
     }
@@ -233,20 +233,20 @@ QString DisabledBlockMessage(const CDocument &doc)
 {
     std::vector<int> open; // rows of the if and loop steps not closed yet
     for (int row = 0, count = doc.RowCount(); row < count; ++row) {
-        const auto step = doc.Step(row);
-        if (!step || step->IsComment)
+        const StepView step = doc.View(row);
+        if (!step || step.IsComment())
             continue;
-        const QString &name = step->ElementName;
+        const QString &name = step.ElementName();
         if (name == QLatin1String("if") || name == QLatin1String("loop")) {
             open.push_back(row);
         } else if ((name == QLatin1String("endif") || name == QLatin1String("endloop")) &&
                    !open.empty()) {
             const int opener = open.back();
             open.pop_back();
-            if (!doc.Step(opener)->Disabled)
+            if (!doc.View(opener).Disabled())
                 continue;
             const QString text =
-                doc.Step(opener)->ElementName == QLatin1String("if")
+                doc.ElementName(opener) == QLatin1String("if")
                     ? Texts::tr("Step %1 is a disabled If, but its End If is still in the script. "
                                 "Enable the step or delete its End If. Save action aborted.")
                     : Texts::tr(
