@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -35,7 +36,7 @@ QByteArray CheckScript(CDocument &doc, const QString &script, DiagnosticFormat f
 }
 
 int CheckScripts(const QString &cataloguePath, const QStringList &scripts, DiagnosticFormat format,
-                 int threads)
+                 int threads, CDocument *doc)
 {
     struct Outcome {
         QByteArray messages;
@@ -44,12 +45,16 @@ int CheckScripts(const QString &cataloguePath, const QStringList &scripts, Diagn
     std::vector<Outcome> outcomes(std::size_t(scripts.size()));
     std::atomic<qsizetype> next{0};
     // Each worker has its own document and catalogue: nothing it changes is shared.
-    const auto work = [&] {
-        CDocument doc;
-        doc.Catalogue().LoadFile(cataloguePath);
+    const auto work = [&](CDocument *given) {
+        std::unique_ptr<CDocument> own;
+        if (!given) {
+            own = std::make_unique<CDocument>();
+            own->Catalogue().LoadFile(cataloguePath);
+        }
+        CDocument &worker = given ? *given : *own;
         for (qsizetype i = next++; i < scripts.size(); i = next++) {
             Outcome &outcome = outcomes[std::size_t(i)];
-            outcome.messages = CheckScript(doc, scripts.at(i), format, &outcome.ok);
+            outcome.messages = CheckScript(worker, scripts.at(i), format, &outcome.ok);
         }
     };
     if (threads <= 0)
@@ -57,8 +62,8 @@ int CheckScripts(const QString &cataloguePath, const QStringList &scripts, Diagn
     threads = int(std::min<qsizetype>(threads, scripts.size()));
     std::vector<std::thread> workers;
     for (int i = 1; i < threads; ++i)
-        workers.emplace_back(work);
-    work();
+        workers.emplace_back(work, nullptr);
+    work(doc);
     for (std::thread &worker : workers)
         worker.join();
 

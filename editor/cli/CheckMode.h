@@ -19,6 +19,8 @@ QByteArray CheckScript(CDocument &doc, const QString &script, DiagnosticFormat f
 
 // Checks every script (see CheckScript) on threads workers (0: one a core), each with its own
 // document and a copy of the catalogue read from cataloguePath, and prints the messages script
-// by script in the order given. Returns 0 when every script passed, 1 otherwise.
+// by script in the order given. Returns 0 when every script passed, 1 otherwise. The calling
+// thread works with doc, when given (its catalogue already loaded), and leaves the last script
+// in it.
 int CheckScripts(const QString &cataloguePath, const QStringList &scripts, DiagnosticFormat format,
-                 int threads = 0);
+                 int threads = 0, CDocument *doc = nullptr);

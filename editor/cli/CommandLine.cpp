@@ -291,7 +291,7 @@ int runRequest(const Request &r)
         return 1;
     switch (r.mode) {
     case Mode::Check:
-        return endRun(CheckScripts(catalogue, r.files, r.format));
+        return endRun(CheckScripts(catalogue, r.files, r.format, 0, &doc));
     case Mode::Format:
         return endRun(format(doc, r.files.at(0), r.files.value(1)));
     case Mode::ExportPdf:

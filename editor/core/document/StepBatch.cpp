@@ -69,7 +69,6 @@ void StepBatch::append(StepBatch &&other)
         actionMap[i] = action(other.m_actions[i].element, other.m_actions[i].definitions);
     const auto slotBase = std::uint32_t(m_slots.size());
     const auto elementBase = std::uint32_t(m_elements.size());
-    m_entries.reserve(m_entries.size() + other.m_entries.size());
     for (Entry entry : other.m_entries) {
         if (entry.flags & IsElement) {
             entry.slot += elementBase;

@@ -306,29 +306,37 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         return result;
     }
 
+    doc.Settle();
     // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
-    // check, which reads UTF-8.
+    // check, which reads UTF-8. When walking the rows proves the text well-formed, a UTF-8 text
+    // goes straight to the file in pieces and is never held whole; otherwise it is built and
+    // parsed again first.
     const bool utf8System = AnsiCodec::systemIsUtf8();
+    const bool provenSound = QuickBlockCheck(doc) == QuickCheck::Ok;
+    const bool streamed = utf8System && provenSound;
     QString text;
     QByteArray utf8;
-    if (utf8System) {
-        utf8 = BuildDocumentUtf8(doc);
-    } else {
-        text = BuildDocumentText(doc);
-        utf8 = text.toUtf8();
-    }
-    // The text is parsed again only when walking the rows could not prove it well-formed.
-    if (QuickBlockCheck(doc) != QuickCheck::Ok)
-        result.check = checkUtf8(utf8);
-    if (result.check.Result != BlockCheckResult::Ok) {
-        result.status = SaveResult::Status::Blocks;
-        return result;
+    if (!streamed) {
+        if (utf8System) {
+            utf8 = BuildDocumentUtf8(doc);
+        } else {
+            text = BuildDocumentText(doc);
+            utf8 = text.toUtf8();
+        }
+        if (!provenSound)
+            result.check = checkUtf8(utf8);
+        if (result.check.Result != BlockCheckResult::Ok) {
+            result.status = SaveResult::Status::Blocks;
+            return result;
+        }
     }
 
     doc.SetFileName(fileName);
 
     QByteArray bytes;
-    if (utf8System) {
+    if (streamed) {
+        // written below
+    } else if (utf8System) {
         utf8.append("\r\n");
         bytes = std::move(utf8);
     } else {
@@ -337,7 +345,16 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
     }
 
     QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && streamed) {
+        constexpr qsizetype kPiece = 1 << 20;
+        Utf8Sink sink(&file, kPiece);
+        appendDocument(sink, doc);
+        sink.add(QLatin1String("\r\n"));
+        ok = sink.flush();
+    } else if (ok) {
+        ok = file.write(bytes) == bytes.size();
+    }
     if (ok && commitHook())
         ok = commitHook()(file);
     if (ok)
