@@ -193,6 +193,50 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
         });
 }
 
+void StagedSteps::add(StepBatch &&batch)
+{
+    const std::vector<std::uint32_t> actions = m_store.MapActions(batch);
+    const QString *previousName = m_rows.empty() ? nullptr : &m_store.ElementName(m_rows.back().id);
+    int previousDepth = m_rows.empty() ? 0 : m_rows.back().depth;
+    static const QString none;
+    for (std::size_t i = 0, count = batch.size(); i < count; ++i) {
+        const int id = int(m_rows.size()) + 1;
+        m_store.StoreFromBatch(id, batch, actions, i);
+        const QString &name = m_store.ElementName(id);
+        StepRow r;
+        r.id = id;
+        r.depth = batch.entries()[i].depth;
+        if (r.depth < 0)
+            r.depth = BlockRules::NewRowDepth(int(m_rows.size()), previousDepth,
+                                              previousName ? *previousName : none, name);
+        previousName = &name;
+        previousDepth = r.depth;
+        m_rows.push_back(std::move(r));
+    }
+    batch.clear();
+}
+
+void StagedSteps::clear()
+{
+    m_store.Clear();
+    m_rows.clear();
+}
+
+void CDocument::AdoptSteps(StagedSteps &&staged)
+{
+    if (m_rows->count() > 0 || staged.m_rows.empty())
+        return;
+    const int count = int(staged.m_rows.size());
+    m_store = std::move(staged.m_store);
+    m_freeIds.clear();
+    m_highestId = count;
+    m_rows->insertStepRows(0, std::move(staged.m_rows));
+    staged.clear();
+    SetDirty(true);
+    emit documentChanged();
+    emit stepsInserted(0, count);
+}
+
 int CDocument::InsertSteps(StepBatch &&batch, int position)
 {
     const std::vector<std::uint32_t> actions = m_store.MapActions(batch);

@@ -13,6 +13,22 @@
 #include <set>
 #include <vector>
 
+// Steps read for a document that does not take them yet (a file being read is not known to be a
+// script until its end): stored as the document stores them, with ids from 1 in row order, so
+// that the document takes them over at once (CDocument::AdoptSteps).
+class StagedSteps final {
+public:
+    // Stores batch's steps after those staged before, with the depths given.
+    void add(StepBatch &&batch);
+    void clear();
+    int count() const { return int(m_rows.size()); }
+
+private:
+    friend class CDocument;
+    StepStore m_store;
+    std::vector<StepRow> m_rows;
+};
+
 // The open script: the action catalogue, the steps (by id, in a StepStore), the header, the rows
 // of the step list in document order, the file name and the changed flag. Every step enters the
 // document through InsertStep or InsertSteps and leaves it through RemoveSteps or Clear.
@@ -81,6 +97,9 @@ public:
     int InsertSteps(const std::vector<NewStep> &steps, int position);
     // Inserts the steps of batch (taking its strings and elements over) in the same way.
     int InsertSteps(StepBatch &&batch, int position);
+    // Takes staged's steps over as the rows of a document without rows, as one block, as
+    // InsertSteps would insert them.
+    void AdoptSteps(StagedSteps &&staged);
     // Removes the given rows and their steps (their ids become free); sets Dirty when any row
     // was removed; returns the number removed.
     int RemoveSteps(const std::vector<int> &rows);

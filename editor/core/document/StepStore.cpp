@@ -78,6 +78,8 @@ std::shared_ptr<const CElement> fieldsOf(const CElement &element)
 StepStore::StepStore() : m_records(1) {}
 
 StepStore::~StepStore() = default;
+StepStore::StepStore(StepStore &&) noexcept = default;
+StepStore &StepStore::operator=(StepStore &&) noexcept = default;
 
 StepStore::Record &StepStore::record(int id)
 {

@@ -24,6 +24,8 @@ public:
     ~StepStore();
     StepStore(const StepStore &) = delete;
     StepStore &operator=(const StepStore &) = delete;
+    StepStore(StepStore &&) noexcept;
+    StepStore &operator=(StepStore &&) noexcept;
 
     // Number of steps stored.
     int Count() const { return m_count; }

@@ -431,7 +431,7 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
 OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
-                      StepBatch steps, OpenResult result)
+                      StagedSteps &&steps, OpenResult result)
 {
     const QString path = result.path;
     const ZmlFileReader &file = *reader;
@@ -457,8 +457,7 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
     result.rowPlaces = std::move(reader->rowPlaces);
     emit doc.loadingStarted();
     reader.reset();
-    insertSteps(doc, std::move(steps), -1);
-    steps = StepBatch();
+    doc.AdoptSteps(std::move(steps));
     doc.SetFileName(path);
     if (doc.RowCount() > 0)
         doc.SetDepth(0, 0);
@@ -475,14 +474,13 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
     OpenResult result;
     result.path = path;
 
-    // One thread parses the file while this one builds the steps it has read so far; once the
-    // parse is done, that thread helps to build what is left.
+    // One thread parses the file while this one builds and stores the steps read so far, in
+    // the order of the file, apart from the document until the file proves to be a script.
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
-    StepBatch steps;
+    StagedSteps steps;
     {
         StepQueue queue;
-        std::vector<BuiltSteps> builtByParser;
         const CElements &catalogue = doc.Catalogue();
         std::thread parsing([&] {
             QFile file;
@@ -495,12 +493,17 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
                 parsed = FileParse::Special;
             }
             queue.close();
-            buildFromQueue(queue, builtByParser);
         });
-        std::vector<BuiltSteps> built;
-        buildFromQueue(queue, built);
+        PendingSteps pending;
+        StepBatch built;
+        while (queue.pop(pending)) {
+            if (pending.restart) // the batches before were of a failed attempt
+                steps.clear();
+            buildSteps(pending, built);
+            queue.recycle(pending);
+            steps.add(std::move(built));
+        }
         parsing.join();
-        steps = joinBuilt(std::move(built), std::move(builtByParser));
     }
     if (parsed == FileParse::Unreadable) {
         result.status = QFileInfo::exists(path) ? Status::Unreadable : Status::Missing;
@@ -528,12 +531,14 @@ OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
         ZmlRecovery::flattenSavedScript(AnsiCodec::decode(bytes));
     if (!flat)
         return result;
-    StepBatch steps;
-    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
+    StepBatch built;
+    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(built));
     ZmlRecovery::CommentsPutBack events(*reader, flat->comments);
     if (!XmlEventParser(&events).parse(flat->text))
         return result;
     OpenResult lenient;
     lenient.path = path;
+    StagedSteps steps;
+    steps.add(std::move(built));
     return loadScript(doc, reader, std::move(steps), std::move(lenient));
 }
