@@ -41,7 +41,7 @@ QString FindCatalogue()
 QString GuiModuleFile(const QString &programDir)
 {
     const QString name = QString::fromUtf8(kGuiModuleFile);
-    const QString beside = QDir(programDir).filePath(name);
+    QString beside = QDir(programDir).filePath(name);
     if (QFileInfo(beside).isFile())
         return beside;
     return QDir::cleanPath(QDir(programDir)
