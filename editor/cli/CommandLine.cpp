@@ -2,7 +2,6 @@
 
 #include "cli/CheckMode.h"
 #include "cli/Diagnostics.h"
-#include "cli/ExportPdfMode.h"
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CDocument.h"
 #include "core/host/BuildInfo.h"
@@ -16,7 +15,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -281,7 +279,8 @@ int endRun(int status)
     return status;
 }
 
-int runRequest(const Request &r)
+// printing is set whenever the request is --export-pdf (see RunCommandLine).
+int runRequest(const Request &r, const PdfExportSupport *printing)
 {
     diagnosticFormat = r.format;
     ScopedMessageHandler messages(&printMessage);
@@ -295,7 +294,7 @@ int runRequest(const Request &r)
     case Mode::Format:
         return endRun(format(doc, r.files.at(0), r.files.value(1)));
     case Mode::ExportPdf:
-        return endRun(ExportScriptPdf(doc, r.files.at(0), r.files.at(1), r.format));
+        return endRun(printing->exportPdf(doc, r.files.at(0), r.files.at(1), r.format));
     case Mode::None:
         break;
     }
@@ -304,23 +303,20 @@ int runRequest(const Request &r)
 
 } // namespace
 
-int RunCommandLine(int argc, char *argv[])
+int RunCommandLine(int argc, char *argv[], const PdfExportSupport *printing)
 {
     const QStringList arguments = ProgramArguments(argc, argv);
-    bool printing = false;
-    if (!wantsCommandLine(arguments, &printing))
+    bool prints = false;
+    if (!wantsCommandLine(arguments, &prints))
+        return -1;
+    if (prints && printing == nullptr)
         return -1;
 
-    // Printing measures and draws text with fonts, which needs a GUI application (offscreen
-    // when there is no display).
+    // Printing measures and draws text with fonts, which needs a GUI application.
     static QtArguments qtArguments(argv[0]);
-    std::unique_ptr<QCoreApplication> app;
-    if (printing) {
-        PrepareHeadlessPlatform();
-        app = std::make_unique<QGuiApplication>(qtArguments.argc(), qtArguments.argv());
-    } else {
-        app = std::make_unique<QCoreApplication>(qtArguments.argc(), qtArguments.argv());
-    }
+    std::unique_ptr<QCoreApplication> app =
+        prints ? printing->createApplication(qtArguments.argc(), qtArguments.argv())
+               : std::make_unique<QCoreApplication>(qtArguments.argc(), qtArguments.argv());
     QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
 
     Request request;
@@ -328,5 +324,5 @@ int RunCommandLine(int argc, char *argv[])
         return status;
     if (const int status = checkRequest(request); status >= 0)
         return status;
-    return runRequest(request);
+    return runRequest(request, printing);
 }
