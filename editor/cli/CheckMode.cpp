@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
-QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result)
+QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result, bool *proven)
 {
     // The rows prove most scripts sound without building their text.
-    if (QuickBlockCheck(doc) == QuickCheck::Ok)
+    const bool sound = QuickBlockCheck(doc) == QuickCheck::Ok;
+    if (proven)
+        *proven = sound;
+    if (sound)
         return {};
     const BlockCheck check = CheckBlocksAt(BuildDocumentUtf8(doc));
     if (check.Result == BlockCheckResult::Ok)

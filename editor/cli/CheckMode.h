@@ -11,7 +11,9 @@ struct OpenResult;
 
 // The message of a block check that doc (just read as result tells) fails, at the element or
 // comment of its file at fault; none when it passes.
-QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result);
+// proven, when given, tells whether walking the rows proved the blocks sound.
+QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result,
+                                bool *proven = nullptr);
 
 // Reads script into doc as Open does and runs the save-time block check: the messages, and
 // whether it passed.

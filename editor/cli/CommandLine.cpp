@@ -144,13 +144,14 @@ int format(CDocument &doc, const QString &in, const QString &out)
     if (!openReported(doc, in, opened))
         return 1;
     // A script that would not save is reported at its fault in IN.
-    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened); !blocks.isEmpty()) {
+    bool proven = false;
+    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened, &proven); !blocks.isEmpty()) {
         report(in, blocks);
         return 1;
     }
     if (out.isEmpty() && savedBytes(doc) == fileBytes(in))
         return 0;
-    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false);
+    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false, proven);
     report(saved.fileName, SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "core/document/StepRow.h"
 
+#include <atomic>
 #include <vector>
 
 // Sequence of step rows stored in chunks of a few hundred rows, so that inserting or removing
@@ -27,4 +28,5 @@ private:
     std::vector<std::vector<StepRow>> m_chunks; // never holds an empty chunk
     std::vector<int> m_starts;                  // index of the first row of each chunk
     int m_size = 0;
+    mutable std::atomic<int> m_lastChunk{0}; // where locate looks first
 };

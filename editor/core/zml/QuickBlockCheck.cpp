@@ -15,7 +15,19 @@ namespace {
 // breaks included). Lone surrogates, which the writer replaces, are left to the text check.
 bool xmlCharacters(QStringView text)
 {
-    for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+    // Most text is plain: whole blocks between U+0020 and U+D7FF are passed at once.
+    constexpr qsizetype kBlock = 16;
+    const char16_t *data = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        bool plain = true;
+        for (qsizetype k = 0; k < kBlock; ++k)
+            plain &= data[i + k] >= 0x20 && data[i + k] < 0xD800;
+        if (!plain)
+            break;
+    }
+    for (; i < size; ++i) {
         const char16_t c = text[i].unicode();
         if ((c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD) || c == u'\t' || c == u'\n' ||
             c == u'\r')

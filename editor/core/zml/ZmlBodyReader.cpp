@@ -92,8 +92,10 @@ void buildSteps(PendingSteps &pending, StepBatch &steps)
         if (!p.definition) {
             if (p.built)
                 steps.addElement(std::move(p.built), p.depth);
-            else
-                steps.addComment(std::move(p.comment), p.depth);
+            else if (p.comment)
+                steps.addComment(
+                    commentText(fromUtf8(viewOf(pending.bytes, p.textOffset, p.textSize))),
+                    p.depth);
             continue;
         }
         const Definition &definition = *p.definition;

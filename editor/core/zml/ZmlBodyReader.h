@@ -119,7 +119,7 @@ struct PendingSteps {
     struct Step {
         const Definition *definition = nullptr; // null: built is the step, or a comment
         std::shared_ptr<CElement> built;
-        QString comment; // the text of a comment step (no definition, nothing built)
+        bool comment = false; // a comment step: its text is textSize bytes at textOffset
         int depth = 0;
         std::uint32_t firstValue = 0; // in values
         std::uint32_t valueCount = 0;
@@ -331,11 +331,11 @@ private:
     Definition *lookup(std::string_view name)
     {
         // Names of a file repeat: the exact written name saves the case folding.
-        const std::string key(name);
-        const auto it = m_cache->find(key);
+        m_key.assign(name.data(), name.size()); // keeps its buffer: no allocation per element
+        const auto it = m_cache->find(m_key);
         if (it != m_cache->end())
             return it->second.element ? &it->second : nullptr;
-        Definition &definition = (*m_cache)[key];
+        Definition &definition = (*m_cache)[m_key];
         definition.element = m_catalogue.Item(fromUtf8(name));
         if (definition.element)
             definition.attributes = definition.element->Attributes().Definitions();
@@ -368,8 +368,11 @@ private:
         if (addDisabledStep(text, depth))
             return;
         PendingSteps::Step step;
-        step.comment = commentText(fromUtf8(text));
+        step.comment = true;
+        step.textOffset = m_pending.bytes.size();
+        step.textSize = text.size();
         step.depth = depth;
+        m_pending.bytes.append(text);
         m_pending.steps.push_back(std::move(step));
         notePlace();
     }
@@ -386,6 +389,7 @@ private:
     // Never moves its values; shared with the batches that point to them.
     std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
         std::make_shared<std::unordered_map<std::string, Definition>>();
+    std::string m_key;           // the name being looked up
     std::vector<Frame> m_frames; // [0] is the container
     int m_holding = 0;           // open frames whose end may change their step
     int m_skipping = 0;          // open elements of an unknown element being dropped

@@ -296,7 +296,8 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
     commitHook() = std::move(hook);
 }
 
-SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen,
+                        bool blocksProven)
 {
     SaveResult result;
     const QString fileName = SavedFileName(path, nameJustChosen);
@@ -312,7 +313,7 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
     // goes straight to the file in pieces and is never held whole; otherwise it is built and
     // parsed again first.
     const bool utf8System = AnsiCodec::systemIsUtf8();
-    const bool provenSound = QuickBlockCheck(doc) == QuickCheck::Ok;
+    const bool provenSound = blocksProven || QuickBlockCheck(doc) == QuickCheck::Ok;
     const bool streamed = utf8System && provenSound;
     QString text;
     QByteArray utf8;

@@ -84,8 +84,10 @@ struct SaveResult {
 // lacks it. Refuses a device, FIFO or socket and an unbalanced document (the target is left as
 // it is). Otherwise sets the document's file name, writes the file atomically (a failed write
 // leaves the previous file as it was) in the system code page with CR LF line ends, and clears
-// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result.
-SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
+// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result. blocksProven tells
+// that QuickBlockCheck(doc) answered Ok and doc has not changed since (it is not asked again).
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen,
+                        bool blocksProven = false);
 
 // Test seam: called with the open save file after the text was written and before it is
 // committed; returning false makes the save fail (as a failed write would). Pass an empty
