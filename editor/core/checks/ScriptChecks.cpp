@@ -122,7 +122,8 @@ private:
         }
         if (step.ContainsText() && step.TextRequired() && step.Text().isEmpty())
             add(row, ProblemKind::EmptyRequiredValue,
-                requiresValue(step.TextDescription().isEmpty() ? tr("Text") : step.TextDescription()));
+                requiresValue(step.TextDescription().isEmpty() ? tr("Text")
+                                                               : step.TextDescription()));
     }
 
     static QString requiresValue(const QString &name)

@@ -162,7 +162,8 @@ int CDocument::insertRows(std::size_t count, int position, Present present, Stor
         const QString &name = m_store.ElementName(id);
         StepRow r;
         r.id = id;
-        r.depth = depth >= 0 ? depth : BlockRules::NewRowDepth(row, previousDepth, *previousName, name);
+        r.depth =
+            depth >= 0 ? depth : BlockRules::NewRowDepth(row, previousDepth, *previousName, name);
         previousName = &name;
         previousDepth = r.depth;
         rows.push_back(std::move(r));
@@ -181,8 +182,7 @@ int CDocument::insertRows(std::size_t count, int position, Present present, Stor
 int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
 {
     return insertRows(
-        steps.size(), position,
-        [&steps](std::size_t i) { return steps[i].step || steps[i].owned; },
+        steps.size(), position, [&steps](std::size_t i) { return steps[i].step || steps[i].owned; },
         [this, &steps](std::size_t i, int id) {
             const NewStep &entry = steps[i];
             if (entry.owned)

@@ -196,9 +196,9 @@ DisableCommand::DisableCommand(DocumentHistory &history, const QString &text, st
     : DocumentCommand(history, text), m_rows(sortedUnique(std::move(rows))), m_disabled(disabled)
 {
     const CDocument &doc = history.document();
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                                [&doc](int r) { return !doc.View(r); }),
-                 m_rows.end());
+    m_rows.erase(
+        std::remove_if(m_rows.begin(), m_rows.end(), [&doc](int r) { return !doc.View(r); }),
+        m_rows.end());
     m_before.reserve(m_rows.size());
     for (int row : m_rows)
         m_before.push_back(doc.View(row).Disabled() ? 1 : 0);

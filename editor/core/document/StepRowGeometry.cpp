@@ -1,7 +1,7 @@
 #include "core/document/StepRowGeometry.h"
 
-#include "core/document/StepView.h"
 #include "core/document/StepText.h"
+#include "core/document/StepView.h"
 
 #include <algorithm>
 

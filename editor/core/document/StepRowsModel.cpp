@@ -1,8 +1,8 @@
 #include "core/document/StepRowsModel.h"
 
-#include "core/document/StepView.h"
 #include "core/document/StepAccessibility.h"
 #include "core/document/StepRowGeometry.h"
+#include "core/document/StepView.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "core/document/StepSearch.h"
 
 #include "core/document/CDocument.h"
-#include "core/document/StepView.h"
 #include "core/document/StepText.h"
+#include "core/document/StepView.h"
 #include "core/zml/TextSink.h"
 
 #include <QStringMatcher>

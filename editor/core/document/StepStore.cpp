@@ -146,7 +146,8 @@ std::shared_ptr<CElement> StepStore::Detach(int id)
     attach(id, r, element);
     if (m_detached.size() - m_freeDetached.size() > m_settleAt) {
         Settle();
-        m_settleAt = std::max(kDetachedBeforeSettle, 2 * (m_detached.size() - m_freeDetached.size()));
+        m_settleAt =
+            std::max(kDetachedBeforeSettle, 2 * (m_detached.size() - m_freeDetached.size()));
     }
     return element;
 }

@@ -48,8 +48,7 @@ public:
     // Fields of the attribute at a 0-based index in [0, AttributeCount()).
     const CAttribute &DefinitionAt(int index) const
     {
-        return m_element ? m_element->Attributes().DefinitionAt(index)
-                         : m_definitions->At(index);
+        return m_element ? m_element->Attributes().DefinitionAt(index) : m_definitions->At(index);
     }
     // The step's value of the attribute at a 0-based index; "" when out of range.
     const QString &ValueAt(int index) const

@@ -430,8 +430,8 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
-OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
-                      StagedSteps &&steps, OpenResult result)
+OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, StagedSteps &&steps,
+                      OpenResult result)
 {
     const QString path = result.path;
     const ZmlFileReader &file = *reader;

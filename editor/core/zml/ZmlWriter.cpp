@@ -296,8 +296,7 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
     commitHook() = std::move(hook);
 }
 
-SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen,
-                        bool blocksProven)
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen, bool blocksProven)
 {
     SaveResult result;
     const QString fileName = SavedFileName(path, nameJustChosen);

@@ -148,8 +148,8 @@ void frmActionProp::createFooter()
 
 frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *help, QWidget *parent)
     : frmActionProp(documentSteps ? VariableNames([documentSteps](bool ranges) {
-        return documentSteps->GetVariableNames(ranges);
-    })
+                        return documentSteps->GetVariableNames(ranges);
+                    })
                                   : VariableNames(),
                     help, parent)
 {}
@@ -236,9 +236,9 @@ bool frmActionProp::Load(CElement &step, bool useDefaults)
         const eValueTypes type = rowType(attribute->DataType);
         QVariant validValues;
         if (attribute->DataType == Catalogue::Variable || attribute->DataType == Catalogue::Range) {
-            const QStringList names =
-                m_variableNames ? m_variableNames(attribute->DataType == Catalogue::Range)
-                                : QStringList();
+            const QStringList names = m_variableNames
+                                          ? m_variableNames(attribute->DataType == Catalogue::Range)
+                                          : QStringList();
             if (!names.isEmpty())
                 validValues = names;
         } else if (attribute->DataType != Catalogue::Integer && !attribute->ArrayValues.isEmpty()) {
