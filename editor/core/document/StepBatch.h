@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 // Steps on their way into a document, built without an object per step: a reader fills a batch
@@ -51,8 +52,6 @@ public:
     void addComment(QString text, int depth);
     // Adds an element (a comment, or a step built whole) handed over to the batch.
     void addElement(std::shared_ptr<CElement> element, int depth);
-    // Moves other's steps to the end of this batch.
-    void append(StepBatch &&other);
     void clear();
 
     const std::vector<Entry> &entries() const { return m_entries; }
@@ -63,6 +62,7 @@ public:
 private:
     std::vector<Entry> m_entries;
     std::vector<Action> m_actions;
+    std::unordered_multimap<const CElement *, std::uint32_t> m_byElement; // into m_actions
     std::vector<QString> m_slots;
     std::vector<std::shared_ptr<CElement>> m_elements;
     std::uint32_t m_lastAction = 0;
