@@ -90,12 +90,18 @@ void buildSteps(PendingSteps &pending, StepBatch &steps)
     std::vector<QString> values;
     for (PendingSteps::Step &p : pending.steps) {
         if (!p.definition) {
-            if (p.built)
+            if (p.built) {
                 steps.addElement(std::move(p.built), p.depth);
-            else if (p.comment)
-                steps.addComment(
-                    commentText(fromUtf8(viewOf(pending.bytes, p.textOffset, p.textSize))),
-                    p.depth);
+                continue;
+            }
+            const std::string_view text = viewOf(pending.bytes, p.textOffset, p.textSize);
+            if (p.maybeDisabled && pending.disabled) {
+                if (auto disabled = pending.disabled->read(text)) {
+                    steps.addElement(std::move(disabled), p.depth);
+                    continue;
+                }
+            }
+            steps.addComment(commentText(fromUtf8(text)), p.depth);
             continue;
         }
         const Definition &definition = *p.definition;
@@ -136,24 +142,32 @@ std::function<void(PendingSteps &)> buildInto(StepBatch &steps)
     };
 }
 
-bool BodyReader::addDisabledStep(std::string_view comment, int depth)
+std::shared_ptr<CElement> DisabledStepReader::read(std::string_view comment, std::string *name)
 {
     if (comment.size() < 5 || comment.substr(0, 2) != " <" || comment.back() != ' ')
-        return false;
-    SingleElement &element = m_commented;
+        return {};
+    SingleElement &element = m_element;
     element.clear();
-    if (!m_commentParser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
-        return false;
-    Definition *definition = lookup(element.name);
-    if (!definition)
-        return false;
-    const QString &action = definition->element->ElementName;
+    if (!m_parser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
+        return {};
+    auto found = m_cache.find(element.name);
+    if (found == m_cache.end()) {
+        found = m_cache.emplace(element.name, Definition()).first;
+        Definition &added = found->second;
+        added.element = m_catalogue.Item(fromUtf8(element.name));
+        if (added.element)
+            added.attributes = added.element->Attributes().Definitions();
+    }
+    Definition &definition = found->second;
+    if (!definition.element)
+        return {};
+    const QString &action = definition.element->ElementName;
     if (m_closers == CommentedClosers::Comments &&
         (action == QLatin1String("endif") || action == QLatin1String("endloop")))
-        return false;
-    auto step = newStep(*definition);
-    for (const auto &[name, value] : element.values) {
-        const int index = definition->indexOf(name);
+        return {};
+    auto step = newStep(definition);
+    for (const auto &[attribute, value] : element.values) {
+        const int index = definition.indexOf(attribute);
         if (index >= 0)
             step->Attributes().SetValueAt(index, DecodeText(fromUtf8(value)));
     }
@@ -168,16 +182,37 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     };
     if (sameForm(BuildStepText(*step)) !=
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
+        return {};
+    if (name)
+        *name = element.name;
+    return step;
+}
+
+bool mayHoldBlockStep(std::string_view comment)
+{
+    if (comment.size() < 2 || comment.substr(0, 2) != " <")
+        return false;
+    const std::string_view rest = comment.substr(2);
+    const std::string_view name = rest.substr(0, rest.find_first_of(" \t\r\n/>"));
+    return name == "if" || name == "loop" || name == "else" || name == "endif" ||
+           name == "endloop";
+}
+
+bool BodyReader::addDisabledStep(std::string_view comment, int depth)
+{
+    std::string name;
+    auto step = m_disabled.read(comment, &name);
+    if (!step)
         return false;
     // Block rows change the depths as their flat forms do.
     Frame &frame = m_frames.back();
-    int row = rowDepth(element.name, depth);
-    if (is(element.name, "endif") || is(element.name, "endloop")) {
+    int row = rowDepth(name, depth);
+    if (is(name, "endif") || is(name, "endloop")) {
         frame.depth = std::max(0, frame.depth - 1);
         row = frame.depth;
     }
     addBuilt(std::move(step), row);
-    if (is(element.name, "if") || is(element.name, "loop"))
+    if (is(name, "if") || is(name, "loop"))
         ++frame.depth;
     return true;
 }

@@ -113,6 +113,34 @@ private:
 // A step of the action, every attribute with the action's loaded value.
 std::shared_ptr<CElement> newStep(const Definition &definition);
 
+// What a comment holding the form of an endif or endloop step stands for. The writer never
+// writes such a form into a file (the row becomes an end tag there), so in a file it is a
+// commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
+enum class CommentedClosers { Comments, DisabledSteps };
+
+// Reads the disabled step a comment holds: a disabled step is written as a comment holding its
+// form between two blanks, and only a comment that is exactly that form is one. Used by one
+// thread at a time.
+class DisabledStepReader final {
+public:
+    DisabledStepReader(const CElements &catalogue, CommentedClosers closers)
+        : m_catalogue(catalogue), m_closers(closers)
+    {}
+    // The disabled step comment holds, or null; name gets its element name as written.
+    std::shared_ptr<CElement> read(std::string_view comment, std::string *name = nullptr);
+
+private:
+    const CElements &m_catalogue;
+    CommentedClosers m_closers;
+    std::unordered_map<std::string, Definition> m_cache;
+    SingleElement m_element;
+    XmlEventParser m_parser{&m_element};
+};
+
+// True when a comment may hold the form of a step that changes the depths of rows (if, loop,
+// else, endif, endloop): it must be read where the depths are worked out.
+bool mayHoldBlockStep(std::string_view comment);
+
 // Steps read from the text but not built yet: what each step takes from the file, kept as
 // bytes, so that the steps can be built on another thread while the parse goes on.
 struct PendingSteps {
@@ -127,6 +155,7 @@ struct PendingSteps {
         std::size_t textSize = 0;
         bool hasText = false; // the element's text content is textSize bytes at textOffset
         bool closer = false;  // a closing row added by the reader: it gets the action's text
+        bool maybeDisabled = false; // a comment that may hold a disabled step's form
     };
     struct Value {
         int index; // of the attribute
@@ -137,6 +166,8 @@ struct PendingSteps {
     bool restart = false;     // the steps handed over before were of a failed attempt
     std::size_t sequence = 0; // place of the batch among those handed over
     std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
+    // Reads the comments that may be disabled steps; used by the thread that builds.
+    std::shared_ptr<DisabledStepReader> disabled;
     std::vector<Step> steps;
     std::vector<Value> values;
     std::string bytes;
@@ -146,6 +177,7 @@ struct PendingSteps {
         restart = false;
         sequence = 0;
         definitions.reset();
+        disabled.reset();
         steps.clear();
         values.clear();
         bytes.clear();
@@ -169,15 +201,16 @@ public:
     // Takes a batch over and leaves an empty one in its place (its storage may be reused).
     using Publish = std::function<void(PendingSteps &)>;
 
-    // What a comment holding the form of an endif or endloop step stands for. The writer never
-    // writes such a form into a file (the row becomes an end tag there), so in a file it is a
-    // commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
-    enum class CommentedClosers { Comments, DisabledSteps };
+    using CommentedClosers = ZmlBody::CommentedClosers;
 
     BodyReader(const CElements &catalogue, int depth, Publish publish,
                CommentedClosers closers = CommentedClosers::Comments)
-        : m_catalogue(catalogue), m_publish(std::move(publish)), m_closers(closers)
+        : m_catalogue(catalogue), m_publish(std::move(publish)), m_disabled(catalogue, closers),
+          m_builderDisabled(std::make_shared<DisabledStepReader>(catalogue, closers))
     {
+        // The catalogue builds its lookup index on first use: here, before the building thread
+        // reads it too.
+        (void)m_catalogue.Contains(QString());
         m_frames.push_back(Frame{});
         m_frames.back().depth = std::max(0, depth);
     }
@@ -325,6 +358,7 @@ private:
     void publish()
     {
         m_pending.definitions = m_cache;
+        m_pending.disabled = m_builderDisabled;
         m_publish(m_pending);
     }
 
@@ -365,9 +399,13 @@ private:
 
     void addComment(std::string_view text, int depth)
     {
-        if (addDisabledStep(text, depth))
-            return;
         PendingSteps::Step step;
+        if (!mayHoldBlockStep(text)) {
+            // Read on the building thread: it makes no difference to the depths.
+            step.maybeDisabled = true;
+        } else if (addDisabledStep(text, depth)) {
+            return;
+        }
         step.comment = true;
         step.textOffset = m_pending.bytes.size();
         step.textSize = text.size();
@@ -385,7 +423,8 @@ private:
 
     const CElements &m_catalogue;
     Publish m_publish;
-    CommentedClosers m_closers;
+    DisabledStepReader m_disabled; // for the comments read here
+    std::shared_ptr<DisabledStepReader> m_builderDisabled;
     // Never moves its values; shared with the batches that point to them.
     std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
         std::make_shared<std::unordered_map<std::string, Definition>>();
@@ -393,8 +432,6 @@ private:
     std::vector<Frame> m_frames; // [0] is the container
     int m_holding = 0;           // open frames whose end may change their step
     int m_skipping = 0;          // open elements of an unknown element being dropped
-    SingleElement m_commented;   // the element inside a comment that may be a disabled step
-    XmlEventParser m_commentParser{&m_commented};
     PendingSteps m_pending;
     const XmlEventParser *m_parser = nullptr;
     std::vector<TextPlace> m_rowPlaces;
