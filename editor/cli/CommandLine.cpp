@@ -8,6 +8,7 @@
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
 #include "core/zml/AnsiCodec.h"
+#include "core/zml/RegularFile.h"
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
@@ -117,9 +118,10 @@ bool loadCatalogue(CDocument &doc, QString &path)
 }
 
 // Opens path into doc and reports what went wrong; true when it was read.
-bool openReported(CDocument &doc, const QString &path, OpenResult &result)
+bool openReported(CDocument &doc, const QString &path, OpenResult &result,
+                  OpenObserver *observer = nullptr)
 {
-    result = OpenDocument(doc, path);
+    result = OpenDocument(doc, path, observer);
     report(path, OpenNotices(result));
     return result.ok();
 }
@@ -140,8 +142,13 @@ QByteArray fileBytes(const QString &path)
 // a formatted script keeps its time stamp.
 int format(CDocument &doc, const QString &in, const QString &out)
 {
+    // A UTF-8 text for another file is written while IN is read, and committed only when it
+    // turns out to be what a save writes.
+    std::unique_ptr<StreamedSave> streamed;
+    if (!out.isEmpty() && AnsiCodec::systemIsUtf8() && !IsSpecialFile(out))
+        streamed = std::make_unique<StreamedSave>(out);
     OpenResult opened;
-    if (!openReported(doc, in, opened))
+    if (!openReported(doc, in, opened, streamed.get()))
         return 1;
     // A script that would not save is reported at its fault in IN.
     bool proven = false;
@@ -151,7 +158,11 @@ int format(CDocument &doc, const QString &in, const QString &out)
     }
     if (out.isEmpty() && savedBytes(doc) == fileBytes(in))
         return 0;
-    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false, proven);
+    std::optional<SaveResult> written;
+    if (streamed)
+        written = streamed->Finish(doc, proven);
+    const SaveResult saved =
+        written ? *written : SaveDocument(doc, out.isEmpty() ? in : out, false, proven);
     report(saved.fileName, SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }

@@ -22,6 +22,9 @@ public:
     void add(StepBatch &&batch);
     void clear();
     int count() const { return int(m_rows.size()); }
+    // The step and the depth of a staged row (0 <= row < count()).
+    StepView View(int row) const { return m_store.View(m_rows[std::size_t(row)].id); }
+    int Depth(int row) const { return m_rows[std::size_t(row)].depth; }
 
 private:
     friend class CDocument;

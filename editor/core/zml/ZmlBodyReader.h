@@ -141,6 +141,11 @@ private:
 // else, endif, endloop): it must be read where the depths are worked out.
 bool mayHoldBlockStep(std::string_view comment);
 
+// The fields of a file's header, as read.
+struct HeaderFields {
+    QString Version, Author, Company, Description, EMail, Web;
+};
+
 // Steps read from the text but not built yet: what each step takes from the file, kept as
 // bytes, so that the steps can be built on another thread while the parse goes on.
 struct PendingSteps {
@@ -168,6 +173,8 @@ struct PendingSteps {
     std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
     // Reads the comments that may be disabled steps; used by the thread that builds.
     std::shared_ptr<DisabledStepReader> disabled;
+    // The file's header, known once its body begins: in the body's first batch only.
+    std::shared_ptr<const HeaderFields> header;
     std::vector<Step> steps;
     std::vector<Value> values;
     std::string bytes;
@@ -178,6 +185,7 @@ struct PendingSteps {
         sequence = 0;
         definitions.reset();
         disabled.reset();
+        header.reset();
         steps.clear();
         values.clear();
         bytes.clear();

@@ -96,6 +96,20 @@ private:
     int m_depth = 0;
 };
 
+class ZmlFileReader;
+// The header's fields; unknown elements are noted in result, each name once.
+HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result);
+
+void assignHeader(CHeader &header, const HeaderFields &fields)
+{
+    header.Author = fields.Author;
+    header.Company = fields.Company;
+    header.Version = fields.Version;
+    header.EMail = fields.EMail;
+    header.Web = fields.Web;
+    header.Description = fields.Description;
+}
+
 // What a ZML file holds, gathered while it is parsed: the root's name and version, the names
 // of its first two elements and the header fields. The steps of the body are handed to
 // publish, and only when the file looks like a script up to its body.
@@ -136,7 +150,17 @@ public:
                 bodyName = fromUtf8(name);
                 if (bodyName == QLatin1String("zmlbody") && rootName == QLatin1String("zml") &&
                     version == QLatin1String("1.0") && headName == QLatin1String("zmlhead")) {
-                    m_body = std::make_unique<BodyReader>(m_catalogue, 0, m_publish);
+                    // The head is complete: its fields go with the body's first batch.
+                    OpenResult ignored;
+                    m_body = std::make_unique<BodyReader>(
+                        m_catalogue, 0,
+                        [publish = m_publish,
+                         header = std::make_shared<const HeaderFields>(readHeader(*this, ignored))](
+                            PendingSteps &pending) mutable {
+                            if (header)
+                                pending.header = std::move(header);
+                            publish(pending);
+                        });
                     m_body->setParser(m_parser);
                     m_bodyEvents = std::make_unique<ContainerEvents>(*m_body, 2);
                 }
@@ -393,11 +417,6 @@ Status checkScript(const ZmlFileReader &file, OpenResult &result)
     return Status::Opened;
 }
 
-struct HeaderFields {
-    QString Version, Author, Company, Description, EMail, Web;
-};
-
-// The header's fields; unknown elements are noted in result, each name once.
 HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 {
     HeaderFields header;
@@ -446,13 +465,7 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, St
     }
 
     doc.Clear();
-    CHeader &target = doc.Header();
-    target.Author = header.Author;
-    target.Company = header.Company;
-    target.Version = header.Version;
-    target.EMail = header.EMail;
-    target.Web = header.Web;
-    target.Description = header.Description;
+    assignHeader(doc.Header(), header);
 
     result.rowPlaces = std::move(reader->rowPlaces);
     emit doc.loadingStarted();
@@ -469,6 +482,11 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, St
 } // namespace
 
 OpenResult OpenDocument(CDocument &doc, const QString &path)
+{
+    return OpenDocument(doc, path, nullptr);
+}
+
+OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *observer)
 {
     doc.SetDirty(false);
     OpenResult result;
@@ -497,11 +515,22 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
         PendingSteps pending;
         StepBatch built;
         while (queue.pop(pending)) {
-            if (pending.restart) // the batches before were of a failed attempt
+            if (pending.restart) { // the batches before were of a failed attempt
                 steps.clear();
+                if (observer)
+                    observer->restarted();
+            }
+            if (pending.header && observer) {
+                CHeader header;
+                assignHeader(header, *pending.header);
+                observer->header(header);
+            }
             buildSteps(pending, built);
             queue.recycle(pending);
+            const int first = steps.count();
             steps.add(std::move(built));
+            if (observer && steps.count() > first)
+                observer->rows(steps, first, steps.count() - first);
         }
         parsing.join();
     }

@@ -115,6 +115,31 @@ qsizetype bodySize(const StepRowsModel &rows)
     return 64 + kRowEstimate * rows.count();
 }
 
+// One row of the body, with its line break.
+template <typename Sink> void appendRow(Sink &out, const StepView &step, int depth)
+{
+    const int indent = rowIndent(depth);
+    out.spaces(4);
+    const QString &name = step.ElementName();
+    if (name == QLatin1String("endif")) {
+        out.spaces(indent);
+        out.add(QLatin1String("</if>"));
+    } else if (name == QLatin1String("endloop")) {
+        out.spaces(indent);
+        out.add(QLatin1String("</loop>"));
+    } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+        // A disabled opener keeps its whole form inside the comment, so that it reads back as
+        // the same step; it opens no element.
+        out.spaces(indent);
+        AppendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening);
+    } else {
+        if (!step.IsComment())
+            out.spaces(indent);
+        AppendStepText(out, step);
+    }
+    out.add(QLatin1String("\r\n"));
+}
+
 template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
 {
     const StepRowsModel &rows = *doc.Rows();
@@ -122,32 +147,13 @@ template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
     out.add(QLatin1String("    <zmlbody>\r\n"));
     for (int i = 0; i < count; ++i) {
         const StepView step = doc.View(i);
-        const int indent = rowIndent(rows.depth(i));
-        out.spaces(4);
-        if (!step) { // not made by the document: the row's own text
-            out.spaces(indent);
+        if (step) {
+            appendRow(out, step, rows.depth(i));
+        } else { // not made by the document: the row's own text
+            out.spaces(4 + rowIndent(rows.depth(i)));
             out.add(rows.rowText(i));
             out.add(QLatin1String("\r\n"));
-            continue;
         }
-        const QString &name = step.ElementName();
-        if (name == QLatin1String("endif")) {
-            out.spaces(indent);
-            out.add(QLatin1String("</if>"));
-        } else if (name == QLatin1String("endloop")) {
-            out.spaces(indent);
-            out.add(QLatin1String("</loop>"));
-        } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
-            // A disabled opener keeps its whole form inside the comment, so that it reads
-            // back as the same step; it opens no element.
-            out.spaces(indent);
-            AppendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening);
-        } else {
-            if (!step.IsComment())
-                out.spaces(indent);
-            AppendStepText(out, step);
-        }
-        out.add(QLatin1String("\r\n"));
     }
     out.add(QLatin1String("    </zmlbody>\r\n"));
 }
@@ -361,6 +367,78 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         ok = file.commit();
     else
         file.cancelWriting();
+    if (!ok) {
+        result.status = SaveResult::Status::WriteFailed;
+        return result;
+    }
+    doc.SetDirty(false);
+    result.status = SaveResult::Status::Saved;
+    return result;
+}
+
+StreamedSave::StreamedSave(const QString &path) : m_path(path) {}
+
+StreamedSave::~StreamedSave() = default;
+
+void StreamedSave::header(const CHeader &header)
+{
+    if (m_file || m_abandoned)
+        return abandon(); // a second header: not the file this expects
+    m_file = std::make_unique<QSaveFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly))
+        return abandon();
+    m_header = std::make_unique<CHeader>(header);
+    constexpr qsizetype kPiece = 1 << 20;
+    m_sink = std::make_unique<Utf8Sink>(m_file.get(), kPiece);
+    m_sink->add(QLatin1String(kZmlRootLine));
+    m_sink->add(QLatin1String("\r\n"));
+    appendHeader(*m_sink, header);
+    m_sink->add(QLatin1String("    <zmlbody>\r\n"));
+}
+
+void StreamedSave::rows(const StagedSteps &steps, int first, int count)
+{
+    if (!m_sink || first != m_rows)
+        return abandon();
+    for (int row = first; row < first + count; ++row)
+        appendRow(*m_sink, steps.View(row), row == 0 ? 0 : steps.Depth(row));
+    m_rows += count;
+    if (!m_sink->ok())
+        abandon();
+}
+
+void StreamedSave::abandon()
+{
+    m_abandoned = true;
+    m_sink.reset();
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+}
+
+std::optional<SaveResult> StreamedSave::Finish(CDocument &doc, bool blocksProven)
+{
+    const auto sameHeader = [&doc, this] {
+        return BuildHeaderText(doc.Header()) == BuildHeaderText(*m_header);
+    };
+    if (m_abandoned || !m_sink || !blocksProven || doc.RowCount() != m_rows || !sameHeader()) {
+        abandon();
+        return std::nullopt;
+    }
+    SaveResult result;
+    result.fileName = m_path;
+    doc.SetFileName(m_path);
+    m_sink->add(QLatin1String("    </zmlbody>\r\n</zml>\r\n"));
+    bool ok = m_sink->flush();
+    if (ok && commitHook())
+        ok = commitHook()(*m_file);
+    if (ok)
+        ok = m_file->commit();
+    else
+        m_file->cancelWriting();
+    m_sink.reset();
+    m_file.reset();
+    m_abandoned = true;
     if (!ok) {
         result.status = SaveResult::Status::WriteFailed;
         return result;
