@@ -194,8 +194,7 @@ bool mayHoldBlockStep(std::string_view comment)
         return false;
     const std::string_view rest = comment.substr(2);
     const std::string_view name = rest.substr(0, rest.find_first_of(" \t\r\n/>"));
-    return name == "if" || name == "loop" || name == "else" || name == "endif" ||
-           name == "endloop";
+    return name == "if" || name == "loop" || name == "else" || name == "endif" || name == "endloop";
 }
 
 bool BodyReader::addDisabledStep(std::string_view comment, int depth)

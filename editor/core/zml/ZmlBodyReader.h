@@ -158,8 +158,8 @@ struct PendingSteps {
         std::uint32_t valueCount = 0;
         std::size_t textOffset = 0; // in bytes
         std::size_t textSize = 0;
-        bool hasText = false; // the element's text content is textSize bytes at textOffset
-        bool closer = false;  // a closing row added by the reader: it gets the action's text
+        bool hasText = false;       // the element's text content is textSize bytes at textOffset
+        bool closer = false;        // a closing row added by the reader: it gets the action's text
         bool maybeDisabled = false; // a comment that may hold a disabled step's form
     };
     struct Value {
