@@ -12,10 +12,34 @@
 #include <thread>
 #include <vector>
 
-QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result, bool *proven)
+void CheckingObserver::header(const CHeader &header)
+{
+    if (m_next)
+        m_next->header(header);
+}
+
+void CheckingObserver::rows(const StagedSteps &steps, int first, int count)
+{
+    for (int row = first; row < first + count; ++row)
+        m_checker.row(steps.View(row));
+    if (m_next)
+        m_next->rows(steps, first, count);
+}
+
+void CheckingObserver::restarted()
+{
+    m_checker.restart();
+    if (m_next)
+        m_next->restarted();
+}
+
+QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result, bool *proven,
+                                const QuickBlockChecker *walked)
 {
     // The rows prove most scripts sound without building their text.
-    const bool sound = QuickBlockCheck(doc) == QuickCheck::Ok;
+    const bool sound = walked && walked->rows() == doc.RowCount()
+                           ? walked->result(doc.Header()) == QuickCheck::Ok
+                           : QuickBlockCheck(doc) == QuickCheck::Ok;
     if (proven)
         *proven = sound;
     if (sound)
@@ -29,10 +53,11 @@ QList<Notice> BlockCheckNotices(const CDocument &doc, const OpenResult &result, 
 
 QByteArray CheckScript(CDocument &doc, const QString &script, DiagnosticFormat format, bool *ok)
 {
-    const OpenResult result = OpenDocument(doc, script);
+    CheckingObserver walk;
+    const OpenResult result = OpenDocument(doc, script, &walk);
     QList<Notice> notices = OpenNotices(result);
     if (result.ok())
-        notices += BlockCheckNotices(doc, result);
+        notices += BlockCheckNotices(doc, result, nullptr, &walk.checker());
     *ok = std::none_of(notices.cbegin(), notices.cend(),
                        [](const Notice &n) { return n.Icon == MsgIcon::Critical; });
     return FormatDiagnostics(format, script, notices);

@@ -147,12 +147,14 @@ int format(CDocument &doc, const QString &in, const QString &out)
     std::unique_ptr<StreamedSave> streamed;
     if (!out.isEmpty() && AnsiCodec::systemIsUtf8() && !IsSpecialFile(out))
         streamed = std::make_unique<StreamedSave>(out);
+    CheckingObserver walk(streamed.get());
     OpenResult opened;
-    if (!openReported(doc, in, opened, streamed.get()))
+    if (!openReported(doc, in, opened, &walk))
         return 1;
     // A script that would not save is reported at its fault in IN.
     bool proven = false;
-    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened, &proven); !blocks.isEmpty()) {
+    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened, &proven, &walk.checker());
+        !blocks.isEmpty()) {
         report(in, blocks);
         return 1;
     }

@@ -63,26 +63,25 @@ bool commentSafe(QStringView text, bool closers = false)
 
 enum class Kind : char { If, Loop, EndIf, EndLoop, Element, Unsafe };
 
-// The walk over the rows, with what it has worked out once per name and per action.
-class Checker final {
-public:
-    explicit Checker(const CDocument &doc) : m_doc(doc) {}
-
-    bool run()
-    {
-        const CHeader &h = m_doc.Header();
-        for (const QString *field :
-             {&h.Author, &h.Company, &h.Web, &h.EMail, &h.Version, &h.Description}) {
-            if (!xmlCharacters(*field))
-                return false;
-        }
-        for (int row = 0, count = m_doc.RowCount(); row < count; ++row) {
-            const StepView step = m_doc.View(row);
-            if (!step || !rowIsSafe(step))
-                return false;
-        }
-        return m_open.empty();
+bool headerIsSafe(const CHeader &h)
+{
+    for (const QString *field :
+         {&h.Author, &h.Company, &h.Web, &h.EMail, &h.Version, &h.Description}) {
+        if (!xmlCharacters(*field))
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+// The walk over the rows, with what it has worked out once per name and per action (keyed by
+// the addresses of the steps' shared names and definitions, which must outlive the walk).
+class QuickBlockChecker::Checker final {
+public:
+    // False once a row is not proven safe.
+    bool row(const StepView &step) { return step && rowIsSafe(step); }
+    bool closed() const { return m_open.empty(); }
 
 private:
     // Steps share their action's name string, so its data identifies the name.
@@ -199,7 +198,6 @@ private:
         return valid;
     }
 
-    const CDocument &m_doc;
     std::vector<Kind> m_open; // if and loop blocks not closed yet
     QHash<QString, Kind> m_names;
     QHash<const QChar *, std::pair<qsizetype, Kind>> m_byData; // valid while the walk lasts
@@ -208,9 +206,34 @@ private:
     QHash<const CAttributeDefinitions *, char> m_commented; // ... and inside a comment
 };
 
-} // namespace
+QuickBlockChecker::QuickBlockChecker() : m_checker(std::make_unique<Checker>()) {}
+
+QuickBlockChecker::~QuickBlockChecker() = default;
+
+void QuickBlockChecker::row(const StepView &step)
+{
+    ++m_rows;
+    if (m_proven)
+        m_proven = m_checker->row(step);
+}
+
+QuickCheck QuickBlockChecker::result(const CHeader &header) const
+{
+    return m_proven && m_checker->closed() && headerIsSafe(header) ? QuickCheck::Ok
+                                                                   : QuickCheck::NeedsTextCheck;
+}
+
+void QuickBlockChecker::restart()
+{
+    m_checker = std::make_unique<Checker>();
+    m_proven = true;
+    m_rows = 0;
+}
 
 QuickCheck QuickBlockCheck(const CDocument &doc)
 {
-    return Checker(doc).run() ? QuickCheck::Ok : QuickCheck::NeedsTextCheck;
+    QuickBlockChecker checker;
+    for (int row = 0, count = doc.RowCount(); row < count && checker.proven(); ++row)
+        checker.row(doc.View(row));
+    return checker.result(doc.Header());
 }

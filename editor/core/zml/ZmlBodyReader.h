@@ -9,6 +9,7 @@
 #include "core/zml/XmlEventParser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -372,16 +373,25 @@ private:
 
     Definition *lookup(std::string_view name)
     {
-        // Names of a file repeat: the exact written name saves the case folding.
+        // Names of a file repeat: a small table of the names met last, by length and first
+        // letter, answers most without hashing; the exact written name saves the case folding.
+        Recent &recent = m_recent[(name.size() * 31 +
+                                   (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
+                                  kRecent];
+        if (recent.definition && recent.name == name)
+            return recent.definition->element ? recent.definition : nullptr;
         m_key.assign(name.data(), name.size()); // keeps its buffer: no allocation per element
-        const auto it = m_cache->find(m_key);
-        if (it != m_cache->end())
-            return it->second.element ? &it->second : nullptr;
-        Definition &definition = (*m_cache)[m_key];
-        definition.element = m_catalogue.Item(fromUtf8(name));
-        if (definition.element)
-            definition.attributes = definition.element->Attributes().Definitions();
-        return definition.element ? &definition : nullptr;
+        auto it = m_cache->find(m_key);
+        if (it == m_cache->end()) {
+            Definition &added = (*m_cache)[m_key];
+            added.element = m_catalogue.Item(fromUtf8(name));
+            if (added.element)
+                added.attributes = added.element->Attributes().Definitions();
+            it = m_cache->find(m_key);
+        }
+        recent.definition = &it->second; // the cache never moves its values
+        recent.name = it->first;
+        return it->second.element ? &it->second : nullptr;
     }
 
     void addCloser(const char *name, int depth)
@@ -436,7 +446,13 @@ private:
     // Never moves its values; shared with the batches that point to them.
     std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
         std::make_shared<std::unordered_map<std::string, Definition>>();
-    std::string m_key;           // the name being looked up
+    std::string m_key; // the name being looked up
+    struct Recent {
+        std::string_view name; // the cache's key
+        Definition *definition = nullptr;
+    };
+    static constexpr std::size_t kRecent = 64;
+    std::array<Recent, kRecent> m_recent{};
     std::vector<Frame> m_frames; // [0] is the container
     int m_holding = 0;           // open frames whose end may change their step
     int m_skipping = 0;          // open elements of an unknown element being dropped
