@@ -83,6 +83,13 @@ public:
     // A view of the step of a row (null when the row is out of range); valid until the
     // document changes.
     StepView View(int row) const;
+    // Calls fn(row, step, depth) for every row in order, step a view of the row's step (null for
+    // a row without one); reads nothing but the document (several threads may walk at once).
+    template <typename Fn> void ForEachStep(Fn fn) const
+    {
+        m_rows->forEachRow(
+            [this, &fn](int row, const StepRow &r) { fn(row, m_store.View(r.id), r.depth); });
+    }
     // The element name of a row's step ("" when there is none).
     const QString &ElementName(int row) const;
     // Adds a copy of a row's step, with the row's depth, to batch (nothing for a row without one).

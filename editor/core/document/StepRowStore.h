@@ -18,6 +18,15 @@ public:
     // Removes count rows starting at first.
     void remove(int first, int count);
     void clear();
+    // Calls fn(index, row) for every row in order, without looking any row up.
+    template <typename Fn> void forEach(Fn fn) const
+    {
+        int index = 0;
+        for (const std::vector<StepRow> &chunk : m_chunks) {
+            for (const StepRow &row : chunk)
+                fn(index++, row);
+        }
+    }
 
 private:
     void locate(int row, int &chunk, int &offset) const;

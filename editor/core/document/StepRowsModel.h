@@ -38,6 +38,8 @@ public:
     int stepId(int row) const { return m_rows.at(row).id; }
     // Block depth of a row.
     int depth(int row) const { return m_rows.at(row).depth; }
+    // Calls fn(index, row) for every row in order (cheaper than reading them one by one).
+    template <typename Fn> void forEachRow(Fn fn) const { m_rows.forEach(fn); }
     // Row text (the step's ZML line) of a row: its explicit text, or the provider's.
     QString rowText(int row) const;
 

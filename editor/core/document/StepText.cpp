@@ -7,11 +7,14 @@
 
 #include <QCoreApplication>
 
+#include <type_traits>
+
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The one implementation of the step form, written into any sink (TextSink, Utf8Sink).
-template <typename Sink> void appendStep(Sink &line, const StepView &step, StepForm form)
+template <typename Sink>
+void appendStep(Sink &line, const StepView &step, StepForm form, StepTagPieces *pieces = nullptr)
 {
     if (step.IsComment()) {
         line += QLatin1String("<!--\r\n");
@@ -21,12 +24,27 @@ template <typename Sink> void appendStep(Sink &line, const StepView &step, StepF
     }
     if (step.Disabled())
         line += QLatin1String("<!-- ");
-    line += QLatin1Char('<');
-    line += step.ElementName();
+    const StepTagPieces::Tag *tag = nullptr;
+    if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+        if (pieces) {
+            tag = &pieces->of(step);
+            line.addUtf8(tag->open);
+        }
+    }
+    if (!tag) {
+        line += QLatin1Char('<');
+        line += step.ElementName();
+    }
     for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
-        line += QLatin1Char(' ');
-        line += step.DefinitionAt(i).AttributeName;
-        line += QLatin1String("=\"");
+        if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+            if (tag)
+                line.addUtf8(tag->attributes[std::size_t(i)]);
+        }
+        if (!tag) {
+            line += QLatin1Char(' ');
+            line += step.DefinitionAt(i).AttributeName;
+            line += QLatin1String("=\"");
+        }
         AppendEncodedText(line, step.ValueAt(i));
         line += QLatin1Char('"');
     }
@@ -44,6 +62,32 @@ template <typename Sink> void appendStep(Sink &line, const StepView &step, StepF
 }
 
 } // namespace
+
+const StepTagPieces::Tag &StepTagPieces::of(const StepView &step)
+{
+    const auto found = m_tags.find(step.ActionKey());
+    if (found != m_tags.end())
+        return found->second;
+    // Encoded as the sink encodes the pieces one by one.
+    const auto utf8 = [](QLatin1String before, const QString &name, QLatin1String after) {
+        Utf8Sink sink(before.size() + 3 * name.size() + after.size());
+        sink += before;
+        sink += name;
+        sink += after;
+        return sink.take();
+    };
+    Tag &tag = m_tags[step.ActionKey()];
+    tag.open = utf8(QLatin1String("<"), step.ElementName(), QLatin1String(""));
+    for (int i = 0, count = step.AttributeCount(); i < count; ++i)
+        tag.attributes.push_back(utf8(QLatin1String(" "), step.DefinitionAt(i).AttributeName,
+                                      QLatin1String("=\"")));
+    return tag;
+}
+
+void AppendStepText(Utf8Sink &out, const StepView &step, StepForm form, StepTagPieces &pieces)
+{
+    appendStep(out, step, form, &pieces);
+}
 
 QString BuildStepText(const StepView &step)
 {

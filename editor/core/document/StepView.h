@@ -74,6 +74,10 @@ public:
         return m_element ? m_element->Attributes().SharedDefinitions() : m_definitions;
     }
 
+    // Identifies the step's action while the document does not change: the same for every
+    // stored step of one action (and the element itself for a view of an element).
+    const void *ActionKey() const { return m_fields; }
+
     // The element viewed, when the view is of an element; null for a stored step.
     const CElement *Element() const { return m_element; }
 

@@ -233,7 +233,9 @@ void QuickBlockChecker::restart()
 QuickCheck QuickBlockCheck(const CDocument &doc)
 {
     QuickBlockChecker checker;
-    for (int row = 0, count = doc.RowCount(); row < count && checker.proven(); ++row)
-        checker.row(doc.View(row));
+    doc.ForEachStep([&checker](int, const StepView &step, int) {
+        if (checker.proven())
+            checker.row(step);
+    });
     return checker.result(doc.Header());
 }

@@ -40,6 +40,12 @@ public:
             out += i;
         m_used = out - m_out.constData();
     }
+    void addUtf8(QByteArrayView bytes)
+    {
+        ensure(bytes.size());
+        std::memcpy(m_out.data() + m_used, bytes.data(), std::size_t(bytes.size()));
+        m_used += bytes.size();
+    }
     void add(QLatin1String text) // ASCII only
     {
         ensure(text.size());

@@ -15,6 +15,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <future>
+#include <type_traits>
 #include <cstring>
 #include <vector>
 
@@ -115,8 +117,20 @@ qsizetype bodySize(const StepRowsModel &rows)
     return 64 + kRowEstimate * rows.count();
 }
 
+// AppendStepText, with the tags' pieces from pieces when given and the sink writes UTF-8.
+template <typename Sink>
+void appendStepText(Sink &out, const StepView &step, StepForm form, StepTagPieces *pieces)
+{
+    if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+        if (pieces)
+            return AppendStepText(out, step, form, *pieces);
+    }
+    AppendStepText(out, step, form);
+}
+
 // One row of the body, with its line break.
-template <typename Sink> void appendRow(Sink &out, const StepView &step, int depth)
+template <typename Sink>
+void appendRow(Sink &out, const StepView &step, int depth, StepTagPieces *pieces = nullptr)
 {
     const int indent = rowIndent(depth);
     out.spaces(4);
@@ -131,11 +145,11 @@ template <typename Sink> void appendRow(Sink &out, const StepView &step, int dep
         // A disabled opener keeps its whole form inside the comment, so that it reads back as
         // the same step; it opens no element.
         out.spaces(indent);
-        AppendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening);
+        appendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening, pieces);
     } else {
         if (!step.IsComment())
             out.spaces(indent);
-        AppendStepText(out, step);
+        appendStepText(out, step, StepForm::Line, pieces);
     }
     out.add(QLatin1String("\r\n"));
 }
@@ -143,18 +157,17 @@ template <typename Sink> void appendRow(Sink &out, const StepView &step, int dep
 template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
 {
     const StepRowsModel &rows = *doc.Rows();
-    const int count = rows.count();
     out.add(QLatin1String("    <zmlbody>\r\n"));
-    for (int i = 0; i < count; ++i) {
-        const StepView step = doc.View(i);
+    StepTagPieces pieces;
+    doc.ForEachStep([&](int row, const StepView &step, int depth) {
         if (step) {
-            appendRow(out, step, rows.depth(i));
+            appendRow(out, step, depth, &pieces);
         } else { // not made by the document: the row's own text
-            out.spaces(4 + rowIndent(rows.depth(i)));
-            out.add(rows.rowText(i));
+            out.spaces(4 + rowIndent(depth));
+            out.add(rows.rowText(row));
             out.add(QLatin1String("\r\n"));
         }
-    }
+    });
     out.add(QLatin1String("    </zmlbody>\r\n"));
 }
 
@@ -302,6 +315,65 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
     commitHook() = std::move(hook);
 }
 
+namespace {
+
+// Ends a save whose text was written to file: commits it (through the test seam) and tells how
+// that went.
+SaveResult commitSave(CDocument &doc, QSaveFile &file, bool written)
+{
+    SaveResult result;
+    result.fileName = file.fileName();
+    if (written && commitHook())
+        written = commitHook()(file);
+    if (written)
+        written = file.commit();
+    else
+        file.cancelWriting();
+    if (!written) {
+        result.status = SaveResult::Status::WriteFailed;
+        return result;
+    }
+    doc.SetDirty(false);
+    result.status = SaveResult::Status::Saved;
+    return result;
+}
+
+// A UTF-8 save that writes the text to the file in pieces, never holding it whole, while the
+// rows are walked (QuickBlockCheck) on another thread for a large script; the file is committed
+// only when the walk proves the text well-formed. nullopt, with nothing written, when it does
+// not: the text must then be checked.
+std::optional<SaveResult> saveStreamed(CDocument &doc, const QString &fileName, bool blocksProven)
+{
+    constexpr int kRowsWorthAThread = 4096;
+    std::future<QuickCheck> walk;
+    if (!blocksProven) {
+        if (doc.RowCount() < kRowsWorthAThread) {
+            if (QuickBlockCheck(doc) != QuickCheck::Ok)
+                return std::nullopt;
+        } else {
+            // Both threads only read the document.
+            walk = std::async(std::launch::async, [&doc] { return QuickBlockCheck(doc); });
+        }
+    }
+    QSaveFile file(fileName);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        constexpr qsizetype kPiece = 1 << 20;
+        Utf8Sink sink(&file, kPiece);
+        appendDocument(sink, doc);
+        sink.add(QLatin1String("\r\n"));
+        written = sink.flush();
+    }
+    if (walk.valid() && walk.get() != QuickCheck::Ok) {
+        file.cancelWriting();
+        return std::nullopt;
+    }
+    doc.SetFileName(fileName);
+    return commitSave(doc, file, written);
+}
+
+} // namespace
+
 SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen, bool blocksProven)
 {
     SaveResult result;
@@ -313,67 +385,40 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
     }
 
     doc.Settle();
-    // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
-    // check, which reads UTF-8. When walking the rows proves the text well-formed, a UTF-8 text
-    // goes straight to the file in pieces and is never held whole; otherwise it is built and
-    // parsed again first.
     const bool utf8System = AnsiCodec::systemIsUtf8();
-    const bool provenSound = blocksProven || QuickBlockCheck(doc) == QuickCheck::Ok;
-    const bool streamed = utf8System && provenSound;
+    if (utf8System) {
+        if (std::optional<SaveResult> streamed = saveStreamed(doc, fileName, blocksProven))
+            return *streamed;
+    }
+    // The text is built whole and parsed again when walking the rows could not prove it
+    // well-formed; on a system that is not UTF-8 it is then encoded from the text checked.
     QString text;
     QByteArray utf8;
-    if (!streamed) {
-        if (utf8System) {
-            utf8 = BuildDocumentUtf8(doc);
-        } else {
-            text = BuildDocumentText(doc);
-            utf8 = text.toUtf8();
-        }
-        if (!provenSound)
-            result.check = checkUtf8(utf8);
-        if (result.check.Result != BlockCheckResult::Ok) {
-            result.status = SaveResult::Status::Blocks;
-            return result;
-        }
+    if (utf8System) {
+        utf8 = BuildDocumentUtf8(doc);
+    } else {
+        text = BuildDocumentText(doc);
+        utf8 = text.toUtf8();
+    }
+    if (utf8System || !(blocksProven || QuickBlockCheck(doc) == QuickCheck::Ok))
+        result.check = checkUtf8(utf8);
+    if (result.check.Result != BlockCheckResult::Ok) {
+        result.status = SaveResult::Status::Blocks;
+        return result;
     }
 
     doc.SetFileName(fileName);
-
     QByteArray bytes;
-    if (streamed) {
-        // written below
-    } else if (utf8System) {
+    if (utf8System) {
         utf8.append("\r\n");
         bytes = std::move(utf8);
     } else {
         utf8.clear();
         bytes = AnsiCodec::encode(text + kCrLf);
     }
-
     QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && streamed) {
-        constexpr qsizetype kPiece = 1 << 20;
-        Utf8Sink sink(&file, kPiece);
-        appendDocument(sink, doc);
-        sink.add(QLatin1String("\r\n"));
-        ok = sink.flush();
-    } else if (ok) {
-        ok = file.write(bytes) == bytes.size();
-    }
-    if (ok && commitHook())
-        ok = commitHook()(file);
-    if (ok)
-        ok = file.commit();
-    else
-        file.cancelWriting();
-    if (!ok) {
-        result.status = SaveResult::Status::WriteFailed;
-        return result;
-    }
-    doc.SetDirty(false);
-    result.status = SaveResult::Status::Saved;
-    return result;
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return commitSave(doc, file, written);
 }
 
 StreamedSave::StreamedSave(const QString &path) : m_path(path) {}
@@ -388,6 +433,7 @@ void StreamedSave::header(const CHeader &header)
     if (!m_file->open(QIODevice::WriteOnly))
         return abandon();
     m_header = std::make_unique<CHeader>(header);
+    m_pieces = std::make_unique<StepTagPieces>();
     constexpr qsizetype kPiece = 1 << 20;
     m_sink = std::make_unique<Utf8Sink>(m_file.get(), kPiece);
     m_sink->add(QLatin1String(kZmlRootLine));
@@ -401,7 +447,7 @@ void StreamedSave::rows(const StagedSteps &steps, int first, int count)
     if (!m_sink || first != m_rows)
         return abandon();
     for (int row = first; row < first + count; ++row)
-        appendRow(*m_sink, steps.View(row), row == 0 ? 0 : steps.Depth(row));
+        appendRow(*m_sink, steps.View(row), row == 0 ? 0 : steps.Depth(row), m_pieces.get());
     m_rows += count;
     if (!m_sink->ok())
         abandon();
@@ -425,25 +471,12 @@ std::optional<SaveResult> StreamedSave::Finish(CDocument &doc, bool blocksProven
         abandon();
         return std::nullopt;
     }
-    SaveResult result;
-    result.fileName = m_path;
     doc.SetFileName(m_path);
     m_sink->add(QLatin1String("    </zmlbody>\r\n</zml>\r\n"));
-    bool ok = m_sink->flush();
-    if (ok && commitHook())
-        ok = commitHook()(*m_file);
-    if (ok)
-        ok = m_file->commit();
-    else
-        m_file->cancelWriting();
+    const bool written = m_sink->flush();
     m_sink.reset();
+    const SaveResult result = commitSave(doc, *m_file, written);
     m_file.reset();
     m_abandoned = true;
-    if (!ok) {
-        result.status = SaveResult::Status::WriteFailed;
-        return result;
-    }
-    doc.SetDirty(false);
-    result.status = SaveResult::Status::Saved;
     return result;
 }

@@ -12,6 +12,7 @@
 class CDocument;
 class CHeader;
 class QSaveFile;
+class StepTagPieces;
 class Utf8Sink;
 
 // The root line of every script.
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<Utf8Sink> m_sink;
     std::unique_ptr<CHeader> m_header;
+    std::unique_ptr<StepTagPieces> m_pieces;
     int m_rows = 0;
     bool m_abandoned = false;
 };

@@ -472,3 +472,23 @@ TEST_F(ZmlWriterTest, AStreamedSaveCommitsOnlyWhatSaveWouldWrite)
     EXPECT_FALSE(restarted.Finish(doc, true));
     EXPECT_FALSE(QFileInfo::exists(path("restart.zml")));
 }
+
+// A large script is written while its rows are walked on another thread: an unbalanced one is
+// still refused with nothing left behind, and a balanced one saves the bytes of a small save.
+TEST_F(ZmlWriterTest, ALargeScriptIsCheckedWhileItIsWritten)
+{
+    for (int i = 0; i < 5000; ++i)
+        steps.append("var", {{"name", QString::number(i)}});
+    steps.append("if", {{"cond", "x"}});
+    const QByteArray old = "previous contents\r\n";
+    ASSERT_TRUE(WriteBytes(path("big.zml"), old));
+    const SaveResult refused = SaveDocument(doc, path("big.zml"), false);
+    EXPECT_EQ(refused.status, SaveResult::Status::Blocks);
+    EXPECT_EQ(ReadBytes(path("big.zml")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.zml"});
+    EXPECT_TRUE(doc.FileName().isEmpty());
+
+    steps.append("endif");
+    ASSERT_TRUE(SaveDocument(doc, path("big.zml"), false));
+    EXPECT_EQ(ReadBytes(path("big.zml")), BuildDocumentUtf8(doc) + "\r\n");
+}
