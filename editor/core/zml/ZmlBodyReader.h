@@ -95,8 +95,12 @@ struct Definition {
     // attributes), so that a file of many different unknown names builds nothing that grows.
     std::vector<std::pair<std::string, int>> indexes;
 
-    int indexOf(std::string_view name)
+    // hint: where name probably stands among the names met (a file writes the attributes of
+    // each element in one order).
+    int indexOf(std::string_view name, std::size_t hint = 0)
     {
+        if (hint < indexes.size() && indexes[hint].first == name)
+            return indexes[hint].second;
         for (const auto &known : indexes) {
             if (known.first == name)
                 return known.second;
@@ -245,7 +249,7 @@ public:
         step.depth = rowDepth(name, parent.depth);
         step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
-            const int index = definition->indexOf(attributes[i].name);
+            const int index = definition->indexOf(attributes[i].name, std::size_t(i));
             if (index < 0)
                 continue;
             m_pending.values.push_back({index, m_pending.bytes.size(), attributes[i].value.size()});
