@@ -79,8 +79,8 @@ const StepTagPieces::Tag &StepTagPieces::of(const StepView &step)
     Tag &tag = m_tags[step.ActionKey()];
     tag.open = utf8(QLatin1String("<"), step.ElementName(), QLatin1String(""));
     for (int i = 0, count = step.AttributeCount(); i < count; ++i)
-        tag.attributes.push_back(utf8(QLatin1String(" "), step.DefinitionAt(i).AttributeName,
-                                      QLatin1String("=\"")));
+        tag.attributes.push_back(
+            utf8(QLatin1String(" "), step.DefinitionAt(i).AttributeName, QLatin1String("=\"")));
     return tag;
 }
 

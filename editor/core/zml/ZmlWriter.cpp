@@ -15,9 +15,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 #include <future>
 #include <type_traits>
-#include <cstring>
 #include <vector>
 
 namespace {
