@@ -1,19 +1,29 @@
 // Main window timings with a 100 000-step script: opening it into the window (reading, row
 // layout and the first paint), selecting, scrolling and repainting.
 #include "core/document/CDocument.h"
+#include "core/host/MessageService.h"
 #include "core/zml/ZmlWriter.h"
+#include "gui/editing/EditCommands.h"
 #include "gui/mainwindow/frmEdit.h"
 #include "gui/steplist/StepListView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -171,6 +181,90 @@ void BM_ToggleSourceView(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ToggleSourceView)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// A session with a script ten times as large (1 000 000 steps, the 100 000-step body repeated):
+// open, scroll to the end, select a row, disable it, save, select all, delete and close. Each
+// phase is one user action; the counters give each one's time and the longest.
+void BM_MillionStepSession(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    f.window->NewDoc();
+    QFile source(f.path);
+    if (!source.open(QIODevice::ReadOnly))
+        state.SkipWithError("no script");
+    const QByteArray text = source.readAll();
+    const QByteArray open = "<zmlbody>\r\n";
+    const qsizetype bodyStart = text.indexOf(open) + open.size();
+    const qsizetype bodyEnd = text.lastIndexOf("    </zmlbody>");
+    QByteArray large = text.left(bodyStart);
+    for (int i = 0; i < 10; ++i)
+        large += text.mid(bodyStart, bodyEnd - bodyStart);
+    large += text.mid(bodyEnd);
+    const QString path = f.files.filePath(QStringLiteral("million.zml"));
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(large) != large.size())
+        state.SkipWithError("cannot write the script");
+    out.close();
+
+    // Closing the changed script answers "No" to saving it.
+    ScopedMessageHandler answer([](const QString &, MsgIcon, MsgButtons) { return MsgResult::No; });
+    StepListView *list = f.window->List();
+    const auto phases = std::vector<std::pair<const char *, std::function<void()>>>{
+        {"open_ms",
+         [&] {
+             f.window->OpenDoc(path);
+         }},
+        {"scroll_ms",
+         [&] {
+             list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+         }},
+        {"select_ms",
+         [&] {
+             list->selectionModel()->setCurrentIndex(
+                 f.window->Document()->Rows()->index(10 * kSteps - 3, 0),
+                 QItemSelectionModel::ClearAndSelect);
+         }},
+        {"disable_ms",
+         [&] {
+             f.window->Commands()->SetStepsDisabled(true);
+         }},
+        {"save_ms",
+         [&] {
+             f.window->SaveDoc(false);
+         }},
+        {"select_all_ms",
+         [&] {
+             f.window->action(Command::EditSelectAll)->trigger();
+         }},
+        {"delete_ms",
+         [&] {
+             f.window->Commands()->DeleteSelection(false);
+         }},
+        {"close_ms",
+         [&] {
+             f.window->NewDoc();
+         }},
+    };
+    for (auto _ : state) {
+        double longest = 0;
+        for (const auto &[name, run] : phases) {
+            QElapsedTimer clock;
+            clock.start();
+            run();
+            f.settle();
+            const double ms = double(clock.nsecsElapsed()) / 1e6;
+            state.counters[name] = ms;
+            longest = std::max(longest, ms);
+        }
+        state.counters["longest_ms"] = longest;
+        if (f.window->Document()->RowCount() != 0)
+            state.SkipWithError("the session did not end empty");
+    }
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MiB"] = double(usage.ru_maxrss) / 1024;
+}
+BENCHMARK(BM_MillionStepSession)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -1,38 +1,10 @@
 #include "cli/CommandLine.h"
-#include "core/document/CElements.h"
-#include "core/host/RuntimeFiles.h"
-#include "gui/mainwindow/AppTranslations.h"
-#include "gui/mainwindow/ProgramInfo.h"
-#include "gui/mainwindow/frmEdit.h"
-#include "gui/mainwindow/frmRecover.h"
-#include "gui/widgets/AppMessageBox.h"
-
-#include <QApplication>
-#include <QStringList>
+#include "cli/GuiModule.h"
 
 int main(int argc, char *argv[])
 {
-    // Command-line modes (--check, --format) run before, and without, any window.
-    if (const int status = RunCommandLine(argc, argv); status >= 0)
+    // Command-line modes (--check, --format) run before, and without, the window's libraries.
+    if (const int status = RunCommandLine(argc, argv, nullptr); status >= 0)
         return status;
-
-    static QtArguments qtArguments(argv[0]);
-    QApplication app(qtArguments.argc(), qtArguments.argv());
-    SetUpApplication();
-    // Qt's, Fieldpane's and the program's texts in the user's language.
-    const AppTranslations translations(QLocale::system());
-    InstallMessageBoxHandler();
-    InstallRecoveryDialog();
-
-    // The rest of the command line names the script to open.
-    const QString file = WindowScript(argc, argv);
-
-    frmEdit window;
-    const bool loaded = window.Load(file, [](CElements &catalogue) {
-        return LoadStartupCatalogue(catalogue, ProgramDir(), InstalledDataDir());
-    });
-    if (!loaded)
-        return 1;
-    window.show();
-    return QApplication::exec();
+    return RunGuiModule(argc, argv);
 }

@@ -2,13 +2,13 @@
 
 #include "cli/CheckMode.h"
 #include "cli/Diagnostics.h"
-#include "cli/ExportPdfMode.h"
 #include "core/catalogue/CatalogueLocation.h"
 #include "core/document/CDocument.h"
 #include "core/host/BuildInfo.h"
 #include "core/host/MessageService.h"
 #include "core/host/RuntimeFiles.h"
 #include "core/zml/AnsiCodec.h"
+#include "core/zml/RegularFile.h"
 #include "core/zml/ZmlNotices.h"
 #include "core/zml/ZmlReader.h"
 #include "core/zml/ZmlWriter.h"
@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -119,9 +118,10 @@ bool loadCatalogue(CDocument &doc, QString &path)
 }
 
 // Opens path into doc and reports what went wrong; true when it was read.
-bool openReported(CDocument &doc, const QString &path, OpenResult &result)
+bool openReported(CDocument &doc, const QString &path, OpenResult &result,
+                  OpenObserver *observer = nullptr)
 {
-    result = OpenDocument(doc, path);
+    result = OpenDocument(doc, path, observer);
     report(path, OpenNotices(result));
     return result.ok();
 }
@@ -142,17 +142,29 @@ QByteArray fileBytes(const QString &path)
 // a formatted script keeps its time stamp.
 int format(CDocument &doc, const QString &in, const QString &out)
 {
+    // A UTF-8 text for another file is written while IN is read, and committed only when it
+    // turns out to be what a save writes.
+    std::unique_ptr<StreamedSave> streamed;
+    if (!out.isEmpty() && AnsiCodec::systemIsUtf8() && !IsSpecialFile(out))
+        streamed = std::make_unique<StreamedSave>(out);
+    CheckingObserver walk(streamed.get());
     OpenResult opened;
-    if (!openReported(doc, in, opened))
+    if (!openReported(doc, in, opened, &walk))
         return 1;
     // A script that would not save is reported at its fault in IN.
-    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened); !blocks.isEmpty()) {
+    bool proven = false;
+    if (const QList<Notice> blocks = BlockCheckNotices(doc, opened, &proven, &walk.checker());
+        !blocks.isEmpty()) {
         report(in, blocks);
         return 1;
     }
     if (out.isEmpty() && savedBytes(doc) == fileBytes(in))
         return 0;
-    const SaveResult saved = SaveDocument(doc, out.isEmpty() ? in : out, false);
+    std::optional<SaveResult> written;
+    if (streamed)
+        written = streamed->Finish(doc, proven);
+    const SaveResult saved =
+        written ? *written : SaveDocument(doc, out.isEmpty() ? in : out, false, proven);
     report(saved.fileName, SaveNotices(doc, saved));
     return saved.ok() ? 0 : 1;
 }
@@ -281,7 +293,8 @@ int endRun(int status)
     return status;
 }
 
-int runRequest(const Request &r)
+// printing is set whenever the request is --export-pdf (see RunCommandLine).
+int runRequest(const Request &r, const PdfExportSupport *printing)
 {
     diagnosticFormat = r.format;
     ScopedMessageHandler messages(&printMessage);
@@ -291,11 +304,11 @@ int runRequest(const Request &r)
         return 1;
     switch (r.mode) {
     case Mode::Check:
-        return endRun(CheckScripts(catalogue, r.files, r.format));
+        return endRun(CheckScripts(catalogue, r.files, r.format, 0, &doc));
     case Mode::Format:
         return endRun(format(doc, r.files.at(0), r.files.value(1)));
     case Mode::ExportPdf:
-        return endRun(ExportScriptPdf(doc, r.files.at(0), r.files.at(1), r.format));
+        return endRun(printing->exportPdf(doc, r.files.at(0), r.files.at(1), r.format));
     case Mode::None:
         break;
     }
@@ -304,23 +317,20 @@ int runRequest(const Request &r)
 
 } // namespace
 
-int RunCommandLine(int argc, char *argv[])
+int RunCommandLine(int argc, char *argv[], const PdfExportSupport *printing)
 {
     const QStringList arguments = ProgramArguments(argc, argv);
-    bool printing = false;
-    if (!wantsCommandLine(arguments, &printing))
+    bool prints = false;
+    if (!wantsCommandLine(arguments, &prints))
+        return -1;
+    if (prints && printing == nullptr)
         return -1;
 
-    // Printing measures and draws text with fonts, which needs a GUI application (offscreen
-    // when there is no display).
+    // Printing measures and draws text with fonts, which needs a GUI application.
     static QtArguments qtArguments(argv[0]);
-    std::unique_ptr<QCoreApplication> app;
-    if (printing) {
-        PrepareHeadlessPlatform();
-        app = std::make_unique<QGuiApplication>(qtArguments.argc(), qtArguments.argv());
-    } else {
-        app = std::make_unique<QCoreApplication>(qtArguments.argc(), qtArguments.argv());
-    }
+    std::unique_ptr<QCoreApplication> app =
+        prints ? printing->createApplication(qtArguments.argc(), qtArguments.argv())
+               : std::make_unique<QCoreApplication>(qtArguments.argc(), qtArguments.argv());
     QCoreApplication::setApplicationName(QStringLiteral("Stepsmith"));
 
     Request request;
@@ -328,5 +338,5 @@ int RunCommandLine(int argc, char *argv[])
         return status;
     if (const int status = checkRequest(request); status >= 0)
         return status;
-    return runRequest(request);
+    return runRequest(request, printing);
 }

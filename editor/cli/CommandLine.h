@@ -1,6 +1,13 @@
 #pragma once
 
+#include "cli/Diagnostics.h"
+
 #include <QStringList>
+
+#include <memory>
+
+class CDocument;
+class QCoreApplication;
 
 // The program reads its own arguments: Qt is given only the program's name, so that it never
 // takes a user's argument (a file named "-reverse", "-platform" followed by a file) for one of
@@ -25,6 +32,15 @@ private:
     char *m_argv[2];
 };
 
+// What --export-pdf needs of Qt Gui, which only the window's module links (ExportPdfMode.h).
+struct PdfExportSupport {
+    // The application object for measuring and drawing text, made ready for the export.
+    std::unique_ptr<QCoreApplication> (*createApplication)(int &argc, char **argv);
+    // Reads IN into doc (which holds the catalogue) and prints it to OUT; the exit status.
+    int (*exportPdf)(CDocument &doc, const QString &in, const QString &out,
+                     DiagnosticFormat format);
+};
+
 // Command-line modes that need no window:
 //   stepsmith --check [--catalogue FILE] SCRIPT...
 //   stepsmith --format [--catalogue FILE] IN [OUT]
@@ -32,6 +48,7 @@ private:
 //   stepsmith --help | -h | --version
 // Returns the exit status (0 success, 1 a script failed, 2 wrong usage, an unknown option among
 // them) when the arguments ask for one of them or hold anything that looks like an option
-// before "--", or -1 when they do not (the program then starts its window). Creates its own
-// QCoreApplication.
-int RunCommandLine(int argc, char *argv[]);
+// before "--", or -1 when they do not (the program then starts its window). Without printing,
+// a command line that names --export-pdf is left to the window's module as well (-1, before
+// anything is done). Creates its own QCoreApplication (or printing's application).
+int RunCommandLine(int argc, char *argv[], const PdfExportSupport *printing);

@@ -9,6 +9,7 @@
 #include "core/zml/ZmlWriter.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QtGlobal>
 
 namespace {
@@ -23,15 +24,27 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext &context, const QS
         previousHandler(type, context, text);
 }
 
-} // namespace
-
-void PrepareHeadlessPlatform()
+void prepareHeadlessPlatform()
 {
     previousHandler = qInstallMessageHandler(&QuietQtMessages);
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv)
+{
+    prepareHeadlessPlatform();
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+const PdfExportSupport &PdfExportMode()
+{
+    static const PdfExportSupport mode{&createApplication, &ExportScriptPdf};
+    return mode;
 }
 
 int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out, DiagnosticFormat format)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "cli/Diagnostics.h"
 
 #include <QString>
@@ -14,7 +15,7 @@ class CDocument;
 // status: 0 written, 1 failed.
 int ExportScriptPdf(CDocument &doc, const QString &in, const QString &out, DiagnosticFormat format);
 
-// Chooses the offscreen platform for the QGuiApplication of the export when there is no
-// display to connect to and no platform was asked for, and keeps Qt's warnings off standard
-// error (which carries the export's messages). Call before creating the application.
-void PrepareHeadlessPlatform();
+// --export-pdf for RunCommandLine: ExportScriptPdf, in a QGuiApplication on the offscreen
+// platform when there is no display to connect to and no platform was asked for, with Qt's
+// warnings kept off standard error (which carries the export's messages).
+const PdfExportSupport &PdfExportMode();

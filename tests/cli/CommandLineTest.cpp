@@ -2,6 +2,8 @@
 #include <QCborValue>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,10 @@ protected:
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+        for (const QString &variable : environment)
+            env.insert(variable.section(QLatin1Char('='), 0, 0),
+                       variable.section(QLatin1Char('='), 1));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(dir.path());
         process.start(program, arguments);
@@ -68,6 +75,8 @@ protected:
     }
 
     QTemporaryDir dir;
+    // NAME=value pairs added to the environment of the runs.
+    QStringList environment;
 };
 
 const QByteArray kGood =
@@ -476,4 +485,111 @@ TEST_F(CommandLineTest, DevicesAndPipesAreNeitherReadNorReplaced)
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     r = run({"--check", "--catalogue", fifo, good});
     EXPECT_EQ(r.status, 1);
+}
+
+namespace {
+
+// The files the dynamic loader maps for a run (glibc's LD_DEBUG=files), and the run's status.
+std::pair<int, QStringList> loadedFiles(ProgramRun r)
+{
+    static const QRegularExpression opened(QStringLiteral("\\sfile=(\\S+)"));
+    QStringList files;
+    for (const QString &line : r.errorLines) {
+        if (const QRegularExpressionMatch m = opened.match(line); m.hasMatch())
+            files << QFileInfo(m.captured(1)).fileName();
+    }
+    return {r.status, files};
+}
+
+} // namespace
+
+TEST_F(CommandLineTest, OnlyPrintingAndTheWindowLoadTheWindowsLibraries)
+{
+    const QString good = write("good.zml", kGood);
+    environment = {QStringLiteral("LD_DEBUG=files")};
+    const QStringList windowLibraries{"libQt6Widgets", "libQt6Gui",    "libQt6PrintSupport",
+                                      "libQt6DBus",    "libfieldpane", "stepsmith-gui"};
+    const QList<std::pair<QStringList, int>> commandLines{{{"--check", good}, 0},
+                                                          {{"--format", good, path("out.zml")}, 0},
+                                                          {{"--help"}, 0},
+                                                          {{"--version"}, 0},
+                                                          {{"--check"}, 2}};
+    for (const auto &[arguments, status] : commandLines) {
+        const auto [exitStatus, files] = loadedFiles(run(arguments));
+        const std::string runName = arguments.join(' ').toStdString();
+        EXPECT_EQ(exitStatus, status) << runName;
+        EXPECT_TRUE(files.contains(QStringLiteral("libQt6Core.so.6"))) << runName;
+        for (const QString &library : windowLibraries) {
+            EXPECT_FALSE(files.join(' ').contains(library))
+                << runName << " loaded " << library.toStdString();
+        }
+    }
+    const auto [exitStatus, files] = loadedFiles(run({"--export-pdf", good, path("out.pdf")}));
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_TRUE(files.contains(QStringLiteral("stepsmith-gui.so")));
+    EXPECT_TRUE(files.contains(QStringLiteral("libQt6Gui.so.6")));
+}
+
+TEST_F(CommandLineTest, WindowStartsWithTheScriptItNames)
+{
+    const QString script = write("open.zml", kGood);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(programUnderTest(), {script});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    // The window keeps the script it opened among the recent files.
+    const auto remembered = [&] {
+        QDirIterator files(path(QStringLiteral("config")), QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            if (read(files.next()).contains(script.toUtf8()))
+                return true;
+        }
+        return false;
+    };
+    QElapsedTimer timer;
+    timer.start();
+    while (!remembered() && timer.elapsed() < 30000 && program.state() == QProcess::Running)
+        QThread::msleep(50);
+    EXPECT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+    EXPECT_TRUE(remembered());
+    program.kill();
+    program.waitForFinished(10000);
+}
+
+TEST_F(CommandLineTest, WithoutItsModuleTheProgramChecksAndNamesTheModuleItCannotLoad)
+{
+    const QString good = write("good.zml", kGood);
+    const QString empty = write("empty.dat", QByteArray());
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("alone/bin")));
+    const QString program = path(QStringLiteral("alone/bin/stepsmith"));
+    ASSERT_TRUE(QFile::copy(programUnderTest(), program));
+    EXPECT_EQ(run({"--check", "--catalogue", empty, good}, program).status, 0);
+
+    const QString prefix = QStringLiteral("stepsmith: can't load the window's module '");
+    ProgramRun r = run({good}, program);
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.errorLines.size(), 1);
+    EXPECT_TRUE(r.errorLines.at(0).startsWith(prefix + path(QStringLiteral("alone/"))));
+    EXPECT_TRUE(
+        r.errorLines.at(0).endsWith(QStringLiteral("/stepsmith/stepsmith-gui.so': No such file")))
+        << r.errorLines.at(0).toStdString();
+
+    // A module beside the program comes first; one the loader refuses is reported with its
+    // reason, for the window and for printing alike.
+    const QString broken = write(QStringLiteral("alone/bin/stepsmith-gui.so"), "not a library");
+    for (const QStringList &arguments :
+         {QStringList{good}, QStringList{"--export-pdf", good, path("out.pdf")}}) {
+        r = run(arguments, program);
+        EXPECT_EQ(r.status, 1);
+        ASSERT_EQ(r.errorLines.size(), 1);
+        EXPECT_TRUE(r.errorLines.at(0).startsWith(prefix + broken + QStringLiteral("': ")));
+        EXPECT_TRUE(r.errorLines.at(0).contains(QStringLiteral("too short")))
+            << r.errorLines.at(0).toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("out.pdf")));
 }

@@ -8,16 +8,16 @@ namespace {
 
 enum class Kind { None, If, Loop, EndIf, EndLoop };
 
-Kind kindOf(const CElement &step)
+Kind kindOf(const StepView &step)
 {
-    const QString &name = step.ElementName;
-    if (step.IsComment)
+    const QString &name = step.ElementName();
+    if (step.IsComment())
         return Kind::None;
     if (name == QLatin1String("endif"))
         return Kind::EndIf;
     if (name == QLatin1String("endloop"))
         return Kind::EndLoop;
-    if (step.Disabled) // written inside a comment: opens nothing
+    if (step.Disabled()) // written inside a comment: opens nothing
         return Kind::None;
     if (name == QLatin1String("if"))
         return Kind::If;
@@ -32,8 +32,8 @@ std::vector<int> BlockFolds::Closers(const CDocument &doc)
     std::vector<int> closers(static_cast<std::size_t>(count), -1);
     std::vector<std::pair<Kind, int>> open;
     for (int row = 0; row < count; ++row) {
-        const auto step = doc.Step(row);
-        const Kind kind = step ? kindOf(*step) : Kind::None;
+        const StepView step = doc.View(row);
+        const Kind kind = step ? kindOf(step) : Kind::None;
         if (kind == Kind::If || kind == Kind::Loop) {
             open.emplace_back(kind, row);
         } else if (kind == Kind::EndIf || kind == Kind::EndLoop) {

@@ -42,12 +42,12 @@ public:
     std::vector<Problem> run()
     {
         for (int row = 0, count = m_doc.RowCount(); row < count; ++row) {
-            const auto step = m_doc.Step(row);
-            if (!step || step->IsComment)
+            const StepView step = m_doc.View(row);
+            if (!step || step.IsComment())
                 continue;
-            checkBlock(row, *step);
-            if (!step->Disabled)
-                checkValues(row, *step);
+            checkBlock(row, step);
+            if (!step.Disabled())
+                checkValues(row, step);
         }
         for (const OpenBlock &open : m_open)
             add(open.row, ProblemKind::OpenerWithoutCloser,
@@ -63,14 +63,14 @@ private:
         m_problems.push_back({row, kind, text});
     }
 
-    void checkBlock(int row, const CElement &step)
+    void checkBlock(int row, const StepView &step)
     {
-        const QString &name = step.ElementName;
+        const QString &name = step.ElementName();
         if (name == QLatin1String("endif")) {
             close(row, Block::If);
         } else if (name == QLatin1String("endloop")) {
             close(row, Block::Loop);
-        } else if (step.Disabled) {
+        } else if (step.Disabled()) {
             return; // written inside a comment: opens nothing
         } else if (name == QLatin1String("if")) {
             m_open.push_back({Block::If, row});
@@ -103,27 +103,27 @@ private:
         m_open.erase(std::next(match).base());
     }
 
-    void checkValues(int row, const CElement &step)
+    void checkValues(int row, const StepView &step)
     {
-        if (!knownAction(step.ElementName)) {
+        if (!knownAction(step.ElementName())) {
             add(row, ProblemKind::UnknownAction,
-                tr("The action \"%1\" is not in the catalogue").arg(step.ElementName));
+                tr("The action \"%1\" is not in the catalogue").arg(step.ElementName()));
             return;
         }
-        const CAttributes &attributes = step.Attributes();
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            const CAttribute &definition = attributes.DefinitionAt(i);
+        for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
+            const CAttribute &definition = step.DefinitionAt(i);
             // A yes/no value always holds one of its two answers in the properties dialog.
             if (!definition.Required || definition.DataType == stepsmith::catalogue::Boolean ||
-                !attributes.ValueAt(i).isEmpty())
+                !step.ValueAt(i).isEmpty())
                 continue;
             const QString &name = definition.Description.isEmpty() ? definition.AttributeName
                                                                    : definition.Description;
             add(row, ProblemKind::EmptyRequiredValue, requiresValue(name));
         }
-        if (step.ContainsText && step.TextRequired && step.Text.isEmpty())
+        if (step.ContainsText() && step.TextRequired() && step.Text().isEmpty())
             add(row, ProblemKind::EmptyRequiredValue,
-                requiresValue(step.TextDescription.isEmpty() ? tr("Text") : step.TextDescription));
+                requiresValue(step.TextDescription().isEmpty() ? tr("Text")
+                                                               : step.TextDescription()));
     }
 
     static QString requiresValue(const QString &name)

@@ -4,7 +4,6 @@
 #include "core/document/StepText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 
 namespace {
@@ -30,23 +29,13 @@ CDocument::CDocument(QObject *parent) : QObject(parent), m_rows(new StepRowsMode
     // Row text is built from the step when a view or a copy asks for it, never stored: only the
     // rows on screen are ever painted.
     m_rows->setRowTextProvider([this](int id) {
-        const CElement *step =
-            id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)].get() : nullptr;
-        return step ? BuildStepText(*step) : QString();
+        const StepView step = m_store.View(id);
+        return step ? BuildStepText(step) : QString();
     });
-    m_rows->setStepProvider([this](int id) -> const CElement * {
-        return id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)].get() : nullptr;
-    });
+    m_rows->setStepProvider([this](int id) { return m_store.View(id); });
 }
 
 CDocument::~CDocument() = default;
-
-QString CDocument::StepKey(int id)
-{
-    char key[16] = {'K'};
-    const auto end = std::to_chars(key + 1, key + sizeof key, id).ptr;
-    return QString::fromLatin1(key, end - key);
-}
 
 void CDocument::SetFileName(const QString &fileName)
 {
@@ -97,14 +86,50 @@ std::shared_ptr<CElement> CDocument::Step(int row) const
 {
     if (row < 0 || row >= m_rows->count())
         return {};
-    const int id = m_rows->stepId(row);
-    return id >= 0 && std::size_t(id) < m_byId.size() ? m_byId[std::size_t(id)] : nullptr;
+    return m_store.Detach(m_rows->stepId(row));
 }
 
-int CDocument::depthForNewRow(int row, const QString &previousName, int previousDepth,
-                              const QString &newName) const
+StepView CDocument::View(int row) const
 {
-    return BlockRules::NewRowDepth(row, previousDepth, previousName, newName);
+    if (row < 0 || row >= m_rows->count())
+        return {};
+    return m_store.View(m_rows->stepId(row));
+}
+
+const QString &CDocument::ElementName(int row) const
+{
+    static const QString none;
+    if (row < 0 || row >= m_rows->count())
+        return none;
+    return m_store.ElementName(m_rows->stepId(row));
+}
+
+void CDocument::CopyStep(int row, StepBatch &batch) const
+{
+    if (row >= 0 && row < m_rows->count())
+        m_store.CopyTo(m_rows->stepId(row), batch, m_rows->depth(row));
+}
+
+void CDocument::SetStepDisabled(int row, bool disabled)
+{
+    if (row >= 0 && row < m_rows->count())
+        m_store.SetDisabled(m_rows->stepId(row), disabled);
+}
+
+QStringList CDocument::VariableNames(bool ranges) const
+{
+    const QString wanted = ranges ? QStringLiteral("range") : QStringLiteral("var");
+    const QString nameKey = QStringLiteral("name");
+    QStringList names;
+    for (int row = 0, count = m_rows->count(); row < count; ++row) {
+        if (ElementName(row) != wanted)
+            continue;
+        const StepView step = View(row);
+        const QString &name = step.ValueAt(step.IndexOf(nameKey));
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    return names;
 }
 
 int CDocument::InsertStep(const CElement &step, int position)
@@ -115,42 +140,31 @@ int CDocument::InsertStep(const CElement &step, int position)
     return row;
 }
 
-int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
+template <typename Present, typename Store>
+int CDocument::insertRows(std::size_t count, int position, Present present, Store store)
 {
-    const int count = m_rows->count();
-    if (position < 0 || position > count)
-        position = count;
-    if (steps.empty())
+    const int rowCount = m_rows->count();
+    if (position < 0 || position > rowCount)
+        position = rowCount;
+    if (count == 0)
         return position;
 
-    QString previousName;
-    int previousDepth = 0;
-    if (position > 0) {
-        if (const auto previous = Step(position - 1))
-            previousName = previous->ElementName;
-        previousDepth = m_rows->depth(position - 1);
-    }
-
+    const QString *previousName = &ElementName(position - 1);
+    int previousDepth = position > 0 ? m_rows->depth(position - 1) : 0;
     std::vector<StepRow> rows;
-    rows.reserve(steps.size());
+    rows.reserve(count);
     int row = position;
-    for (const NewStep &entry : steps) {
-        if (!entry.step && !entry.owned)
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!present(i))
             continue;
         const int id = takeStepId();
-        // The id is free, so its key is not in the collection.
-        const std::shared_ptr<CElement> copy =
-            entry.owned ? entry.owned : CElements::Copy(*entry.step);
-        m_steps.AdoptNew(copy, StepKey(id));
-        if (std::size_t(id) >= m_byId.size())
-            m_byId.resize(std::max(std::size_t(id) + 1, m_byId.size() * 2));
-        m_byId[std::size_t(id)] = copy;
+        const int depth = store(i, id);
+        const QString &name = m_store.ElementName(id);
         StepRow r;
         r.id = id;
-        r.depth = entry.depth >= 0
-                      ? entry.depth
-                      : depthForNewRow(row, previousName, previousDepth, copy->ElementName);
-        previousName = copy->ElementName;
+        r.depth =
+            depth >= 0 ? depth : BlockRules::NewRowDepth(row, previousDepth, *previousName, name);
+        previousName = &name;
         previousDepth = r.depth;
         rows.push_back(std::move(r));
         ++row;
@@ -165,6 +179,77 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
     return position;
 }
 
+int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
+{
+    return insertRows(
+        steps.size(), position, [&steps](std::size_t i) { return steps[i].step || steps[i].owned; },
+        [this, &steps](std::size_t i, int id) {
+            const NewStep &entry = steps[i];
+            if (entry.owned)
+                m_store.StoreOwned(id, entry.owned);
+            else
+                m_store.StoreCopy(id, *entry.step);
+            return entry.depth;
+        });
+}
+
+void StagedSteps::add(StepBatch &&batch)
+{
+    const std::vector<std::uint32_t> actions = m_store.MapActions(batch);
+    const QString *previousName = m_rows.empty() ? nullptr : &m_store.ElementName(m_rows.back().id);
+    int previousDepth = m_rows.empty() ? 0 : m_rows.back().depth;
+    static const QString none;
+    for (std::size_t i = 0, count = batch.size(); i < count; ++i) {
+        const int id = int(m_rows.size()) + 1;
+        m_store.StoreFromBatch(id, batch, actions, i);
+        const QString &name = m_store.ElementName(id);
+        StepRow r;
+        r.id = id;
+        r.depth = batch.entries()[i].depth;
+        if (r.depth < 0)
+            r.depth = BlockRules::NewRowDepth(int(m_rows.size()), previousDepth,
+                                              previousName ? *previousName : none, name);
+        previousName = &name;
+        previousDepth = r.depth;
+        m_rows.push_back(std::move(r));
+    }
+    batch.clear();
+}
+
+void StagedSteps::clear()
+{
+    m_store.Clear();
+    m_rows.clear();
+}
+
+void CDocument::AdoptSteps(StagedSteps &&staged)
+{
+    if (m_rows->count() > 0 || staged.m_rows.empty())
+        return;
+    const int count = int(staged.m_rows.size());
+    m_store = std::move(staged.m_store);
+    m_freeIds.clear();
+    m_highestId = count;
+    m_rows->insertStepRows(0, std::move(staged.m_rows));
+    staged.clear();
+    SetDirty(true);
+    emit documentChanged();
+    emit stepsInserted(0, count);
+}
+
+int CDocument::InsertSteps(StepBatch &&batch, int position)
+{
+    const std::vector<std::uint32_t> actions = m_store.MapActions(batch);
+    const int first = insertRows(
+        batch.size(), position, [](std::size_t) { return true; },
+        [this, &batch, &actions](std::size_t i, int id) {
+            m_store.StoreFromBatch(id, batch, actions, i);
+            return batch.entries()[i].depth;
+        });
+    batch.clear();
+    return first;
+}
+
 int CDocument::RemoveSteps(const std::vector<int> &rows)
 {
     const std::vector<int> valid = validRows(rows, m_rows->count());
@@ -172,9 +257,7 @@ int CDocument::RemoveSteps(const std::vector<int> &rows)
         return 0;
     for (int r : valid) {
         const int id = m_rows->stepId(r);
-        m_steps.Remove(StepKey(id));
-        if (std::size_t(id) < m_byId.size())
-            m_byId[std::size_t(id)].reset();
+        m_store.Remove(id);
         releaseStepId(id);
     }
     m_rows->removeStepRows(valid);
@@ -195,7 +278,7 @@ bool CDocument::MoveSteps(const std::vector<int> &rows, bool up)
 void CDocument::RefreshRow(int row)
 {
     // A null text: the row shows its step's text again, even if one was set on the model.
-    if (Step(row))
+    if (row >= 0 && row < m_rows->count() && m_store.Contains(m_rows->stepId(row)))
         m_rows->setRowText(row, QString());
     emit documentChanged();
 }
@@ -223,8 +306,7 @@ void CDocument::Outdent(const std::vector<int> &rows)
 void CDocument::Clear()
 {
     m_rows->clear();
-    m_steps.Clear();
-    m_byId.clear();
+    m_store.Clear();
     m_freeIds.clear();
     m_highestId = 0;
     m_header.Reset();

@@ -196,22 +196,20 @@ DisableCommand::DisableCommand(DocumentHistory &history, const QString &text, st
     : DocumentCommand(history, text), m_rows(sortedUnique(std::move(rows))), m_disabled(disabled)
 {
     const CDocument &doc = history.document();
-    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                                [&doc](int r) { return doc.Step(r) == nullptr; }),
-                 m_rows.end());
+    m_rows.erase(
+        std::remove_if(m_rows.begin(), m_rows.end(), [&doc](int r) { return !doc.View(r); }),
+        m_rows.end());
     m_before.reserve(m_rows.size());
     for (int row : m_rows)
-        m_before.push_back(doc.Step(row)->Disabled ? 1 : 0);
+        m_before.push_back(doc.View(row).Disabled() ? 1 : 0);
 }
 
 void DisableCommand::apply()
 {
     CDocument &doc = document();
     for (int row : m_rows) {
-        if (const auto step = doc.Step(row)) {
-            step->Disabled = m_disabled;
-            doc.RefreshRow(row);
-        }
+        doc.SetStepDisabled(row, m_disabled);
+        doc.RefreshRow(row);
     }
     doc.SetDirty(true);
 }
@@ -220,10 +218,8 @@ void DisableCommand::revert()
 {
     CDocument &doc = document();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (const auto step = doc.Step(m_rows[i])) {
-            step->Disabled = m_before[i] != 0;
-            doc.RefreshRow(m_rows[i]);
-        }
+        doc.SetStepDisabled(m_rows[i], m_before[i] != 0);
+        doc.RefreshRow(m_rows[i]);
     }
 }
 

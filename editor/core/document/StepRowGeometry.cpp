@@ -1,7 +1,7 @@
 #include "core/document/StepRowGeometry.h"
 
-#include "core/document/CElement.h"
 #include "core/document/StepText.h"
+#include "core/document/StepView.h"
 
 #include <algorithm>
 
@@ -59,7 +59,7 @@ int RowHeight(int measuredTextHeight, int iconStyle)
 
 } // namespace StepRowGeometry
 
-QString VisualCaption(const CElement &step)
+QString VisualCaption(const StepView &step)
 {
     QString caption = BuildStepInfo(step);
     caption.replace(QLatin1Char('\t'), QStringLiteral(" \u00BB "));
@@ -79,26 +79,25 @@ int LineCount(const QString &text)
     return lines;
 }
 
-int CaptionLines(const CElement &step)
+int CaptionLines(const StepView &step)
 {
     int lines = 0;
-    if (step.IsComment) {
-        lines = LineCount(step.Text);
+    if (step.IsComment()) {
+        lines = LineCount(step.Text());
     } else {
         lines = 1;
-        const CAttributes &attributes = step.Attributes();
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            const QString &value = attributes.ValueAt(i);
+        for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
+            const QString &value = step.ValueAt(i);
             if (!value.isEmpty())
                 lines += LineCount(value);
         }
     }
-    if (step.ContainsText && !step.Text.isEmpty())
-        lines += 1 + LineCount(step.Text);
+    if (step.ContainsText() && !step.Text().isEmpty())
+        lines += 1 + LineCount(step.Text());
     return lines;
 }
 
-int RowTextLines(const CElement &step)
+int RowTextLines(const StepView &step)
 {
-    return step.IsComment ? LineCount(step.Text) + 2 : 1;
+    return step.IsComment() ? LineCount(step.Text()) + 2 : 1;
 }

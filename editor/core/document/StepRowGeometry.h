@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class CElement;
+#include "core/document/StepView.h"
 
 // Geometry of one row of the step list, in pixels. A row is laid out left to right as: the
 // line-number gutter (when shown), the icon cell shifted right by one indent step per block
@@ -45,11 +45,11 @@ int RowHeight(int measuredTextHeight, int iconStyle);
 
 // The caption of a step in the visual view: its information lines with every tab shown as
 // " » ".
-QString VisualCaption(const CElement &step);
+QString VisualCaption(const StepView &step);
 // Lines of a text whose line ends are CR LF, LF or CR.
 int LineCount(const QString &text);
 // Lines of the visual caption, unwrapped, counted without building it.
-int CaptionLines(const CElement &step);
+int CaptionLines(const StepView &step);
 // Lines of the row text: only a comment spans lines ("<!--", its text, "-->"); other steps
 // write line breaks in values and text as "&#10;".
-int RowTextLines(const CElement &step);
+int RowTextLines(const StepView &step);

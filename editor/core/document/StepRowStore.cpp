@@ -9,9 +9,23 @@ constexpr int kChunkSize = 512;
 
 void StepRowStore::locate(int row, int &chunk, int &offset) const
 {
-    // Last chunk whose start is <= row.
-    const auto it = std::upper_bound(m_starts.begin(), m_starts.end(), row);
-    chunk = static_cast<int>(std::distance(m_starts.begin(), it)) - 1;
+    // Rows are mostly read in order: the chunk found last, or the next one, usually holds row.
+    const auto holds = [this, row](int c) {
+        const auto index = static_cast<std::size_t>(c);
+        return c >= 0 && index < m_starts.size() && row >= m_starts[index] &&
+               row - m_starts[index] < static_cast<int>(m_chunks[index].size());
+    };
+    const int hint = m_lastChunk.load(std::memory_order_relaxed);
+    if (holds(hint)) {
+        chunk = hint;
+    } else if (holds(hint + 1)) {
+        chunk = hint + 1;
+    } else {
+        // Last chunk whose start is <= row.
+        const auto it = std::upper_bound(m_starts.begin(), m_starts.end(), row);
+        chunk = static_cast<int>(std::distance(m_starts.begin(), it)) - 1;
+    }
+    m_lastChunk.store(chunk, std::memory_order_relaxed);
     offset = row - m_starts[static_cast<std::size_t>(chunk)];
 }
 

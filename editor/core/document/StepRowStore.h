@@ -2,6 +2,7 @@
 
 #include "core/document/StepRow.h"
 
+#include <atomic>
 #include <vector>
 
 // Sequence of step rows stored in chunks of a few hundred rows, so that inserting or removing
@@ -17,6 +18,15 @@ public:
     // Removes count rows starting at first.
     void remove(int first, int count);
     void clear();
+    // Calls fn(index, row) for every row in order, without looking any row up.
+    template <typename Fn> void forEach(Fn fn) const
+    {
+        int index = 0;
+        for (const std::vector<StepRow> &chunk : m_chunks) {
+            for (const StepRow &row : chunk)
+                fn(index++, row);
+        }
+    }
 
 private:
     void locate(int row, int &chunk, int &offset) const;
@@ -27,4 +37,5 @@ private:
     std::vector<std::vector<StepRow>> m_chunks; // never holds an empty chunk
     std::vector<int> m_starts;                  // index of the first row of each chunk
     int m_size = 0;
+    mutable std::atomic<int> m_lastChunk{0}; // where locate looks first
 };

@@ -1,8 +1,8 @@
 #include "core/document/StepRowsModel.h"
 
-#include "core/document/CElement.h"
 #include "core/document/StepAccessibility.h"
 #include "core/document/StepRowGeometry.h"
+#include "core/document/StepView.h"
 
 #include <algorithm>
 
@@ -29,26 +29,26 @@ QVariant StepRowsModel::data(const QModelIndex &index, int role) const
     default:
         break;
     }
-    const CElement *step = m_stepProvider ? m_stepProvider(r.id) : nullptr;
-    if (step == nullptr)
+    const StepView step = m_stepProvider ? m_stepProvider(r.id) : StepView();
+    if (!step)
         return {};
     switch (role) {
     case ElementNameRole:
-        return step->ElementName;
+        return step.ElementName();
     case CommentRole:
-        return step->IsComment;
+        return step.IsComment();
     case DisabledRole:
-        return step->Disabled;
+        return step.Disabled();
     case CaptionRole:
-        return VisualCaption(*step);
+        return VisualCaption(step);
     case CaptionLinesRole:
-        return CaptionLines(*step);
+        return CaptionLines(step);
     case RowTextLinesRole:
-        return RowTextLines(*step);
+        return RowTextLines(step);
     case Qt::AccessibleTextRole:
-        return StepAccessibleName(*step);
+        return StepAccessibleName(step);
     case Qt::AccessibleDescriptionRole:
-        return StepAccessibleDescription(*step, index.row() + 1, r.depth);
+        return StepAccessibleDescription(step, index.row() + 1, r.depth);
     default:
         return {};
     }

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-class CElement;
+class StepView;
 
 // The rows of the step list in document order: step id, row text and block depth per row.
 // Batch operations emit one signal per contiguous block and cost O(rows) overall, so scripts
@@ -38,6 +38,8 @@ public:
     int stepId(int row) const { return m_rows.at(row).id; }
     // Block depth of a row.
     int depth(int row) const { return m_rows.at(row).depth; }
+    // Calls fn(index, row) for every row in order (cheaper than reading them one by one).
+    template <typename Fn> void forEachRow(Fn fn) const { m_rows.forEach(fn); }
     // Row text (the step's ZML line) of a row: its explicit text, or the provider's.
     QString rowText(int row) const;
 
@@ -46,7 +48,7 @@ public:
     void setRowTextProvider(RowTextProvider provider);
     // The step of a step id (null when there is none), for the roles that describe the step
     // (element name, comment, disabled, caption and line counts).
-    using StepProvider = std::function<const CElement *(int stepId)>;
+    using StepProvider = std::function<StepView(int stepId)>;
     void setStepProvider(StepProvider provider);
     // Tells the views that the text of a row changed (its provider's text follows a step that
     // was edited): emits dataChanged for the display and row text roles.

@@ -1,8 +1,8 @@
 #include "core/document/StepSearch.h"
 
 #include "core/document/CDocument.h"
-#include "core/document/CElement.h"
 #include "core/document/StepText.h"
+#include "core/document/StepView.h"
 #include "core/zml/TextSink.h"
 
 #include <QStringMatcher>
@@ -18,13 +18,12 @@ public:
         : m_matcher(text, options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive),
           m_sourceMode(options.sourceMode)
     {}
-    bool matches(const CElement &step)
+    bool matches(const StepView &step)
     {
-        if (in(step.Text))
+        if (in(step.Text()))
             return true;
-        const CAttributes &attributes = step.Attributes();
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            if (in(attributes.ValueAt(i)))
+        for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
+            if (in(step.ValueAt(i)))
                 return true;
         }
         m_visible.clear();
@@ -47,7 +46,7 @@ private:
 
 } // namespace
 
-bool Matches(const CElement &step, const QString &text, const Options &options)
+bool Matches(const StepView &step, const QString &text, const Options &options)
 {
     return !text.isEmpty() && RowMatcher(text, options).matches(step);
 }
@@ -69,8 +68,8 @@ Found Find(const CDocument &doc, const QString &text, int start, bool forward,
     RowMatcher matcher(text, options);
     int row = start;
     for (int visited = 0; visited < count; ++visited) {
-        const auto element = doc.Step(row);
-        if (element && matcher.matches(*element)) {
+        const StepView element = doc.View(row);
+        if (element && matcher.matches(element)) {
             found.row = row;
             found.wrapped = passedEnd || (forward ? row < start : row > start);
             return found;

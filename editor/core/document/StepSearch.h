@@ -3,7 +3,7 @@
 #include <QString>
 
 class CDocument;
-class CElement;
+#include "core/document/StepView.h"
 
 // Find in the script: a row matches when its visible text in the current view (the visual
 // caption and attribute lines, or the ZML line in source mode) or one of its step's attribute
@@ -16,7 +16,7 @@ struct Options {
 };
 
 // True when step matches text (an empty text matches nothing).
-bool Matches(const CElement &step, const QString &text, const Options &options);
+bool Matches(const StepView &step, const QString &text, const Options &options);
 
 struct Found {
     int row = -1;         // -1: nothing matches

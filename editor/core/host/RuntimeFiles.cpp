@@ -37,3 +37,14 @@ QString FindCatalogue()
 {
     return LocateCatalogue(ProgramDir(), InstalledDataDir());
 }
+
+QString GuiModuleFile(const QString &programDir)
+{
+    const QString name = QString::fromUtf8(kGuiModuleFile);
+    QString beside = QDir(programDir).filePath(name);
+    if (QFileInfo(beside).isFile())
+        return beside;
+    return QDir::cleanPath(QDir(programDir)
+                               .filePath(QStringLiteral("../") + QString::fromUtf8(kGuiModuleDir) +
+                                         QLatin1Char('/') + name));
+}

@@ -14,3 +14,7 @@ QString FindRuntimeFile(const QString &fileName);
 // The catalogue file of the window and of the command line: LocateCatalogue for those folders
 // ("" when there is none).
 QString FindCatalogue();
+
+// The window's module for a program in programDir: beside it (a build folder), otherwise in
+// <prefix>/<libdir>/stepsmith beside an installed program; that last path when neither exists.
+QString GuiModuleFile(const QString &programDir);

@@ -11,7 +11,6 @@ DocumentSnapshot::DocumentSnapshot(const CDocument &doc, bool copyAll)
     m_copy->Header() = doc.Header();
     // Used on the writing thread from now on; it has no connections and gets no events.
     m_copy->moveToThread(nullptr);
-    m_steps.reserve(std::size_t(doc.RowCount()));
     if (copyAll)
         copyRows(-1);
 }
@@ -22,35 +21,29 @@ bool DocumentSnapshot::copyRows(int budgetMs)
     QElapsedTimer clock;
     clock.start();
     const CDocument &doc = *m_source;
-    const StepRowsModel &rows = *doc.Rows();
     const int count = doc.RowCount();
-    const int first = int(m_steps.size());
-    for (int row = first; row < count; ++row) {
+    const int first = m_copied;
+    for (int row = first; row < count; ++row, ++m_copied) {
         // Every slice copies at least one batch of rows, so that a copy always ends.
         if (budgetMs >= 0 && row > first && (row - first) % kRowsBetweenClockReadings == 0 &&
             clock.elapsed() >= budgetMs)
             return false;
-        CDocument::NewStep step;
-        if (const auto source = doc.Step(row))
-            step.owned = CElements::Copy(*source);
-        step.depth = rows.depth(row);
-        m_steps.push_back(std::move(step));
+        doc.CopyStep(row, m_steps);
     }
     return true;
 }
 
 bool DocumentSnapshot::complete() const
 {
-    return int(m_steps.size()) >= m_source->RowCount();
+    return m_copied >= m_source->RowCount();
 }
 
 DocumentSnapshot::~DocumentSnapshot() = default;
 
 QByteArray DocumentSnapshot::text()
 {
-    m_copy->InsertSteps(m_steps, -1);
-    m_steps.clear();
-    m_steps.shrink_to_fit();
+    m_copy->InsertSteps(std::move(m_steps), -1);
+    m_steps = StepBatch();
     return SavedText(*m_copy);
 }
 

@@ -33,7 +33,8 @@ private:
     const CDocument *m_source;
     QString m_fileName;
     std::unique_ptr<CDocument> m_copy; // header only until text() adds the steps
-    std::vector<CDocument::NewStep> m_steps;
+    StepBatch m_steps;
+    int m_copied = 0; // rows copied so far
 };
 
 // The bytes Save writes for doc: the document text in the system code page with CR LF after it.

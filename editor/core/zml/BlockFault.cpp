@@ -31,12 +31,12 @@ bool isBlockTag(const QString &name)
 // many as their text has.
 int rowLines(const CDocument &doc, int row)
 {
-    const auto step = doc.Step(row);
+    const StepView step = doc.View(row);
     if (!step)
         return 1 + lineBreaks(doc.Rows()->rowText(row));
-    if (!step->IsComment && isBlockTag(step->ElementName))
+    if (!step.IsComment() && isBlockTag(step.ElementName()))
         return 1;
-    return 1 + lineBreaks(BuildStepText(*step));
+    return 1 + lineBreaks(BuildStepText(step));
 }
 
 // The row whose written text holds line, or -1.
@@ -58,16 +58,16 @@ int unbalancedRow(const CDocument &doc)
 {
     std::vector<int> open;
     for (int row = 0; row < doc.RowCount(); ++row) {
-        const auto step = doc.Step(row);
-        if (!step || step->IsComment || step->Disabled)
+        const StepView step = doc.View(row);
+        if (!step || step.IsComment() || step.Disabled())
             continue;
-        const QString &name = step->ElementName;
+        const QString &name = step.ElementName();
         if (name == QLatin1String("if") || name == QLatin1String("loop")) {
             open.push_back(row);
         } else if (BlockRules::IsCloser(name) && name != QLatin1String("else")) {
             const bool closesIf = name == QLatin1String("endif");
             if (open.empty() ||
-                doc.Step(open.back())->ElementName != QLatin1String(closesIf ? "if" : "loop"))
+                doc.ElementName(open.back()) != QLatin1String(closesIf ? "if" : "loop"))
                 return row;
             open.pop_back();
         }

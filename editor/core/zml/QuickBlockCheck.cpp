@@ -15,7 +15,19 @@ namespace {
 // breaks included). Lone surrogates, which the writer replaces, are left to the text check.
 bool xmlCharacters(QStringView text)
 {
-    for (qsizetype i = 0, size = text.size(); i < size; ++i) {
+    // Most text is plain: whole blocks between U+0020 and U+D7FF are passed at once.
+    constexpr qsizetype kBlock = 16;
+    const char16_t *data = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        unsigned outside = 0; // no branch inside: the compiler checks the block at once
+        for (qsizetype k = 0; k < kBlock; ++k)
+            outside |= char16_t(data[i + k] - 0x20) >= char16_t(0xD800 - 0x20) ? 1U : 0U;
+        if (outside != 0)
+            break;
+    }
+    for (; i < size; ++i) {
         const char16_t c = text[i].unicode();
         if ((c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD) || c == u'\t' || c == u'\n' ||
             c == u'\r')
@@ -51,26 +63,25 @@ bool commentSafe(QStringView text, bool closers = false)
 
 enum class Kind : char { If, Loop, EndIf, EndLoop, Element, Unsafe };
 
-// The walk over the rows, with what it has worked out once per name and per action.
-class Checker final {
-public:
-    explicit Checker(const CDocument &doc) : m_doc(doc) {}
-
-    bool run()
-    {
-        const CHeader &h = m_doc.Header();
-        for (const QString *field :
-             {&h.Author, &h.Company, &h.Web, &h.EMail, &h.Version, &h.Description}) {
-            if (!xmlCharacters(*field))
-                return false;
-        }
-        for (int row = 0, count = m_doc.RowCount(); row < count; ++row) {
-            const auto step = m_doc.Step(row);
-            if (!step || !rowIsSafe(*step))
-                return false;
-        }
-        return m_open.empty();
+bool headerIsSafe(const CHeader &h)
+{
+    for (const QString *field :
+         {&h.Author, &h.Company, &h.Web, &h.EMail, &h.Version, &h.Description}) {
+        if (!xmlCharacters(*field))
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+// The walk over the rows, with what it has worked out once per name and per action (keyed by
+// the addresses of the steps' shared names and definitions, which must outlive the walk).
+class QuickBlockChecker::Checker final {
+public:
+    // False once a row is not proven safe.
+    bool row(const StepView &step) { return step && rowIsSafe(step); }
+    bool closed() const { return m_open.empty(); }
 
 private:
     // Steps share their action's name string, so its data identifies the name.
@@ -103,22 +114,22 @@ private:
         return kind;
     }
 
-    bool rowIsSafe(const CElement &step)
+    bool rowIsSafe(const StepView &step)
     {
-        if (step.IsComment) // written as "<!--", CR LF, the text, CR LF, "-->"
-            return step.ElementName.isEmpty() && commentSafe(step.Text, true);
-        switch (kindOf(step.ElementName)) {
+        if (step.IsComment()) // written as "<!--", CR LF, the text, CR LF, "-->"
+            return step.ElementName().isEmpty() && commentSafe(step.Text(), true);
+        switch (kindOf(step.ElementName())) {
         case Kind::EndIf: // "</if>", whatever else the step holds
             return close(Kind::If);
         case Kind::EndLoop:
             return close(Kind::Loop);
         case Kind::If:
         case Kind::Loop:
-            if (step.Disabled) // its whole line inside a comment: opens nothing
+            if (step.Disabled()) // its whole line inside a comment: opens nothing
                 return elementIsSafe(step);
-            if (step.ContainsText && !step.Text.isEmpty()) // a closed element, not an opener
+            if (step.ContainsText() && !step.Text().isEmpty()) // a closed element, not an opener
                 return false;
-            m_open.push_back(step.ElementName == QLatin1String("if") ? Kind::If : Kind::Loop);
+            m_open.push_back(step.ElementName() == QLatin1String("if") ? Kind::If : Kind::Loop);
             return elementIsSafe(step);
         case Kind::Element:
             return elementIsSafe(step);
@@ -137,28 +148,27 @@ private:
     }
 
     // The element's attributes, values and text; within a comment when the step is disabled.
-    bool elementIsSafe(const CElement &step)
+    bool elementIsSafe(const StepView &step)
     {
-        const bool disabled = step.Disabled;
-        if (disabled && step.ElementName.contains(QLatin1String("--")))
+        const bool disabled = step.Disabled();
+        if (disabled && step.ElementName().contains(QLatin1String("--")))
             return false;
-        const CAttributes &attributes = step.Attributes();
-        if (!attributeNamesAreSafe(attributes, disabled))
+        if (!attributeNamesAreSafe(step, disabled))
             return false;
-        for (int i = 0, count = attributes.Count(); i < count; ++i) {
-            const QString &value = attributes.ValueAt(i);
+        for (int i = 0, count = step.AttributeCount(); i < count; ++i) {
+            const QString &value = step.ValueAt(i);
             if (!(disabled ? commentSafe(value) : xmlCharacters(value)))
                 return false;
         }
-        if (!step.ContainsText || step.Text.isEmpty())
+        if (!step.ContainsText() || step.Text().isEmpty())
             return true;
-        return disabled ? commentSafe(step.Text) : xmlCharacters(step.Text);
+        return disabled ? commentSafe(step.Text()) : xmlCharacters(step.Text());
     }
 
     // Names the parser reads back as attributes, each once; without "--" inside a comment.
-    bool attributeNamesAreSafe(const CAttributes &attributes, bool inComment)
+    bool attributeNamesAreSafe(const StepView &step, bool inComment)
     {
-        const CAttributeDefinitions *shared = attributes.SharedDefinitions();
+        const CAttributeDefinitions *shared = step.SharedDefinitions();
         QHash<const CAttributeDefinitions *, char> &cache = inComment ? m_commented : m_enabled;
         if (shared) {
             const auto known = cache.constFind(shared);
@@ -167,8 +177,8 @@ private:
         }
         QSet<QString> seen;
         bool safe = true;
-        for (int i = 0, count = attributes.Count(); i < count && safe; ++i) {
-            const QString &name = attributes.DefinitionAt(i).AttributeName;
+        for (int i = 0, count = step.AttributeCount(); i < count && safe; ++i) {
+            const QString &name = step.DefinitionAt(i).AttributeName;
             safe = !seen.contains(name) && attributeName(name) &&
                    !(inComment && name.contains(QLatin1String("--")));
             seen.insert(name);
@@ -188,7 +198,6 @@ private:
         return valid;
     }
 
-    const CDocument &m_doc;
     std::vector<Kind> m_open; // if and loop blocks not closed yet
     QHash<QString, Kind> m_names;
     QHash<const QChar *, std::pair<qsizetype, Kind>> m_byData; // valid while the walk lasts
@@ -197,9 +206,36 @@ private:
     QHash<const CAttributeDefinitions *, char> m_commented; // ... and inside a comment
 };
 
-} // namespace
+QuickBlockChecker::QuickBlockChecker() : m_checker(std::make_unique<Checker>()) {}
+
+QuickBlockChecker::~QuickBlockChecker() = default;
+
+void QuickBlockChecker::row(const StepView &step)
+{
+    ++m_rows;
+    if (m_proven)
+        m_proven = m_checker->row(step);
+}
+
+QuickCheck QuickBlockChecker::result(const CHeader &header) const
+{
+    return m_proven && m_checker->closed() && headerIsSafe(header) ? QuickCheck::Ok
+                                                                   : QuickCheck::NeedsTextCheck;
+}
+
+void QuickBlockChecker::restart()
+{
+    m_checker = std::make_unique<Checker>();
+    m_proven = true;
+    m_rows = 0;
+}
 
 QuickCheck QuickBlockCheck(const CDocument &doc)
 {
-    return Checker(doc).run() ? QuickCheck::Ok : QuickCheck::NeedsTextCheck;
+    QuickBlockChecker checker;
+    doc.ForEachStep([&checker](int, const StepView &step, int) {
+        if (checker.proven())
+            checker.row(step);
+    });
+    return checker.result(doc.Header());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// The hand-over of steps between the thread that parses a script file and the threads that
+// The hand-over of steps between the thread that parses a script file and the thread that
 // build its steps. Internal to the ZML reader.
 
 #include "core/document/CDocument.h"
@@ -70,20 +70,5 @@ private:
     std::size_t m_pushed = 0;
     bool m_closed = false;
 };
-
-// The steps built from one batch.
-struct BuiltSteps {
-    std::size_t sequence;
-    bool restart;
-    std::vector<CDocument::NewStep> steps;
-};
-
-// Builds the batches of queue until it is closed and empty.
-void buildFromQueue(StepQueue &queue, std::vector<BuiltSteps> &built);
-
-// The steps of batches built on two threads, in the order of the file; batches handed over
-// before the last restart are left out.
-std::vector<CDocument::NewStep> joinBuilt(std::vector<BuiltSteps> built,
-                                          std::vector<BuiltSteps> &&more);
 
 } // namespace ZmlBody

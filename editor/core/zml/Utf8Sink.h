@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QLatin1String>
 #include <QStringEncoder>
 #include <QStringView>
@@ -15,6 +16,12 @@ class Utf8Sink final {
 public:
     // expected: bytes to reserve (the buffer grows as needed).
     explicit Utf8Sink(qsizetype expected) { m_out.resize(std::max<qsizetype>(expected, 256)); }
+    // Writes the text to device in pieces of about piece bytes as it comes (the rest on flush);
+    // after a failed write the text is dropped and ok() is false.
+    Utf8Sink(QIODevice *device, qsizetype piece) : m_device(device), m_piece(piece)
+    {
+        m_out.resize(piece);
+    }
     void add(QStringView text)
     {
         ensure(3 * text.size());
@@ -32,6 +39,12 @@ public:
         else
             out += i;
         m_used = out - m_out.constData();
+    }
+    void addUtf8(QByteArrayView bytes)
+    {
+        ensure(bytes.size());
+        std::memcpy(m_out.data() + m_used, bytes.data(), std::size_t(bytes.size()));
+        m_used += bytes.size();
     }
     void add(QLatin1String text) // ASCII only
     {
@@ -61,6 +74,13 @@ public:
         m_out.data()[m_used++] = c.toLatin1();
         return *this;
     }
+    // Writes what is left to the device; false when any write failed.
+    bool flush()
+    {
+        write();
+        return m_ok;
+    }
+    bool ok() const { return m_ok; }
     // The text received so far; the sink is empty afterwards.
     QByteArray take()
     {
@@ -70,12 +90,23 @@ public:
     }
 
 private:
+    void write()
+    {
+        if (m_ok && m_used > 0)
+            m_ok = m_device->write(m_out.constData(), m_used) == m_used;
+        m_used = 0;
+    }
     void ensure(qsizetype more)
     {
+        if (m_device && m_used > 0 && m_used + more > m_piece)
+            write();
         if (m_used + more > m_out.size())
             m_out.resize(std::max(m_used + more, 2 * m_out.size()));
     }
     QByteArray m_out;
     qsizetype m_used = 0;
+    QIODevice *m_device = nullptr;
+    qsizetype m_piece = 0;
+    bool m_ok = true;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };

@@ -12,14 +12,13 @@
 
 namespace {
 
-bool isXmlSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 bool isBlank(const std::string &bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), isXmlSpace);
+    for (const char c : bytes) {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    }
+    return true;
 }
 
 // Separates namespace URI, local name and prefix in the names the parser reports.

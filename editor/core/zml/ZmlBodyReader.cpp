@@ -85,30 +85,56 @@ std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_
 }
 
 // Builds pending steps and appends them to steps.
-void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps)
+void buildSteps(PendingSteps &pending, StepBatch &steps)
 {
+    std::vector<QString> values;
     for (PendingSteps::Step &p : pending.steps) {
         if (!p.definition) {
-            steps.push_back({nullptr, p.depth, std::move(p.built)});
+            if (p.built) {
+                steps.addElement(std::move(p.built), p.depth);
+                continue;
+            }
+            const std::string_view text = viewOf(pending.bytes, p.textOffset, p.textSize);
+            if (p.maybeDisabled && pending.disabled) {
+                if (auto disabled = pending.disabled->read(text)) {
+                    steps.addElement(std::move(disabled), p.depth);
+                    continue;
+                }
+            }
+            steps.addComment(commentText(fromUtf8(text)), p.depth);
             continue;
         }
-        auto step = newStep(*p.definition);
-        CAttributes &attributes = step->Attributes();
-        for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
-            const PendingSteps::Value &value = pending.values[v];
-            attributes.SetValueAt(
-                value.index, DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size))));
+        const Definition &definition = *p.definition;
+        const CAttributeDefinitions *attributes = definition.attributes.get();
+        // The values are kept only when one differs from the action's.
+        bool differs = false;
+        if (p.valueCount > 0) {
+            values.clear();
+            for (int i = 0, count = attributes->Count(); i < count; ++i)
+                values.push_back(attributes->At(i).Value);
+            for (std::size_t v = p.firstValue; v < p.firstValue + p.valueCount; ++v) {
+                const PendingSteps::Value &value = pending.values[v];
+                QString decoded =
+                    DecodeText(fromUtf8(viewOf(pending.bytes, value.offset, value.size)));
+                QString &slot = values[std::size_t(value.index)];
+                if (decoded != slot) {
+                    differs = true;
+                    slot = std::move(decoded);
+                }
+            }
         }
+        QString text;
         if (p.closer)
-            step->Text = p.definition->element->Text;
+            text = definition.element->Text;
         else if (p.hasText)
-            step->Text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
-        steps.push_back({nullptr, p.depth, std::move(step)});
+            text = stepText(viewOf(pending.bytes, p.textOffset, p.textSize));
+        steps.addStep(steps.action(definition.element, definition.attributes), p.depth, false,
+                      std::move(text), differs ? &values : nullptr);
     }
 }
 
 // A publisher for BodyReader that builds each batch at once into steps.
-std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps)
+std::function<void(PendingSteps &)> buildInto(StepBatch &steps)
 {
     return [&steps](PendingSteps &pending) {
         buildSteps(pending, steps);
@@ -116,24 +142,32 @@ std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &s
     };
 }
 
-bool BodyReader::addDisabledStep(std::string_view comment, int depth)
+std::shared_ptr<CElement> DisabledStepReader::read(std::string_view comment, std::string *name)
 {
     if (comment.size() < 5 || comment.substr(0, 2) != " <" || comment.back() != ' ')
-        return false;
-    SingleElement &element = m_commented;
+        return {};
+    SingleElement &element = m_element;
     element.clear();
-    if (!m_commentParser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
-        return false;
-    Definition *definition = lookup(element.name);
-    if (!definition)
-        return false;
-    const QString &action = definition->element->ElementName;
+    if (!m_parser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
+        return {};
+    auto found = m_cache.find(element.name);
+    if (found == m_cache.end()) {
+        found = m_cache.emplace(element.name, Definition()).first;
+        Definition &added = found->second;
+        added.element = m_catalogue.Item(fromUtf8(element.name));
+        if (added.element)
+            added.attributes = added.element->Attributes().Definitions();
+    }
+    Definition &definition = found->second;
+    if (!definition.element)
+        return {};
+    const QString &action = definition.element->ElementName;
     if (m_closers == CommentedClosers::Comments &&
         (action == QLatin1String("endif") || action == QLatin1String("endloop")))
-        return false;
-    auto step = newStep(*definition);
-    for (const auto &[name, value] : element.values) {
-        const int index = definition->indexOf(name);
+        return {};
+    auto step = newStep(definition);
+    for (const auto &[attribute, value] : element.values) {
+        const int index = definition.indexOf(attribute);
         if (index >= 0)
             step->Attributes().SetValueAt(index, DecodeText(fromUtf8(value)));
     }
@@ -148,16 +182,36 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
     };
     if (sameForm(BuildStepText(*step)) !=
         sameForm(QLatin1String("<!--") + fromUtf8(comment) + QLatin1String("-->")))
+        return {};
+    if (name)
+        *name = element.name;
+    return step;
+}
+
+bool mayHoldBlockStep(std::string_view comment)
+{
+    if (comment.size() < 2 || comment.substr(0, 2) != " <")
+        return false;
+    const std::string_view rest = comment.substr(2);
+    const std::string_view name = rest.substr(0, rest.find_first_of(" \t\r\n/>"));
+    return name == "if" || name == "loop" || name == "else" || name == "endif" || name == "endloop";
+}
+
+bool BodyReader::addDisabledStep(std::string_view comment, int depth)
+{
+    std::string name;
+    auto step = m_disabled.read(comment, &name);
+    if (!step)
         return false;
     // Block rows change the depths as their flat forms do.
     Frame &frame = m_frames.back();
-    int row = rowDepth(element.name, depth);
-    if (is(element.name, "endif") || is(element.name, "endloop")) {
+    int row = rowDepth(name, depth);
+    if (is(name, "endif") || is(name, "endloop")) {
         frame.depth = std::max(0, frame.depth - 1);
         row = frame.depth;
     }
     addBuilt(std::move(step), row);
-    if (is(element.name, "if") || is(element.name, "loop"))
+    if (is(name, "if") || is(name, "loop"))
         ++frame.depth;
     return true;
 }

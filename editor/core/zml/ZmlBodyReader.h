@@ -9,6 +9,7 @@
 #include "core/zml/XmlEventParser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -94,8 +95,12 @@ struct Definition {
     // attributes), so that a file of many different unknown names builds nothing that grows.
     std::vector<std::pair<std::string, int>> indexes;
 
-    int indexOf(std::string_view name)
+    // hint: where name probably stands among the names met (a file writes the attributes of
+    // each element in one order).
+    int indexOf(std::string_view name, std::size_t hint = 0)
     {
+        if (hint < indexes.size() && indexes[hint].first == name)
+            return indexes[hint].second;
         for (const auto &known : indexes) {
             if (known.first == name)
                 return known.second;
@@ -113,19 +118,54 @@ private:
 // A step of the action, every attribute with the action's loaded value.
 std::shared_ptr<CElement> newStep(const Definition &definition);
 
+// What a comment holding the form of an endif or endloop step stands for. The writer never
+// writes such a form into a file (the row becomes an end tag there), so in a file it is a
+// commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
+enum class CommentedClosers { Comments, DisabledSteps };
+
+// Reads the disabled step a comment holds: a disabled step is written as a comment holding its
+// form between two blanks, and only a comment that is exactly that form is one. Used by one
+// thread at a time.
+class DisabledStepReader final {
+public:
+    DisabledStepReader(const CElements &catalogue, CommentedClosers closers)
+        : m_catalogue(catalogue), m_closers(closers)
+    {}
+    // The disabled step comment holds, or null; name gets its element name as written.
+    std::shared_ptr<CElement> read(std::string_view comment, std::string *name = nullptr);
+
+private:
+    const CElements &m_catalogue;
+    CommentedClosers m_closers;
+    std::unordered_map<std::string, Definition> m_cache;
+    SingleElement m_element;
+    XmlEventParser m_parser{&m_element};
+};
+
+// True when a comment may hold the form of a step that changes the depths of rows (if, loop,
+// else, endif, endloop): it must be read where the depths are worked out.
+bool mayHoldBlockStep(std::string_view comment);
+
+// The fields of a file's header, as read.
+struct HeaderFields {
+    QString Version, Author, Company, Description, EMail, Web;
+};
+
 // Steps read from the text but not built yet: what each step takes from the file, kept as
 // bytes, so that the steps can be built on another thread while the parse goes on.
 struct PendingSteps {
     struct Step {
-        const Definition *definition = nullptr; // null: built is the step
+        const Definition *definition = nullptr; // null: built is the step, or a comment
         std::shared_ptr<CElement> built;
+        bool comment = false; // a comment step: its text is textSize bytes at textOffset
         int depth = 0;
         std::uint32_t firstValue = 0; // in values
         std::uint32_t valueCount = 0;
         std::size_t textOffset = 0; // in bytes
         std::size_t textSize = 0;
-        bool hasText = false; // the element's text content is textSize bytes at textOffset
-        bool closer = false;  // a closing row added by the reader: it gets the action's text
+        bool hasText = false;       // the element's text content is textSize bytes at textOffset
+        bool closer = false;        // a closing row added by the reader: it gets the action's text
+        bool maybeDisabled = false; // a comment that may hold a disabled step's form
     };
     struct Value {
         int index; // of the attribute
@@ -136,6 +176,10 @@ struct PendingSteps {
     bool restart = false;     // the steps handed over before were of a failed attempt
     std::size_t sequence = 0; // place of the batch among those handed over
     std::shared_ptr<const void> definitions; // keeps the steps' definitions alive
+    // Reads the comments that may be disabled steps; used by the thread that builds.
+    std::shared_ptr<DisabledStepReader> disabled;
+    // The file's header, known once its body begins: in the body's first batch only.
+    std::shared_ptr<const HeaderFields> header;
     std::vector<Step> steps;
     std::vector<Value> values;
     std::string bytes;
@@ -145,6 +189,8 @@ struct PendingSteps {
         restart = false;
         sequence = 0;
         definitions.reset();
+        disabled.reset();
+        header.reset();
         steps.clear();
         values.clear();
         bytes.clear();
@@ -154,10 +200,10 @@ struct PendingSteps {
 std::string_view viewOf(const std::string &bytes, std::size_t offset, std::size_t size);
 
 // Builds pending steps and appends them to steps.
-void buildSteps(PendingSteps &pending, std::vector<CDocument::NewStep> &steps);
+void buildSteps(PendingSteps &pending, StepBatch &steps);
 
 // A publisher for BodyReader that builds each batch at once into steps.
-std::function<void(PendingSteps &)> buildInto(std::vector<CDocument::NewStep> &steps);
+std::function<void(PendingSteps &)> buildInto(StepBatch &steps);
 
 // Reads the steps of a body, and the depth of each row, from the events inside the body
 // element (or any other container) as they come. The nesting is kept on a stack, never by
@@ -168,15 +214,16 @@ public:
     // Takes a batch over and leaves an empty one in its place (its storage may be reused).
     using Publish = std::function<void(PendingSteps &)>;
 
-    // What a comment holding the form of an endif or endloop step stands for. The writer never
-    // writes such a form into a file (the row becomes an end tag there), so in a file it is a
-    // commented-out end tag; in clipboard text it is the row of a disabled endif or endloop.
-    enum class CommentedClosers { Comments, DisabledSteps };
+    using CommentedClosers = ZmlBody::CommentedClosers;
 
     BodyReader(const CElements &catalogue, int depth, Publish publish,
                CommentedClosers closers = CommentedClosers::Comments)
-        : m_catalogue(catalogue), m_publish(std::move(publish)), m_closers(closers)
+        : m_catalogue(catalogue), m_publish(std::move(publish)), m_disabled(catalogue, closers),
+          m_builderDisabled(std::make_shared<DisabledStepReader>(catalogue, closers))
     {
+        // The catalogue builds its lookup index on first use: here, before the building thread
+        // reads it too.
+        (void)m_catalogue.Contains(QString());
         m_frames.push_back(Frame{});
         m_frames.back().depth = std::max(0, depth);
     }
@@ -202,7 +249,7 @@ public:
         step.depth = rowDepth(name, parent.depth);
         step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
-            const int index = definition->indexOf(attributes[i].name);
+            const int index = definition->indexOf(attributes[i].name, std::size_t(i));
             if (index < 0)
                 continue;
             m_pending.values.push_back({index, m_pending.bytes.size(), attributes[i].value.size()});
@@ -324,21 +371,31 @@ private:
     void publish()
     {
         m_pending.definitions = m_cache;
+        m_pending.disabled = m_builderDisabled;
         m_publish(m_pending);
     }
 
     Definition *lookup(std::string_view name)
     {
-        // Names of a file repeat: the exact written name saves the case folding.
-        const std::string key(name);
-        const auto it = m_cache->find(key);
-        if (it != m_cache->end())
-            return it->second.element ? &it->second : nullptr;
-        Definition &definition = (*m_cache)[key];
-        definition.element = m_catalogue.Item(fromUtf8(name));
-        if (definition.element)
-            definition.attributes = definition.element->Attributes().Definitions();
-        return definition.element ? &definition : nullptr;
+        // Names of a file repeat: a small table of the names met last, by length and first
+        // letter, answers most without hashing; the exact written name saves the case folding.
+        Recent &recent = m_recent[(name.size() * 31 +
+                                   (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
+                                  kRecent];
+        if (recent.definition && recent.name == name)
+            return recent.definition->element ? recent.definition : nullptr;
+        m_key.assign(name.data(), name.size()); // keeps its buffer: no allocation per element
+        auto it = m_cache->find(m_key);
+        if (it == m_cache->end()) {
+            Definition &added = (*m_cache)[m_key];
+            added.element = m_catalogue.Item(fromUtf8(name));
+            if (added.element)
+                added.attributes = added.element->Attributes().Definitions();
+            it = m_cache->find(m_key);
+        }
+        recent.definition = &it->second; // the cache never moves its values
+        recent.name = it->first;
+        return it->second.element ? &it->second : nullptr;
     }
 
     void addCloser(const char *name, int depth)
@@ -364,12 +421,20 @@ private:
 
     void addComment(std::string_view text, int depth)
     {
-        if (addDisabledStep(text, depth))
+        PendingSteps::Step step;
+        if (!mayHoldBlockStep(text)) {
+            // Read on the building thread: it makes no difference to the depths.
+            step.maybeDisabled = true;
+        } else if (addDisabledStep(text, depth)) {
             return;
-        auto step = std::make_shared<CElement>();
-        step->IsComment = true;
-        step->Text = commentText(fromUtf8(text));
-        addBuilt(std::move(step), depth);
+        }
+        step.comment = true;
+        step.textOffset = m_pending.bytes.size();
+        step.textSize = text.size();
+        step.depth = depth;
+        m_pending.bytes.append(text);
+        m_pending.steps.push_back(std::move(step));
+        notePlace();
     }
 
     // A disabled step is written as a comment holding its form between two blanks. Restores
@@ -380,15 +445,21 @@ private:
 
     const CElements &m_catalogue;
     Publish m_publish;
-    CommentedClosers m_closers;
+    DisabledStepReader m_disabled; // for the comments read here
+    std::shared_ptr<DisabledStepReader> m_builderDisabled;
     // Never moves its values; shared with the batches that point to them.
     std::shared_ptr<std::unordered_map<std::string, Definition>> m_cache =
         std::make_shared<std::unordered_map<std::string, Definition>>();
+    std::string m_key; // the name being looked up
+    struct Recent {
+        std::string_view name; // the cache's key
+        Definition *definition = nullptr;
+    };
+    static constexpr std::size_t kRecent = 64;
+    std::array<Recent, kRecent> m_recent{};
     std::vector<Frame> m_frames; // [0] is the container
     int m_holding = 0;           // open frames whose end may change their step
     int m_skipping = 0;          // open elements of an unknown element being dropped
-    SingleElement m_commented;   // the element inside a comment that may be a disabled step
-    XmlEventParser m_commentParser{&m_commented};
     PendingSteps m_pending;
     const XmlEventParser *m_parser = nullptr;
     std::vector<TextPlace> m_rowPlaces;

@@ -83,18 +83,32 @@ public:
     {
         m_events.characters(m_depth, kind, text);
     }
-    std::vector<CDocument::NewStep> takeSteps()
+    StepBatch takeSteps()
     {
         m_reader.finish();
         return std::move(m_steps);
     }
 
 private:
-    std::vector<CDocument::NewStep> m_steps;
+    StepBatch m_steps;
     BodyReader m_reader;
     ContainerEvents m_events;
     int m_depth = 0;
 };
+
+class ZmlFileReader;
+// The header's fields; unknown elements are noted in result, each name once.
+HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result);
+
+void assignHeader(CHeader &header, const HeaderFields &fields)
+{
+    header.Author = fields.Author;
+    header.Company = fields.Company;
+    header.Version = fields.Version;
+    header.EMail = fields.EMail;
+    header.Web = fields.Web;
+    header.Description = fields.Description;
+}
 
 // What a ZML file holds, gathered while it is parsed: the root's name and version, the names
 // of its first two elements and the header fields. The steps of the body are handed to
@@ -136,7 +150,17 @@ public:
                 bodyName = fromUtf8(name);
                 if (bodyName == QLatin1String("zmlbody") && rootName == QLatin1String("zml") &&
                     version == QLatin1String("1.0") && headName == QLatin1String("zmlhead")) {
-                    m_body = std::make_unique<BodyReader>(m_catalogue, 0, m_publish);
+                    // The head is complete: its fields go with the body's first batch.
+                    OpenResult ignored;
+                    m_body = std::make_unique<BodyReader>(
+                        m_catalogue, 0,
+                        [publish = m_publish,
+                         header = std::make_shared<const HeaderFields>(readHeader(*this, ignored))](
+                            PendingSteps &pending) mutable {
+                            if (header)
+                                pending.header = std::move(header);
+                            publish(pending);
+                        });
                     m_body->setParser(m_parser);
                     m_bodyEvents = std::make_unique<ContainerEvents>(*m_body, 2);
                 }
@@ -197,12 +221,12 @@ private:
     std::unique_ptr<ContainerEvents> m_bodyEvents;
 };
 
-int insertSteps(CDocument &doc, const std::vector<CDocument::NewStep> &steps, int position)
+int insertSteps(CDocument &doc, StepBatch &&steps, int position)
 {
     if (steps.empty())
         return 0;
     const int before = doc.RowCount();
-    doc.InsertSteps(steps, position);
+    doc.InsertSteps(std::move(steps), position);
     return doc.RowCount() - before;
 }
 
@@ -355,11 +379,11 @@ int ParseBody(CDocument &doc, const XmlNode &parent, int depth, int position)
 {
     if (parent.isNull())
         return 0;
-    std::vector<CDocument::NewStep> steps;
+    StepBatch steps;
     BodyReader reader(doc.Catalogue(), depth, buildInto(steps));
     replay(parent, reader);
     reader.finish();
-    return insertSteps(doc, steps, position);
+    return insertSteps(doc, std::move(steps), position);
 }
 
 int InsertXmlFragment(CDocument &doc, const QString &wrappedText, int position)
@@ -393,11 +417,6 @@ Status checkScript(const ZmlFileReader &file, OpenResult &result)
     return Status::Opened;
 }
 
-struct HeaderFields {
-    QString Version, Author, Company, Description, EMail, Web;
-};
-
-// The header's fields; unknown elements are noted in result, each name once.
 HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 {
     HeaderFields header;
@@ -430,8 +449,8 @@ HeaderFields readHeader(const ZmlFileReader &file, OpenResult &result)
 
 // Takes over a parsed script: checks it as OpenDocument does and, when it is one, replaces
 // the document with its header and steps.
-OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
-                      std::vector<CDocument::NewStep> steps, OpenResult result)
+OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, StagedSteps &&steps,
+                      OpenResult result)
 {
     const QString path = result.path;
     const ZmlFileReader &file = *reader;
@@ -446,19 +465,12 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
     }
 
     doc.Clear();
-    CHeader &target = doc.Header();
-    target.Author = header.Author;
-    target.Company = header.Company;
-    target.Version = header.Version;
-    target.EMail = header.EMail;
-    target.Web = header.Web;
-    target.Description = header.Description;
+    assignHeader(doc.Header(), header);
 
     result.rowPlaces = std::move(reader->rowPlaces);
     emit doc.loadingStarted();
     reader.reset();
-    insertSteps(doc, steps, -1);
-    steps = {};
+    doc.AdoptSteps(std::move(steps));
     doc.SetFileName(path);
     if (doc.RowCount() > 0)
         doc.SetDepth(0, 0);
@@ -471,18 +483,22 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader,
 
 OpenResult OpenDocument(CDocument &doc, const QString &path)
 {
+    return OpenDocument(doc, path, nullptr);
+}
+
+OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *observer)
+{
     doc.SetDirty(false);
     OpenResult result;
     result.path = path;
 
-    // One thread parses the file while this one builds the steps it has read so far; once the
-    // parse is done, that thread helps to build what is left.
+    // One thread parses the file while this one builds and stores the steps read so far, in
+    // the order of the file, apart from the document until the file proves to be a script.
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
-    std::vector<CDocument::NewStep> steps;
+    StagedSteps steps;
     {
         StepQueue queue;
-        std::vector<BuiltSteps> builtByParser;
         const CElements &catalogue = doc.Catalogue();
         std::thread parsing([&] {
             QFile file;
@@ -495,12 +511,28 @@ OpenResult OpenDocument(CDocument &doc, const QString &path)
                 parsed = FileParse::Special;
             }
             queue.close();
-            buildFromQueue(queue, builtByParser);
         });
-        std::vector<BuiltSteps> built;
-        buildFromQueue(queue, built);
+        PendingSteps pending;
+        StepBatch built;
+        while (queue.pop(pending)) {
+            if (pending.restart) { // the batches before were of a failed attempt
+                steps.clear();
+                if (observer)
+                    observer->restarted();
+            }
+            if (pending.header && observer) {
+                CHeader header;
+                assignHeader(header, *pending.header);
+                observer->header(header);
+            }
+            buildSteps(pending, built);
+            queue.recycle(pending);
+            const int first = steps.count();
+            steps.add(std::move(built));
+            if (observer && steps.count() > first)
+                observer->rows(steps, first, steps.count() - first);
+        }
         parsing.join();
-        steps = joinBuilt(std::move(built), std::move(builtByParser));
     }
     if (parsed == FileParse::Unreadable) {
         result.status = QFileInfo::exists(path) ? Status::Unreadable : Status::Missing;
@@ -528,12 +560,14 @@ OpenResult OpenRecoveredDocument(CDocument &doc, const QString &path)
         ZmlRecovery::flattenSavedScript(AnsiCodec::decode(bytes));
     if (!flat)
         return result;
-    std::vector<CDocument::NewStep> steps;
-    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(steps));
+    StepBatch built;
+    auto reader = std::make_unique<ZmlFileReader>(doc.Catalogue(), buildInto(built));
     ZmlRecovery::CommentsPutBack events(*reader, flat->comments);
     if (!XmlEventParser(&events).parse(flat->text))
         return result;
     OpenResult lenient;
     lenient.path = path;
+    StagedSteps steps;
+    steps.add(std::move(built));
     return loadScript(doc, reader, std::move(steps), std::move(lenient));
 }

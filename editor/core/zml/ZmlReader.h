@@ -8,6 +8,8 @@
 #include <vector>
 
 class CDocument;
+class CHeader;
+class StagedSteps;
 class XmlNode;
 
 // What opening a script came to, and why.
@@ -52,6 +54,22 @@ struct OpenResult {
 // and UTF-16 text are read as a stream. Nothing is shown: OpenNotices (ZmlNotices.h) phrases
 // the result.
 OpenResult OpenDocument(CDocument &doc, const QString &path);
+
+// Told, on the thread that opens a file, what the file holds while it is being read, before it
+// is known to be a script (see OpenDocument for what it takes).
+class OpenObserver {
+public:
+    virtual ~OpenObserver() = default;
+    // The header, known once the body begins, before its first row.
+    virtual void header(const CHeader &header) = 0;
+    // Rows [first, first + count) of steps were read (the row of a file's first step stands at
+    // depth 0 once opened, whatever its depth here).
+    virtual void rows(const StagedSteps &steps, int first, int count) = 0;
+    // What was told so far was of an attempt that failed; the file is read again from its start.
+    virtual void restarted() = 0;
+};
+// OpenDocument telling observer what it reads as it goes.
+OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *observer);
 
 // OpenDocument for a recovery file, which holds the script as Save writes it even when Save
 // would refuse it: its if and loop blocks do not balance, or a comment step holds "--" (the

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -115,40 +117,57 @@ qsizetype bodySize(const StepRowsModel &rows)
     return 64 + kRowEstimate * rows.count();
 }
 
+// AppendStepText, with the tags' pieces from pieces when given and the sink writes UTF-8.
+template <typename Sink>
+void appendStepText(Sink &out, const StepView &step, StepForm form, StepTagPieces *pieces)
+{
+    if constexpr (std::is_same_v<Sink, Utf8Sink>) {
+        if (pieces)
+            return AppendStepText(out, step, form, *pieces);
+    }
+    AppendStepText(out, step, form);
+}
+
+// One row of the body, with its line break.
+template <typename Sink>
+void appendRow(Sink &out, const StepView &step, int depth, StepTagPieces *pieces = nullptr)
+{
+    const int indent = rowIndent(depth);
+    out.spaces(4);
+    const QString &name = step.ElementName();
+    if (name == QLatin1String("endif")) {
+        out.spaces(indent);
+        out.add(QLatin1String("</if>"));
+    } else if (name == QLatin1String("endloop")) {
+        out.spaces(indent);
+        out.add(QLatin1String("</loop>"));
+    } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
+        // A disabled opener keeps its whole form inside the comment, so that it reads back as
+        // the same step; it opens no element.
+        out.spaces(indent);
+        appendStepText(out, step, step.Disabled() ? StepForm::Line : StepForm::Opening, pieces);
+    } else {
+        if (!step.IsComment())
+            out.spaces(indent);
+        appendStepText(out, step, StepForm::Line, pieces);
+    }
+    out.add(QLatin1String("\r\n"));
+}
+
 template <typename Sink> void appendBody(Sink &out, const CDocument &doc)
 {
     const StepRowsModel &rows = *doc.Rows();
-    const int count = rows.count();
     out.add(QLatin1String("    <zmlbody>\r\n"));
-    for (int i = 0; i < count; ++i) {
-        const auto step = doc.Step(i);
-        const int indent = rowIndent(rows.depth(i));
-        out.spaces(4);
-        if (!step) { // not made by the document: the row's own text
-            out.spaces(indent);
-            out.add(rows.rowText(i));
+    StepTagPieces pieces;
+    doc.ForEachStep([&](int row, const StepView &step, int depth) {
+        if (step) {
+            appendRow(out, step, depth, &pieces);
+        } else { // not made by the document: the row's own text
+            out.spaces(4 + rowIndent(depth));
+            out.add(rows.rowText(row));
             out.add(QLatin1String("\r\n"));
-            continue;
         }
-        const QString &name = step->ElementName;
-        if (name == QLatin1String("endif")) {
-            out.spaces(indent);
-            out.add(QLatin1String("</if>"));
-        } else if (name == QLatin1String("endloop")) {
-            out.spaces(indent);
-            out.add(QLatin1String("</loop>"));
-        } else if (name == QLatin1String("if") || name == QLatin1String("loop")) {
-            // A disabled opener keeps its whole form inside the comment, so that it reads
-            // back as the same step; it opens no element.
-            out.spaces(indent);
-            AppendStepText(out, *step, step->Disabled ? StepForm::Line : StepForm::Opening);
-        } else {
-            if (!step->IsComment)
-                out.spaces(indent);
-            AppendStepText(out, *step);
-        }
-        out.add(QLatin1String("\r\n"));
-    }
+    });
     out.add(QLatin1String("    </zmlbody>\r\n"));
 }
 
@@ -233,20 +252,20 @@ QString DisabledBlockMessage(const CDocument &doc)
 {
     std::vector<int> open; // rows of the if and loop steps not closed yet
     for (int row = 0, count = doc.RowCount(); row < count; ++row) {
-        const auto step = doc.Step(row);
-        if (!step || step->IsComment)
+        const StepView step = doc.View(row);
+        if (!step || step.IsComment())
             continue;
-        const QString &name = step->ElementName;
+        const QString &name = step.ElementName();
         if (name == QLatin1String("if") || name == QLatin1String("loop")) {
             open.push_back(row);
         } else if ((name == QLatin1String("endif") || name == QLatin1String("endloop")) &&
                    !open.empty()) {
             const int opener = open.back();
             open.pop_back();
-            if (!doc.Step(opener)->Disabled)
+            if (!doc.View(opener).Disabled())
                 continue;
             const QString text =
-                doc.Step(opener)->ElementName == QLatin1String("if")
+                doc.ElementName(opener) == QLatin1String("if")
                     ? Texts::tr("Step %1 is a disabled If, but its End If is still in the script. "
                                 "Enable the step or delete its End If. Save action aborted.")
                     : Texts::tr(
@@ -296,7 +315,66 @@ void SetSaveCommitHook(std::function<bool(QSaveFile &)> hook)
     commitHook() = std::move(hook);
 }
 
-SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen)
+namespace {
+
+// Ends a save whose text was written to file: commits it (through the test seam) and tells how
+// that went.
+SaveResult commitSave(CDocument &doc, QSaveFile &file, bool written)
+{
+    SaveResult result;
+    result.fileName = file.fileName();
+    if (written && commitHook())
+        written = commitHook()(file);
+    if (written)
+        written = file.commit();
+    else
+        file.cancelWriting();
+    if (!written) {
+        result.status = SaveResult::Status::WriteFailed;
+        return result;
+    }
+    doc.SetDirty(false);
+    result.status = SaveResult::Status::Saved;
+    return result;
+}
+
+// A UTF-8 save that writes the text to the file in pieces, never holding it whole, while the
+// rows are walked (QuickBlockCheck) on another thread for a large script; the file is committed
+// only when the walk proves the text well-formed. nullopt, with nothing written, when it does
+// not: the text must then be checked.
+std::optional<SaveResult> saveStreamed(CDocument &doc, const QString &fileName, bool blocksProven)
+{
+    constexpr int kRowsWorthAThread = 4096;
+    std::future<QuickCheck> walk;
+    if (!blocksProven) {
+        if (doc.RowCount() < kRowsWorthAThread) {
+            if (QuickBlockCheck(doc) != QuickCheck::Ok)
+                return std::nullopt;
+        } else {
+            // Both threads only read the document.
+            walk = std::async(std::launch::async, [&doc] { return QuickBlockCheck(doc); });
+        }
+    }
+    QSaveFile file(fileName);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        constexpr qsizetype kPiece = 1 << 20;
+        Utf8Sink sink(&file, kPiece);
+        appendDocument(sink, doc);
+        sink.add(QLatin1String("\r\n"));
+        written = sink.flush();
+    }
+    if (walk.valid() && walk.get() != QuickCheck::Ok) {
+        file.cancelWriting();
+        return std::nullopt;
+    }
+    doc.SetFileName(fileName);
+    return commitSave(doc, file, written);
+}
+
+} // namespace
+
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen, bool blocksProven)
 {
     SaveResult result;
     const QString fileName = SavedFileName(path, nameJustChosen);
@@ -306,9 +384,14 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         return result;
     }
 
-    // On a UTF-8 system the text is built as UTF-8 directly; otherwise it is encoded after the
-    // check, which reads UTF-8.
+    doc.Settle();
     const bool utf8System = AnsiCodec::systemIsUtf8();
+    if (utf8System) {
+        if (std::optional<SaveResult> streamed = saveStreamed(doc, fileName, blocksProven))
+            return *streamed;
+    }
+    // The text is built whole and parsed again when walking the rows could not prove it
+    // well-formed; on a system that is not UTF-8 it is then encoded from the text checked.
     QString text;
     QByteArray utf8;
     if (utf8System) {
@@ -317,8 +400,7 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         text = BuildDocumentText(doc);
         utf8 = text.toUtf8();
     }
-    // The text is parsed again only when walking the rows could not prove it well-formed.
-    if (QuickBlockCheck(doc) != QuickCheck::Ok)
+    if (utf8System || !(blocksProven || QuickBlockCheck(doc) == QuickCheck::Ok))
         result.check = checkUtf8(utf8);
     if (result.check.Result != BlockCheckResult::Ok) {
         result.status = SaveResult::Status::Blocks;
@@ -326,7 +408,6 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
     }
 
     doc.SetFileName(fileName);
-
     QByteArray bytes;
     if (utf8System) {
         utf8.append("\r\n");
@@ -335,20 +416,67 @@ SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen
         utf8.clear();
         bytes = AnsiCodec::encode(text + kCrLf);
     }
-
     QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok && commitHook())
-        ok = commitHook()(file);
-    if (ok)
-        ok = file.commit();
-    else
-        file.cancelWriting();
-    if (!ok) {
-        result.status = SaveResult::Status::WriteFailed;
-        return result;
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return commitSave(doc, file, written);
+}
+
+StreamedSave::StreamedSave(const QString &path) : m_path(path) {}
+
+StreamedSave::~StreamedSave() = default;
+
+void StreamedSave::header(const CHeader &header)
+{
+    if (m_file || m_abandoned)
+        return abandon(); // a second header: not the file this expects
+    m_file = std::make_unique<QSaveFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly))
+        return abandon();
+    m_header = std::make_unique<CHeader>(header);
+    m_pieces = std::make_unique<StepTagPieces>();
+    constexpr qsizetype kPiece = 1 << 20;
+    m_sink = std::make_unique<Utf8Sink>(m_file.get(), kPiece);
+    m_sink->add(QLatin1String(kZmlRootLine));
+    m_sink->add(QLatin1String("\r\n"));
+    appendHeader(*m_sink, header);
+    m_sink->add(QLatin1String("    <zmlbody>\r\n"));
+}
+
+void StreamedSave::rows(const StagedSteps &steps, int first, int count)
+{
+    if (!m_sink || first != m_rows)
+        return abandon();
+    for (int row = first; row < first + count; ++row)
+        appendRow(*m_sink, steps.View(row), row == 0 ? 0 : steps.Depth(row), m_pieces.get());
+    m_rows += count;
+    if (!m_sink->ok())
+        abandon();
+}
+
+void StreamedSave::abandon()
+{
+    m_abandoned = true;
+    m_sink.reset();
+    if (m_file)
+        m_file->cancelWriting();
+    m_file.reset();
+}
+
+std::optional<SaveResult> StreamedSave::Finish(CDocument &doc, bool blocksProven)
+{
+    const auto sameHeader = [&doc, this] {
+        return BuildHeaderText(doc.Header()) == BuildHeaderText(*m_header);
+    };
+    if (m_abandoned || !m_sink || !blocksProven || doc.RowCount() != m_rows || !sameHeader()) {
+        abandon();
+        return std::nullopt;
     }
-    doc.SetDirty(false);
-    result.status = SaveResult::Status::Saved;
+    doc.SetFileName(m_path);
+    m_sink->add(QLatin1String("    </zmlbody>\r\n</zml>\r\n"));
+    const bool written = m_sink->flush();
+    m_sink.reset();
+    const SaveResult result = commitSave(doc, *m_file, written);
+    m_file.reset();
+    m_abandoned = true;
     return result;
 }

@@ -1,14 +1,19 @@
 #pragma once
 
 #include "core/zml/XmlEventParser.h"
+#include "core/zml/ZmlReader.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class CDocument;
 class CHeader;
 class QSaveFile;
+class StepTagPieces;
+class Utf8Sink;
 
 // The root line of every script.
 inline constexpr const char *kZmlRootLine = "<zml version=\"1.0\" edition=\"Tessaro\">";
@@ -84,8 +89,43 @@ struct SaveResult {
 // lacks it. Refuses a device, FIFO or socket and an unbalanced document (the target is left as
 // it is). Otherwise sets the document's file name, writes the file atomically (a failed write
 // leaves the previous file as it was) in the system code page with CR LF line ends, and clears
-// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result.
-SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen);
+// Dirty. Nothing is shown: SaveNotices (ZmlNotices.h) phrases the result. blocksProven tells
+// that QuickBlockCheck(doc) answered Ok and doc has not changed since (it is not asked again).
+SaveResult SaveDocument(CDocument &doc, const QString &path, bool nameJustChosen,
+                        bool blocksProven = false);
+
+// Writes a file with the text Save would write for a script while the script is being read
+// from another file (for the command line's format, whose output is then ready as soon as the
+// reading ends): the header once known, then the rows as they are read. Finish completes and
+// commits the file when what it wrote is exactly the document that was opened; otherwise, or
+// when the reading started again or anything failed, the file is never committed.
+class StreamedSave final : public OpenObserver {
+public:
+    explicit StreamedSave(const QString &path);
+    ~StreamedSave() override;
+    StreamedSave(const StreamedSave &) = delete;
+    StreamedSave &operator=(const StreamedSave &) = delete;
+
+    void header(const CHeader &header) override;
+    void rows(const StagedSteps &steps, int first, int count) override;
+    void restarted() override { abandon(); }
+
+    // Once doc was opened with this observing: saves it as SaveDocument(doc, path, false,
+    // blocksProven) would when the file holds doc's text; nullopt when it does not (the target
+    // is left untouched: save doc in the usual way then).
+    std::optional<SaveResult> Finish(CDocument &doc, bool blocksProven);
+
+private:
+    void abandon();
+
+    QString m_path;
+    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<Utf8Sink> m_sink;
+    std::unique_ptr<CHeader> m_header;
+    std::unique_ptr<StepTagPieces> m_pieces;
+    int m_rows = 0;
+    bool m_abandoned = false;
+};
 
 // Test seam: called with the open save file after the text was written and before it is
 // committed; returning false makes the save fail (as a failed write would). Pass an empty

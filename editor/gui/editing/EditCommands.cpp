@@ -227,8 +227,8 @@ void EditCommands::SetStepsDisabled(bool disabled)
 {
     std::vector<int> rows;
     for (int row : SelectedRows()) {
-        const auto step = m_document.Step(row);
-        if (step && step->Disabled != disabled)
+        const StepView step = m_document.View(row);
+        if (step && step.Disabled() != disabled)
             rows.push_back(row);
     }
     // The saved file changes with the flag, so the change must not be lost on closing.

@@ -5,13 +5,13 @@
 #include "gui/properties/frmActionProp.h"
 #include "gui/widgets/ModalRunner.h"
 
-StepDialogs::StepDialogs(QWidget *parent, const CElements *documentSteps, const CHTMLHelp *help)
-    : m_parent(parent), m_documentSteps(documentSteps), m_help(help)
+StepDialogs::StepDialogs(QWidget *parent, VariableNames variableNames, const CHTMLHelp *help)
+    : m_parent(parent), m_variableNames(std::move(variableNames)), m_help(help)
 {}
 
 bool StepDialogs::ShowMe(CElement &step, bool useDefaults)
 {
-    frmActionProp dialog(m_documentSteps, m_help, m_parent);
+    frmActionProp dialog(m_variableNames, m_help, m_parent);
     if (!dialog.Load(step, useDefaults))
         return true;
     RunModal(dialog);

@@ -3,17 +3,21 @@
 #include "gui/editing/IStepDialogs.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
-class CElements;
+#include <functional>
+
 class CHTMLHelp;
 
 // The real dialogs, each created for one use as a modal child of the parent window and run
 // through RunModal.
 class StepDialogs final : public IStepDialogs {
 public:
-    // documentSteps feeds the variable and range names of the properties dialog.
-    StepDialogs(QWidget *parent, const CElements *documentSteps, const CHTMLHelp *help = nullptr);
+    // The variable (ranges false) or range names (true) of the properties dialog.
+    using VariableNames = std::function<QStringList(bool ranges)>;
+
+    StepDialogs(QWidget *parent, VariableNames variableNames, const CHTMLHelp *help = nullptr);
 
     bool ShowMe(CElement &step, bool useDefaults) override;
     CommentAnswer AskComment(const QString &text, bool hideCheckBox) override;
@@ -21,6 +25,6 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
-    const CElements *m_documentSteps;
+    VariableNames m_variableNames;
     const CHTMLHelp *m_help;
 };

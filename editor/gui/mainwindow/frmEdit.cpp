@@ -92,7 +92,8 @@ frmEdit::frmEdit(QWidget *parent)
     m_layout = new WindowLayout(*this, *m_splitter, *m_atv, m_toolBars);
     resize(WindowLayout::kDesignedWidth, WindowLayout::kDesignedHeight);
 
-    m_stepDialogs = std::make_unique<StepDialogs>(this, &m_doc->Steps(), &m_help);
+    m_stepDialogs = std::make_unique<StepDialogs>(
+        this, [this](bool ranges) { return m_doc->VariableNames(ranges); }, &m_help);
     m_commands = new EditCommands(*m_doc, m_list, *m_stepDialogs, this);
     m_commands->setActionTree(m_atv);
     connectFileCommands();
@@ -424,8 +425,7 @@ void frmEdit::HelpCommand(bool fromKey)
         if (m_list->hasFocus()) {
             const int first = m_commands->FirstSelectedIndex();
             if (first >= 0) {
-                if (const auto step = m_doc->Step(first))
-                    keyword = step->ElementName;
+                keyword = m_doc->ElementName(first);
             }
         } else if (QTreeWidgetItem *node = m_atv->SelectedItem();
                    node != nullptr && !ActionTree::IsFolder(node)) {

@@ -206,8 +206,8 @@ void frmEdit::RefreshSelectionState()
     const int current = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
     QString information;
     if (current >= 0) {
-        if (const auto step = m_doc->Step(current))
-            information = step->Information;
+        if (const StepView step = m_doc->View(current))
+            information = step.Information();
     }
     state.Selection = ComputeSelectionState(state.RowCount, selected.Count, selected.FirstRow,
                                             selected.LastRow, current, information);

@@ -147,7 +147,15 @@ void frmActionProp::createFooter()
 }
 
 frmActionProp::frmActionProp(const CElements *documentSteps, const CHTMLHelp *help, QWidget *parent)
-    : QDialog(parent), m_documentSteps(documentSteps), m_help(help)
+    : frmActionProp(documentSteps ? VariableNames([documentSteps](bool ranges) {
+                        return documentSteps->GetVariableNames(ranges);
+                    })
+                                  : VariableNames(),
+                    help, parent)
+{}
+
+frmActionProp::frmActionProp(VariableNames variableNames, const CHTMLHelp *help, QWidget *parent)
+    : QDialog(parent), m_variableNames(std::move(variableNames)), m_help(help)
 {
     setObjectName(QStringLiteral("frmActionProp"));
     setWindowTitle(tr("Properties"));
@@ -228,10 +236,9 @@ bool frmActionProp::Load(CElement &step, bool useDefaults)
         const eValueTypes type = rowType(attribute->DataType);
         QVariant validValues;
         if (attribute->DataType == Catalogue::Variable || attribute->DataType == Catalogue::Range) {
-            const QStringList names =
-                m_documentSteps
-                    ? m_documentSteps->GetVariableNames(attribute->DataType == Catalogue::Range)
-                    : QStringList();
+            const QStringList names = m_variableNames
+                                          ? m_variableNames(attribute->DataType == Catalogue::Range)
+                                          : QStringList();
             if (!names.isEmpty())
                 validValues = names;
         } else if (attribute->DataType != Catalogue::Integer && !attribute->ArrayValues.isEmpty()) {

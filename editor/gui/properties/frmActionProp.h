@@ -3,7 +3,9 @@
 #include <fieldpane/CListItem.h>
 
 #include <QDialog>
+#include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class CElement;
@@ -30,8 +32,14 @@ public:
     // Key of the grid row that holds the step's text.
     static constexpr const char *kTextRowKey = "TEXT:";
 
-    // documentSteps supplies the variable and range names offered by rows of DataType 8 and 9
-    // (may be null); help shows the action's help topic (null: the program's help file).
+    // The variable (ranges false) or range names (true) offered by rows of DataType 8 and 9.
+    using VariableNames = std::function<QStringList(bool ranges)>;
+
+    // variableNames supplies the names (may be empty); help shows the action's help topic
+    // (null: the program's help file).
+    explicit frmActionProp(VariableNames variableNames, const CHTMLHelp *help = nullptr,
+                           QWidget *parent = nullptr);
+    // The names of the steps of documentSteps (may be null).
     explicit frmActionProp(const CElements *documentSteps, const CHTMLHelp *help = nullptr,
                            QWidget *parent = nullptr);
     ~frmActionProp() override;
@@ -58,7 +66,7 @@ private:
     void showHelp();
     void setIcon(const QString &elementName);
 
-    const CElements *m_documentSteps;
+    VariableNames m_variableNames;
     const CHTMLHelp *m_help;
     CElement *m_step = nullptr;
     bool m_accepted = false;

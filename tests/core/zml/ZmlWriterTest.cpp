@@ -2,6 +2,7 @@
 
 #include "core/document/CDocument.h"
 #include "core/zml/XmlTree.h"
+#include "core/zml/ZmlReader.h"
 
 #include "support/MessageRecorder.h"
 #include "support/ZmlTestSupport.h"
@@ -406,4 +407,88 @@ TEST_F(ZmlWriterTest, BlockCheckTellsThePlaceOfTheFault)
     EXPECT_EQ(saved.status, SaveResult::Status::Blocks);
     EXPECT_EQ(saved.check.Result, BlockCheckResult::StrayCloser);
     EXPECT_TRUE(saved.check.Place.known());
+}
+
+// The command line's format writes while it reads: the file it commits is the one Save writes,
+// and whenever what it wrote may differ, it commits nothing and leaves the target as it was.
+TEST_F(ZmlWriterTest, AStreamedSaveCommitsOnlyWhatSaveWouldWrite)
+{
+    steps.append("if", {{"cond", "a < b"}});
+    steps.append("saytext", {{"title", "t"}}, "line one\r\nline two");
+    steps.append("endif");
+    steps.comment("note");
+    doc.Header().Description = "streamed";
+    const QString in = path("in.zml");
+    ASSERT_TRUE(SaveDocument(doc, in, false));
+    const QByteArray saved = ReadBytes(in);
+    const QByteArray old = "previous contents\r\n";
+
+    const auto streamedOpen = [&](CDocument &target, StreamedSave &save) {
+        FillTestCatalogue(target.Catalogue());
+        return OpenDocument(target, in, &save).ok();
+    };
+    {
+        CDocument copy;
+        StreamedSave save(path("out.zml"));
+        ASSERT_TRUE(streamedOpen(copy, save));
+        const std::optional<SaveResult> result = save.Finish(copy, true);
+        ASSERT_TRUE(result && result->ok());
+        EXPECT_EQ(ReadBytes(path("out.zml")), saved);
+        EXPECT_EQ(copy.FileName(), path("out.zml"));
+        EXPECT_FALSE(copy.Dirty());
+    }
+    // Not proven sound, changed after reading, or a failed commit: nothing is committed.
+    const std::function<void(CDocument &)> spoil[] = {
+        [](CDocument &) {},
+        [](CDocument &d) { d.RemoveSteps({0}); },
+        [](CDocument &d) { d.Header().Author = "someone else"; },
+    };
+    for (std::size_t i = 0; i < std::size(spoil); ++i) {
+        ASSERT_TRUE(WriteBytes(path("keep.zml"), old));
+        CDocument copy;
+        StreamedSave save(path("keep.zml"));
+        ASSERT_TRUE(streamedOpen(copy, save));
+        spoil[i](copy);
+        EXPECT_FALSE(save.Finish(copy, i != 0)) << i;
+        EXPECT_EQ(ReadBytes(path("keep.zml")), old) << i;
+    }
+    ASSERT_TRUE(WriteBytes(path("keep.zml"), old));
+    SetSaveCommitHook([](QSaveFile &) { return false; });
+    CDocument copy;
+    StreamedSave save(path("keep.zml"));
+    ASSERT_TRUE(streamedOpen(copy, save));
+    const std::optional<SaveResult> failed = save.Finish(copy, true);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->status, SaveResult::Status::WriteFailed);
+    EXPECT_EQ(ReadBytes(path("keep.zml")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"in.zml", "keep.zml", "out.zml"}));
+
+    // A file read again in another encoding starts over: what was written goes.
+    StreamedSave restarted(path("restart.zml"));
+    CHeader header;
+    restarted.header(header);
+    restarted.restarted();
+    EXPECT_FALSE(restarted.Finish(doc, true));
+    EXPECT_FALSE(QFileInfo::exists(path("restart.zml")));
+}
+
+// A large script is written while its rows are walked on another thread: an unbalanced one is
+// still refused with nothing left behind, and a balanced one saves the bytes of a small save.
+TEST_F(ZmlWriterTest, ALargeScriptIsCheckedWhileItIsWritten)
+{
+    for (int i = 0; i < 5000; ++i)
+        steps.append("var", {{"name", QString::number(i)}});
+    steps.append("if", {{"cond", "x"}});
+    const QByteArray old = "previous contents\r\n";
+    ASSERT_TRUE(WriteBytes(path("big.zml"), old));
+    const SaveResult refused = SaveDocument(doc, path("big.zml"), false);
+    EXPECT_EQ(refused.status, SaveResult::Status::Blocks);
+    EXPECT_EQ(ReadBytes(path("big.zml")), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.zml"});
+    EXPECT_TRUE(doc.FileName().isEmpty());
+
+    steps.append("endif");
+    ASSERT_TRUE(SaveDocument(doc, path("big.zml"), false));
+    EXPECT_EQ(ReadBytes(path("big.zml")), BuildDocumentUtf8(doc) + "\r\n");
 }

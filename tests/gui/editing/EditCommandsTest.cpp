@@ -271,7 +271,7 @@ TEST_F(EditCommandsTest, DeleteAsksAndNoKeepsEverything)
 
     EXPECT_TRUE(commands.DeleteSelection(true));
     EXPECT_EQ(names(), QStringList({"var", "var"}));
-    EXPECT_EQ(document.Steps().Count(), 2);
+    EXPECT_EQ(document.StepCount(), 2);
     EXPECT_TRUE(document.Dirty());
     EXPECT_TRUE(commands.SelectedRows().empty());
 }
