@@ -310,6 +310,22 @@ TEST_F(CommandLineTest, FormatWritesWhatSaveWould)
     EXPECT_EQ(r.errorLines.last(), bad + ":1:39: error: If without End If or Loop without End "
                                          "Loop. Save action aborted.");
 
+    // A long script cut short, read and written batch by batch, leaves OUT as it was and no
+    // other file behind; OUT may also be IN itself.
+    QByteArray cut = "<zml version=\"1.0\"><zmlhead/><zmlbody>";
+    for (int i = 0; i < 10000; ++i)
+        cut += "<var name=\"v" + QByteArray::number(i) + "\" value=\"\" />\r\n";
+    const QString cutShort = write("cut.zml", cut);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    r = run({"--format", cutShort, path("old.zml")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(read(path("old.zml")), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+    const QString self = write("self.zml", messy);
+    r = run({"--format", self, self});
+    EXPECT_EQ(r.status, 0) << r.errorLines.join('\n').toStdString();
+    EXPECT_EQ(read(self), kGood);
+
     r = run({"--format", in, path("missing/dir/out.zml")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errorLines, QStringList{path("missing/dir/out.zml") +
