@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <future>
+#include <system_error>
 #include <type_traits>
 #include <vector>
 
@@ -346,15 +347,16 @@ std::optional<SaveResult> saveStreamed(CDocument &doc, const QString &fileName, 
 {
     constexpr int kRowsWorthAThread = 4096;
     std::future<QuickCheck> walk;
-    if (!blocksProven) {
-        if (doc.RowCount() < kRowsWorthAThread) {
-            if (QuickBlockCheck(doc) != QuickCheck::Ok)
-                return std::nullopt;
-        } else {
+    if (!blocksProven && doc.RowCount() >= kRowsWorthAThread) {
+        try {
             // Both threads only read the document.
             walk = std::async(std::launch::async, [&doc] { return QuickBlockCheck(doc); });
+        } catch (const std::system_error &) {
+            // No thread to be had: the rows are walked first, on this one.
         }
     }
+    if (!blocksProven && !walk.valid() && QuickBlockCheck(doc) != QuickCheck::Ok)
+        return std::nullopt;
     QSaveFile file(fileName);
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {
