@@ -8,7 +8,7 @@
 #include <memory>
 
 // Ordered collection of elements with text keys that compare without regard to case.
-// The catalogue is keyed by upper-cased element names, the document's steps by "K" + id.
+// The catalogue is keyed by upper-cased element names.
 // Lookup, insertion and removal by key are O(1); iteration follows insertion order.
 // Failures are reported as a null pointer or false, never by a message.
 class CElements final {

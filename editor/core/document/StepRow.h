@@ -3,8 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
-// One row of the step list: the step's id (its key is "K" + id), the depth and an explicit row
-// text (null for the document's rows: their text is built from the step when asked for).
+// One row of the step list: the step's id (in the document's StepStore), the depth and an explicit
+// row text (null for the document's rows: their text is built from the step when asked for).
 struct StepRow {
     int id = 0;
     int depth = 0;
