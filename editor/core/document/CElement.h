@@ -26,6 +26,29 @@ public:
     bool IsComment = false;          // a comment line rather than an action
     bool Disabled = false;           // kept in the script but commented out when written
 
+    // Takes the fields an element has from its action: name, captions, text rules, group and
+    // information (not the text, the flags or the attributes).
+    void CopyActionFields(const CElement &action)
+    {
+        ElementName = action.ElementName;
+        Description = action.Description;
+        ContainsText = action.ContainsText;
+        TextRequired = action.TextRequired;
+        TextAllowMultiLine = action.TextAllowMultiLine;
+        Parent = action.Parent;
+        TextDescription = action.TextDescription;
+        Information = action.Information;
+    }
+
+    // True when the fields CopyActionFields takes are the same in both.
+    bool SameActionFields(const CElement &other) const
+    {
+        return ElementName == other.ElementName && Description == other.Description &&
+               ContainsText == other.ContainsText && TextRequired == other.TextRequired &&
+               TextAllowMultiLine == other.TextAllowMultiLine && Parent == other.Parent &&
+               TextDescription == other.TextDescription && Information == other.Information;
+    }
+
     // The action's attributes with this element's values, in catalogue order.
     CAttributes &Attributes() { return m_attributes; }
     const CAttributes &Attributes() const { return m_attributes; }

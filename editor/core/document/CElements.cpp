@@ -43,16 +43,9 @@ void CElements::AdoptNew(std::shared_ptr<CElement> element, const QString &key)
 std::shared_ptr<CElement> CElements::Copy(const CElement &source)
 {
     auto copy = std::make_shared<CElement>();
-    copy->ContainsText = source.ContainsText;
-    copy->IsComment = source.IsComment;
-    copy->Description = source.Description;
-    copy->ElementName = source.ElementName;
-    copy->Information = source.Information;
-    copy->Parent = source.Parent;
+    copy->CopyActionFields(source);
     copy->Text = source.Text;
-    copy->TextAllowMultiLine = source.TextAllowMultiLine;
-    copy->TextDescription = source.TextDescription;
-    copy->TextRequired = source.TextRequired;
+    copy->IsComment = source.IsComment;
     copy->Disabled = source.Disabled;
     copy->Attributes().CopyFrom(source.Attributes());
     return copy;

@@ -11,14 +11,6 @@ constexpr std::size_t kDetachedBeforeSettle = 4096;
 // Unused strings kept before they are dropped (and at most half of all).
 constexpr std::size_t kUnusedSlotsBeforeCompact = 4096;
 
-bool sameFields(const CElement &a, const CElement &b)
-{
-    return a.ElementName == b.ElementName && a.Description == b.Description &&
-           a.ContainsText == b.ContainsText && a.TextRequired == b.TextRequired &&
-           a.TextAllowMultiLine == b.TextAllowMultiLine && a.Parent == b.Parent &&
-           a.TextDescription == b.TextDescription && a.Information == b.Information;
-}
-
 bool sameDefinition(const CAttribute &a, const CAttribute &b, bool values)
 {
     return a.AttributeName == b.AttributeName && a.DataType == b.DataType &&
@@ -62,14 +54,7 @@ bool sameDefinitions(const CAttributeDefinitions *a, const CAttributeDefinitions
 std::shared_ptr<const CElement> fieldsOf(const CElement &element)
 {
     auto fields = std::make_shared<CElement>();
-    fields->ElementName = element.ElementName;
-    fields->Description = element.Description;
-    fields->ContainsText = element.ContainsText;
-    fields->TextRequired = element.TextRequired;
-    fields->TextAllowMultiLine = element.TextAllowMultiLine;
-    fields->Parent = element.Parent;
-    fields->TextDescription = element.TextDescription;
-    fields->Information = element.Information;
+    fields->CopyActionFields(element);
     return fields;
 }
 
@@ -123,15 +108,7 @@ std::shared_ptr<CElement> StepStore::Detach(int id)
         return m_detached[r.slot].element;
     const Action &action = m_actions[r.action];
     auto element = std::make_shared<CElement>();
-    const CElement &fields = *action.fields;
-    element->ElementName = fields.ElementName;
-    element->Description = fields.Description;
-    element->ContainsText = fields.ContainsText;
-    element->TextRequired = fields.TextRequired;
-    element->TextAllowMultiLine = fields.TextAllowMultiLine;
-    element->Parent = fields.Parent;
-    element->TextDescription = fields.TextDescription;
-    element->Information = fields.Information;
+    element->CopyActionFields(*action.fields);
     element->IsComment = r.flags & Comment;
     element->Disabled = r.flags & Disabled;
     std::uint32_t slot = r.slot;
@@ -191,7 +168,7 @@ std::vector<std::uint32_t> StepStore::MapActions(const StepBatch &batch)
         if (it != m_actionsByName.constEnd()) {
             for (std::uint32_t candidate : *it) {
                 const Action &a = m_actions[candidate];
-                if (sameFields(*a.fields, *action.element) &&
+                if (a.fields->SameActionFields(*action.element) &&
                     sameDefinitions(a.definitions.get(), action.definitions.get())) {
                     found = candidate;
                     break;
@@ -275,7 +252,7 @@ std::uint32_t StepStore::actionFor(const CElement &element)
     if (it != m_actionsByName.constEnd()) {
         for (std::uint32_t candidate : *it) {
             const Action &a = m_actions[candidate];
-            if (sameFields(*a.fields, element) &&
+            if (a.fields->SameActionFields(element) &&
                 sameAttributes(attributes, a.definitions.get(), false))
                 return candidate;
         }

@@ -24,7 +24,6 @@ public:
           m_values(values), m_comment(comment), m_disabled(disabled)
     {}
 
-    bool IsNull() const { return m_fields == nullptr; }
     explicit operator bool() const { return m_fields != nullptr; }
 
     const QString &ElementName() const { return m_fields->ElementName; }

@@ -11,20 +11,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-void copyFields(const CElement &from, CElement &to)
-{
-    to.ElementName = from.ElementName;
-    to.Description = from.Description;
-    to.ContainsText = from.ContainsText;
-    to.TextRequired = from.TextRequired;
-    to.TextAllowMultiLine = from.TextAllowMultiLine;
-    to.Parent = from.Parent;
-    to.TextDescription = from.TextDescription;
-    to.Information = from.Information;
-    to.IsComment = from.IsComment;
-    to.Disabled = from.Disabled;
-}
-
 } // namespace
 
 // Comment text with line breaks as CR LF; a leading CR LF is removed, and then one trailing
@@ -74,7 +60,9 @@ QString stepText(std::string_view text)
 std::shared_ptr<CElement> newStep(const Definition &definition)
 {
     auto step = std::make_shared<CElement>();
-    copyFields(*definition.element, *step);
+    step->CopyActionFields(*definition.element);
+    step->IsComment = definition.element->IsComment;
+    step->Disabled = definition.element->Disabled;
     step->Attributes().AssignDefinitions(definition.attributes);
     return step;
 }
@@ -151,13 +139,8 @@ std::shared_ptr<CElement> DisabledStepReader::read(std::string_view comment, std
     if (!m_parser.parse(QByteArray(comment.data() + 1, qsizetype(comment.size()) - 2)))
         return {};
     auto found = m_cache.find(element.name);
-    if (found == m_cache.end()) {
-        found = m_cache.emplace(element.name, Definition()).first;
-        Definition &added = found->second;
-        added.element = m_catalogue.Item(fromUtf8(element.name));
-        if (added.element)
-            added.attributes = added.element->Attributes().Definitions();
-    }
+    if (found == m_cache.end())
+        found = m_cache.emplace(element.name, Definition::of(m_catalogue, element.name)).first;
     Definition &definition = found->second;
     if (!definition.element)
         return {};

@@ -95,6 +95,16 @@ struct Definition {
     // attributes), so that a file of many different unknown names builds nothing that grows.
     std::vector<std::pair<std::string, int>> indexes;
 
+    // The catalogue's action of the written name (any case); element null when there is none.
+    static Definition of(const CElements &catalogue, std::string_view name)
+    {
+        Definition definition;
+        definition.element = catalogue.Item(fromUtf8(name));
+        if (definition.element)
+            definition.attributes = definition.element->Attributes().Definitions();
+        return definition;
+    }
+
     // hint: where name probably stands among the names met (a file writes the attributes of
     // each element in one order).
     int indexOf(std::string_view name, std::size_t hint = 0)
@@ -387,11 +397,7 @@ private:
         m_key.assign(name.data(), name.size()); // keeps its buffer: no allocation per element
         auto it = m_cache->find(m_key);
         if (it == m_cache->end()) {
-            Definition &added = (*m_cache)[m_key];
-            added.element = m_catalogue.Item(fromUtf8(name));
-            if (added.element)
-                added.attributes = added.element->Attributes().Definitions();
-            it = m_cache->find(m_key);
+            it = m_cache->emplace(m_key, Definition::of(m_catalogue, name)).first;
         }
         recent.definition = &it->second; // the cache never moves its values
         recent.name = it->first;
