@@ -1,8 +1,6 @@
 // Large-script timings of the document: inserting, pasting and removing steps.
 #include "core/document/CDocument.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -146,14 +144,3 @@ BENCHMARK(BM_InsertAtRandomRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMill
 BENCHMARK(BM_PasteBlockInMiddle)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveScatteredRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveScatteredRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,8 +3,6 @@
 #include "core/document/CDocument.h"
 #include "core/document/StepSearch.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -45,12 +43,3 @@ BENCHMARK(BM_FindNextAtEnd)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindNextAtEndSource)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "core/document/DocumentCommands.h"
 #include "core/document/DocumentHistory.h"
 
-#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QUndoStack>
 
@@ -110,12 +109,3 @@ BENCHMARK(BM_UndoScatteredDelete)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoScatteredDelete)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
