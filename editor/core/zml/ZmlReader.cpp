@@ -26,6 +26,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -472,7 +473,11 @@ std::optional<FileParse> parseInPieces(QFile &file, const CElements &catalogue,
     if (count < 2)
         return std::nullopt;
     QByteArray text;
-    text.resize(qsizetype(size));
+    try {
+        text.resize(qsizetype(size));
+    } catch (const std::bad_alloc &) {
+        return std::nullopt; // read as it streams in
+    }
     const qint64 got = file.read(text.data(), size);
     if (got < 0)
         return FileParse::Unreadable;
@@ -531,10 +536,10 @@ std::optional<FileParse> parseInPieces(QFile &file, const CElements &catalogue,
 }
 
 // Parses a script file into reader, streaming it, or in pieces at once when it is large (see
-// parseInPieces).  UTF-8 text (the system code page) goes to
-// the parser as it is read; when the parse fails at or after a byte sequence that is not UTF-8,
-// the file is read again, decoded piece by piece with the code page's fallback. Text in
-// another code page or in UTF-16 is decoded piece by piece from the start.
+// parseInPieces). UTF-8 text (the system code page) goes to the parser as it is read; when the
+// parse fails at or after a byte sequence that is not UTF-8, the file is read again, decoded
+// piece by piece with the code page's fallback. Text in another code page or in UTF-16 is
+// decoded piece by piece from the start.
 FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader,
                     const BodyReader::Publish &publish, TextPlace *errorPlace,
                     std::vector<PieceRows> *pieces)
