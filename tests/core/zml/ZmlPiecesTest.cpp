@@ -3,6 +3,7 @@
 #include "core/document/CDocument.h"
 #include "core/zml/XmlEventParser.h"
 #include "core/zml/ZmlReader.h"
+#include "core/zml/ZmlWriter.h"
 
 #include "support/ZmlTestSupport.h"
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace {
@@ -113,6 +115,25 @@ TEST_F(ZmlPiecesTest, ScriptsTheEditorWritesReadInPiecesAsInOneText)
     QByteArray lf = script;
     lf.replace("\r\n", "\n");
     EXPECT_GT(expectSameAsOneText(write(lf)), 2);
+
+    // The command line's format writes the rows as they are read, the later pieces' last: the
+    // file Save writes for the script read as one text.
+    const QString in = write(script);
+    const QString expected = QDir(dir.path()).filePath("expected.zml");
+    const QString out = QDir(dir.path()).filePath("out.zml");
+    SetOpenPieces(1, 1);
+    CDocument whole;
+    FillTestCatalogue(whole.Catalogue());
+    ASSERT_TRUE(OpenDocument(whole, in).ok());
+    ASSERT_TRUE(SaveDocument(whole, expected, false));
+    SetOpenPieces(3, 1);
+    CDocument copy;
+    FillTestCatalogue(copy.Catalogue());
+    StreamedSave save(out);
+    ASSERT_TRUE(OpenDocument(copy, in, &save).ok());
+    const std::optional<SaveResult> saved = save.Finish(copy, true);
+    ASSERT_TRUE(saved && saved->ok());
+    EXPECT_EQ(ReadBytes(out), ReadBytes(expected));
 }
 
 TEST_F(ZmlPiecesTest, CutsThatDoNotFallBetweenRowsOfTheBodyAreNotUsed)
