@@ -42,9 +42,11 @@ void loadCatalogue(CDocument &doc)
     doc.Catalogue().LoadFile(QStringLiteral(STEPSMITH_CATALOGUE));
 }
 
-// Read, parse, match against the catalogue and build the rows.
-void BM_OpenScript(benchmark::State &state)
+// Read, parse, match against the catalogue and build the rows, the file in the given number of
+// pieces at once (0: as the machine decides).
+void openScript(benchmark::State &state, int pieces)
 {
+    SetOpenPieces(pieces, 0);
     const QString path = script(int(state.range(0)));
     ScopedMessageHandler quiet([](const QString &, MsgIcon, MsgButtons) { return MsgResult::Ok; });
     for (auto _ : state) {
@@ -59,6 +61,17 @@ void BM_OpenScript(benchmark::State &state)
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
+    SetOpenPieces(0, 0);
+}
+
+void BM_OpenScript(benchmark::State &state)
+{
+    openScript(state, 0);
+}
+
+void BM_OpenScriptInPieces(benchmark::State &state)
+{
+    openScript(state, int(state.range(1)));
 }
 
 // Build the text, check the blocks and write the file.
@@ -92,6 +105,12 @@ void BM_XmllintNoout(benchmark::State &state)
 
 BENCHMARK(BM_XmllintNoout)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenScript)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The 100 000-step script read in 1 to 4 pieces, whatever the processors.
+BENCHMARK(BM_OpenScriptInPieces)
+    ->ArgsProduct({{100000}, {1, 2, 3, 4}})
+    ->ArgNames({"", "pieces"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_SaveScript)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

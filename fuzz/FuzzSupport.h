@@ -26,7 +26,8 @@ public:
             !writeFile(QStringLiteral("Actions.dat"), stepsmith::catalogue::toCbor(read.catalogue)))
             std::abort();
         m_doc.Catalogue().LoadFile(path(QStringLiteral("Actions.dat")));
-        if (m_doc.Catalogue().Count() == 0)
+        m_other.Catalogue().LoadFile(path(QStringLiteral("Actions.dat")));
+        if (m_doc.Catalogue().Count() == 0 || m_other.Catalogue().Count() == 0)
             std::abort();
     }
 
@@ -45,9 +46,16 @@ public:
         m_doc.Clear();
         return m_doc;
     }
+    // A second one, to compare with the first.
+    CDocument &otherDocument()
+    {
+        m_other.Clear();
+        return m_other;
+    }
 
 private:
     QTemporaryDir m_dir;
     ScopedMessageHandler m_messages;
     CDocument m_doc;
+    CDocument m_other;
 };

@@ -216,6 +216,19 @@ void StagedSteps::add(StepBatch &&batch)
     batch.clear();
 }
 
+void StagedSteps::append(StagedSteps &&other, int depthMove)
+{
+    const int move = count();
+    m_store.Append(std::move(other.m_store), move);
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    for (StepRow &row : other.m_rows) {
+        row.id += move;
+        row.depth += depthMove;
+        m_rows.push_back(std::move(row));
+    }
+    other.clear();
+}
+
 void StagedSteps::clear()
 {
     m_store.Clear();

@@ -20,6 +20,8 @@ class StagedSteps final {
 public:
     // Stores batch's steps after those staged before, with the depths given.
     void add(StepBatch &&batch);
+    // Takes the steps of other over after those staged before, their depths moved by depthMove.
+    void append(StagedSteps &&other, int depthMove);
     void clear();
     int count() const { return int(m_rows.size()); }
     // The step and the depth of a staged row (0 <= row < count()).

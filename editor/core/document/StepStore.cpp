@@ -162,24 +162,60 @@ std::vector<std::uint32_t> StepStore::MapActions(const StepBatch &batch)
 {
     std::vector<std::uint32_t> actions;
     actions.reserve(batch.actions().size());
-    for (const StepBatch::Action &action : batch.actions()) {
-        std::uint32_t found = std::uint32_t(m_actions.size());
-        const auto it = m_actionsByName.constFind(action.element->ElementName);
-        if (it != m_actionsByName.constEnd()) {
-            for (std::uint32_t candidate : *it) {
-                const Action &a = m_actions[candidate];
-                if (a.fields->SameActionFields(*action.element) &&
-                    sameDefinitions(a.definitions.get(), action.definitions.get())) {
-                    found = candidate;
-                    break;
-                }
-            }
-        }
-        if (found == m_actions.size())
-            found = addAction(*action.element, action.definitions);
-        actions.push_back(found);
-    }
+    for (const StepBatch::Action &action : batch.actions())
+        actions.push_back(sameAction(*action.element, action.definitions));
     return actions;
+}
+
+std::uint32_t StepStore::sameAction(const CElement &element,
+                                    const CAttributes::DefinitionsPtr &definitions,
+                                    std::shared_ptr<const CElement> fields)
+{
+    const auto it = m_actionsByName.constFind(element.ElementName);
+    if (it != m_actionsByName.constEnd()) {
+        for (std::uint32_t candidate : *it) {
+            const Action &a = m_actions[candidate];
+            if (a.fields->SameActionFields(element) &&
+                sameDefinitions(a.definitions.get(), definitions.get()))
+                return candidate;
+        }
+    }
+    if (!fields)
+        return addAction(element, definitions);
+    const auto index = std::uint32_t(m_actions.size());
+    m_actions.push_back({std::move(fields), definitions});
+    m_actionsByName[element.ElementName].push_back(index);
+    return index;
+}
+
+void StepStore::Append(StepStore &&other, int move)
+{
+    std::vector<std::uint32_t> actions;
+    actions.reserve(other.m_actions.size());
+    for (const Action &action : other.m_actions)
+        actions.push_back(sameAction(*action.fields, action.definitions, action.fields));
+    const auto slotMove = std::uint32_t(m_slots.size());
+    m_slots.insert(m_slots.end(), std::make_move_iterator(other.m_slots.begin()),
+                   std::make_move_iterator(other.m_slots.end()));
+    m_unusedSlots += other.m_unusedSlots;
+    const int last = int(other.m_records.size()) - 1;
+    if (last > 0)
+        record(last + move); // grows the records once
+    for (int id = 1; id <= last; ++id) {
+        const Record &from = other.m_records[std::size_t(id)];
+        if (!(from.flags & Live))
+            continue;
+        if (from.flags & Detached) {
+            StoreOwned(id + move, other.m_detached[from.slot].element);
+            continue;
+        }
+        Record &to = record(id + move);
+        to = from;
+        to.action = actions[from.action];
+        to.slot += slotMove;
+        ++m_count;
+    }
+    other.Clear();
 }
 
 void StepStore::StoreFromBatch(int id, StepBatch &batch, const std::vector<std::uint32_t> &actions,

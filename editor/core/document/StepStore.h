@@ -48,6 +48,8 @@ public:
     // Stores entry index of batch under a free id, moving its strings out of the batch.
     void StoreFromBatch(int id, StepBatch &batch, const std::vector<std::uint32_t> &actions,
                         std::size_t index);
+    // Takes the steps of other over, each under its id plus move (those ids must be free here).
+    void Append(StepStore &&other, int move);
     // Adds a copy of the step to batch, as a row of the given depth.
     void CopyTo(int id, StepBatch &batch, int depth) const;
     // The ElementName of a step ("" when there is none), without a view.
@@ -88,6 +90,11 @@ private:
     void attach(int id, Record &r, std::shared_ptr<CElement> element);
     std::uint32_t actionFor(const CElement &element);
     std::uint32_t addAction(const CElement &element, CAttributes::DefinitionsPtr definitions);
+    // The action here with the same fields and definitions as element and definitions, added
+    // when there is none (its fields then shared with fields, when given).
+    std::uint32_t sameAction(const CElement &element,
+                             const CAttributes::DefinitionsPtr &definitions,
+                             std::shared_ptr<const CElement> fields = {});
     void absorb(Record &r, const CElement &element);
     void releaseSlots(const Record &r);
     std::uint32_t slotCount(const Record &r) const;

@@ -80,7 +80,9 @@ public:
         m_errorOffset = -1;
         m_errorPlace = TextPlace();
         m_fed = 0;
+        m_taken = 0;
         m_refused = false;
+        m_sawDocumentType = false;
         if (!m_parser) {
             m_error = QStringLiteral("out of memory");
             return false;
@@ -92,6 +94,7 @@ public:
         XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
         XML_SetEntityDeclHandler(p, &Driver::onEntityDecl);
         XML_SetSkippedEntityHandler(p, &Driver::onSkippedEntity);
+        XML_SetStartDoctypeDeclHandler(p, &Driver::onStartDoctype);
         if (m_handler) {
             XML_SetElementHandler(p, &Driver::onStartElement, &Driver::onEndElement);
             XML_SetCharacterDataHandler(p, &Driver::onCharacters);
@@ -103,9 +106,10 @@ public:
     }
 
     // Reads the next piece from source straight into the parser's buffer and parses it; sets
-    // *done after the last piece. A piece is at least as large as the token the parser holds
-    // unfinished, so each byte of a long token is scanned a bounded number of times.
-    bool feed(const Source &source, bool *done, bool *readFailed)
+    // *done after the last piece, which ends the text when whole is set. A piece is at least as
+    // large as the token the parser holds unfinished, so each byte of a long token is scanned a
+    // bounded number of times.
+    bool feed(const Source &source, bool whole, bool *done, bool *readFailed)
     {
         const XML_Index parsed = XML_GetCurrentByteIndex(m_parser);
         const qint64 pending = parsed >= 0 ? m_fed - qint64(parsed) : 0;
@@ -124,7 +128,30 @@ public:
         }
         m_fed += got;
         *done = got == 0;
+        if (*done && !whole)
+            return true;
         return parseBuffer(int(got), *done);
+    }
+
+    // The parse stopped between two nodes, at depth, having taken every byte fed.
+    bool betweenNodes(int depth) const
+    {
+        return m_parser && m_depth == depth && !m_inCData && !m_textHasReference &&
+               isBlank(m_text) && m_taken == m_fed;
+    }
+    bool sawDocumentType() const { return m_sawDocumentType; }
+    void setLineOffset(int lines) { m_lineOffset = lines; }
+
+    qint64 currentOffset() const { return qint64(XML_GetCurrentByteIndex(m_parser)); }
+    std::string_view currentText() const
+    {
+        int offset = 0;
+        int size = 0;
+        const char *buffer = XML_GetInputContext(m_parser, &offset, &size);
+        const int count = XML_GetCurrentByteCount(m_parser);
+        if (!buffer || count <= 0 || offset + count > size)
+            return {};
+        return std::string_view(buffer + offset, std::size_t(count));
     }
 
     // Where the first error was found; -1 (unknown) when none was.
@@ -132,7 +159,7 @@ public:
     TextPlace errorPlace() const { return m_errorPlace; }
     TextPlace currentPlace() const
     {
-        return {int(XML_GetCurrentLineNumber(m_parser)),
+        return {int(XML_GetCurrentLineNumber(m_parser)) + m_lineOffset,
                 int(XML_GetCurrentColumnNumber(m_parser)) + 1};
     }
     const QString &error() const { return m_error; }
@@ -145,6 +172,8 @@ private:
         const bool ok =
             XML_ParseBuffer(m_parser, size, last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK &&
             !m_refused;
+        // Where the next token begins; only until the next XML_GetBuffer, which forgets it.
+        m_taken = qint64(XML_GetCurrentByteIndex(m_parser));
         return ok || fail();
     }
 
@@ -156,7 +185,7 @@ private:
         }
         if (m_error.isEmpty()) {
             m_error = QStringLiteral("line %1: %2")
-                          .arg(XML_GetCurrentLineNumber(m_parser))
+                          .arg(qint64(XML_GetCurrentLineNumber(m_parser)) + m_lineOffset)
                           .arg(QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(m_parser))));
         }
         return false;
@@ -178,6 +207,10 @@ private:
                              const XML_Char *, const XML_Char *, const XML_Char *, const XML_Char *)
     {
         self(ctx)->refuse("entity declarations are not supported");
+    }
+    static void onStartDoctype(void *ctx, const XML_Char *, const XML_Char *, const XML_Char *, int)
+    {
+        self(ctx)->m_sawDocumentType = true;
     }
     // A reference to an entity that is not declared (possible only with an external subset,
     // which is never read).
@@ -308,8 +341,11 @@ private:
     QString m_error;
     qint64 m_errorOffset = -1;
     TextPlace m_errorPlace;
-    qint64 m_fed = 0; // bytes handed to the parser
+    qint64 m_fed = 0;   // bytes handed to the parser
+    qint64 m_taken = 0; // bytes the parser has taken (every token in them ended), or -1
     bool m_refused = false;
+    bool m_sawDocumentType = false;
+    int m_lineOffset = 0;
 };
 
 XmlEventParser::XmlEventParser(XmlEventHandler *handler) : m_handler(handler) {}
@@ -351,14 +387,34 @@ bool XmlEventParser::parse(QIODevice &device)
 
 bool XmlEventParser::parse(const Source &source)
 {
-    m_error.clear();
-    m_errorOffset = -1;
-    m_errorPlace = TextPlace();
-    m_readFailed = false;
+    return parseText(source, true, true);
+}
+
+bool XmlEventParser::parsePart(const Source &source)
+{
+    return parseText(source, true, false);
+}
+
+bool XmlEventParser::parseMore(const Source &source, bool last)
+{
+    if (!m_error.isEmpty() || m_readFailed || !m_driver)
+        return false; // the text failed before
+    return parseText(source, false, last);
+}
+
+bool XmlEventParser::parseText(const Source &source, bool start, bool whole)
+{
     Driver &d = driver();
-    bool ok = d.start();
+    bool ok = true;
+    if (start) {
+        m_error.clear();
+        m_errorOffset = -1;
+        m_errorPlace = TextPlace();
+        m_readFailed = false;
+        ok = d.start();
+    }
     for (bool done = false; ok && !done;)
-        ok = d.feed(source, &done, &m_readFailed);
+        ok = d.feed(source, whole, &done, &m_readFailed);
     if (!ok) {
         m_error = d.error();
         m_errorOffset = m_readFailed ? -1 : d.errorOffset();
@@ -370,6 +426,31 @@ bool XmlEventParser::parse(const Source &source)
 TextPlace XmlEventParser::currentPlace() const
 {
     return m_driver ? m_driver->currentPlace() : TextPlace();
+}
+
+qint64 XmlEventParser::currentOffset() const
+{
+    return m_driver ? m_driver->currentOffset() : -1;
+}
+
+std::string_view XmlEventParser::currentText() const
+{
+    return m_driver ? m_driver->currentText() : std::string_view();
+}
+
+bool XmlEventParser::partEndsBetweenNodes(int depth) const
+{
+    return m_driver && m_driver->betweenNodes(depth);
+}
+
+bool XmlEventParser::sawDocumentType() const
+{
+    return m_driver && m_driver->sawDocumentType();
+}
+
+void XmlEventParser::setLineOffset(int lines)
+{
+    driver().setLineOffset(lines);
 }
 
 namespace {

@@ -71,6 +71,23 @@ public:
     bool parse(QIODevice &device);
     // Parses what source gives until its end; false when it is not well-formed or cannot be read.
     bool parse(const Source &source);
+    // Parses what source gives as the first part of a longer text: false when that part is not
+    // well-formed so far or cannot be read. Nothing is required of its end; see
+    // partEndsBetweenNodes().
+    bool parsePart(const Source &source);
+    // Parses what source gives as the next part of the text begun by parsePart(), or as its
+    // last part when last is set (as parse() ends a text). False when the text is not
+    // well-formed so far, cannot be read, or failed before.
+    bool parseMore(const Source &source, bool last);
+    // After parsePart() or parseMore() succeeded (with a handler): true when the part ends
+    // between two nodes with depth elements open, every byte taken (no token, CDATA section or text
+    // other than white space left unfinished), so that the text may go on with any node.
+    bool partEndsBetweenNodes(int depth) const;
+    // True when the last text parsed declares a document type.
+    bool sawDocumentType() const;
+    // Adds lines to every line reported from now on (places and errors), for a part of a text
+    // that follows others.
+    void setLineOffset(int lines);
 
     // Short description of the first error (line and message).
     const QString &errorString() const { return m_error; }
@@ -81,12 +98,17 @@ public:
     TextPlace errorPlace() const { return m_errorPlace; }
     // During a handler's call: the start of the event being reported.
     TextPlace currentPlace() const;
+    // During a handler's call: the byte offset of the event being reported in the text, and the
+    // event as written (empty when the parser no longer holds it).
+    qint64 currentOffset() const;
+    std::string_view currentText() const;
     // True when the last parse failed because the device could not be read.
     bool readFailed() const { return m_readFailed; }
 
 private:
     class Driver;
     Driver &driver();
+    bool parseText(const Source &source, bool start, bool whole);
 
     XmlEventHandler *m_handler;
     std::unique_ptr<Driver> m_driver; // kept for the next parse: creating a parser is costly

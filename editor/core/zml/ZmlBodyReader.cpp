@@ -39,12 +39,6 @@ bool is(std::string_view name, const char *literal)
     return name == std::string_view(literal);
 }
 
-// Depth of the row of an element met at depth: an else row stands one level out.
-int rowDepth(std::string_view name, int depth)
-{
-    return is(name, "else") && depth >= 1 ? depth - 1 : depth;
-}
-
 // Text content as the step keeps it: the markup characters escaped again, then decoded like
 // every ZML value.
 QString stepText(std::string_view text)
@@ -188,9 +182,9 @@ bool BodyReader::addDisabledStep(std::string_view comment, int depth)
         return false;
     // Block rows change the depths as their flat forms do.
     Frame &frame = m_frames.back();
-    int row = rowDepth(name, depth);
+    int row = depthOfRow(name, depth);
     if (is(name, "endif") || is(name, "endloop")) {
-        frame.depth = std::max(0, frame.depth - 1);
+        frame.depth = lowered(frame.depth);
         row = frame.depth;
     }
     addBuilt(std::move(step), row);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,9 +32,6 @@ QString commentText(const QString &raw);
 QString fromUtf8(std::string_view bytes);
 
 bool is(std::string_view name, const char *literal);
-
-// Depth of the row of an element met at depth: an else row stands one level out.
-int rowDepth(std::string_view name, int depth);
 
 // Text content as the step keeps it: the markup characters escaped again, then decoded like
 // every ZML value.
@@ -256,7 +254,7 @@ public:
         const bool isLoop = is(name, "loop");
         PendingSteps::Step step;
         step.definition = definition;
-        step.depth = rowDepth(name, parent.depth);
+        step.depth = depthOfRow(name, parent.depth);
         step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
             const int index = definition->indexOf(attributes[i].name, std::size_t(i));
@@ -306,7 +304,7 @@ public:
         } else if (frame.closer) {
             ++parent.depth; // flat form: the rows that follow are inside the block
         } else if (frame.closesBlock) {
-            parent.depth = std::max(0, parent.depth - 1);
+            parent.depth = lowered(parent.depth);
             m_pending.steps[frame.step].depth = parent.depth;
         }
         if (frame.holdsStep())
@@ -338,6 +336,14 @@ public:
     // The places noted, one per row in the order of the rows.
     std::vector<TextPlace> takeRowPlaces() { return std::move(m_rowPlaces); }
 
+    // The depth of the rows the container's next child would get.
+    int containerDepth() const { return m_frames.front().depth; }
+    // The lowest depth from which a row or the rows that follow were put one level out (INT_MAX
+    // when none were). Read from a depth d instead of the depth given, the rows keep their
+    // depths shifted by d - depth as long as this stays at least 1 after the shift: no depth was
+    // held at 0 then.
+    int lowestLowered() const { return m_lowestLowered; }
+
     // Hands over the steps not handed over yet.
     void finish()
     {
@@ -366,6 +372,17 @@ private:
 
     // Steps handed over at a time.
     static constexpr std::size_t kBatch = 4096;
+
+    // depth - 1, but not below 0.
+    int lowered(int depth)
+    {
+        m_lowestLowered = std::min(m_lowestLowered, depth);
+        return std::max(0, depth - 1);
+    }
+    int depthOfRow(std::string_view name, int depth)
+    {
+        return is(name, "else") ? lowered(depth) : depth;
+    }
 
     void notePlace()
     {
@@ -469,6 +486,7 @@ private:
     PendingSteps m_pending;
     const XmlEventParser *m_parser = nullptr;
     std::vector<TextPlace> m_rowPlaces;
+    int m_lowestLowered = INT_MAX;
 };
 
 } // namespace ZmlBody

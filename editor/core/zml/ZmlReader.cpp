@@ -9,6 +9,7 @@
 #include "core/zml/XmlEventParser.h"
 #include "core/zml/XmlTree.h"
 #include "core/zml/ZmlBodyReader.h"
+#include "core/zml/ZmlPieces.h"
 #include "core/zml/ZmlText.h"
 
 #include <QCoreApplication>
@@ -19,13 +20,17 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -201,6 +206,22 @@ public:
             header.back().second.append(text.data(), qsizetype(text.size()));
     }
 
+    // True when the parse stands in the body, outside its rows.
+    bool betweenRows() const { return m_body && m_depth == 2; }
+
+    // Ends the first piece of a text read in pieces (see ZmlPieces), parsed up to a place
+    // between two rows of the body: hands the body's steps over and gives the depth of the rows
+    // that follow. False when the piece does not end inside the body.
+    bool endPiece(int *depth)
+    {
+        if (!betweenRows())
+            return false;
+        m_body->finish();
+        rowPlaces = m_body->takeRowPlaces();
+        *depth = m_body->containerDepth();
+        return true;
+    }
+
     QString rootName;
     QString version; // the root's version attribute
     QString headName;
@@ -288,15 +309,246 @@ private:
     bool m_done = false;
 };
 
-// Parses a script file into reader, streaming it. UTF-8 text (the system code page) goes to
-// the parser as it is read; when the parse fails at or after a byte sequence that is not UTF-8,
-// the file is read again, decoded piece by piece with the code page's fallback. Text in
-// another code page or in UTF-16 is decoded piece by piece from the start.
+// The depth the rows of a later piece of a text are read from: the depth they really start at is
+// known only once the pieces before are read, and is added then.
+constexpr int kPieceDepth = 1 << 30;
+
+// The steps of a piece of a script's body after the first, parsed after a prefix that opens the
+// root and the body (see ZmlPieces). What follows the body's end is left alone.
+class BodyPiece final : public XmlEventHandler {
+public:
+    BodyPiece(const CElements &catalogue, BodyReader::Publish publish)
+        : m_body(catalogue, kPieceDepth, std::move(publish)), m_events(m_body, 2)
+    {}
+    void setParser(const XmlEventParser *parser) { m_body.setParser(parser); }
+
+    void startElement(std::string_view name, const Attribute *attributes, int count,
+                      bool selfClosing) override
+    {
+        const int depth = m_depth++;
+        if (m_inBody)
+            m_events.startElement(depth, name, attributes, count, selfClosing);
+    }
+    void endElement() override
+    {
+        const int depth = --m_depth;
+        if (!m_inBody)
+            return;
+        if (depth >= 2) {
+            m_events.endElement(depth + 1);
+        } else { // the body's end
+            m_body.finish();
+            m_inBody = false;
+        }
+    }
+    void characters(XmlNodeType kind, std::string_view text, std::string_view) override
+    {
+        if (m_inBody)
+            m_events.characters(m_depth, kind, text);
+    }
+
+    bool inBody() const { return m_inBody; }
+    BodyReader &body() { return m_body; }
+
+private:
+    BodyReader m_body;
+    ContainerEvents m_events;
+    int m_depth = 0;
+    bool m_inBody = true; // the prefix opens it
+};
+
+// Parses piece number of a text cut into pieces (see ZmlPieces): from the start of the text
+// (piece 0), or from the start of the piece after plan.prefix, on through cut after cut until the
+// parse stands between two rows of the body at a cut (betweenRows() tells) or the text ends.
+// Gives the index of the cut it stopped at (plan.starts.size(): the text's end), or -1 when the
+// text is not well-formed there.
+template <typename BetweenRows>
+std::ptrdiff_t parsePiece(XmlEventParser &parser, const QByteArray &text,
+                          const ZmlPieces::Plan &plan, std::size_t number, BetweenRows betweenRows)
+{
+    const std::size_t cuts = plan.starts.size();
+    qint64 begin = number == 0 ? 0 : plan.starts[number - 1];
+    for (std::size_t cut = number;; ++cut) {
+        const bool last = cut == cuts;
+        const qint64 end = last ? text.size() : plan.starts[cut];
+        const std::string_view part(text.constData() + begin, std::size_t(end - begin));
+        const bool first = cut == number;
+        const XmlEventParser::Source source =
+            first && number > 0 ? ZmlPieces::source(plan.prefix, part) : ZmlPieces::source(part);
+        const bool ok = !first ? parser.parseMore(source, last)
+                        : last ? parser.parse(source)
+                               : parser.parsePart(source);
+        if (!ok)
+            return -1;
+        if (last || (parser.partEndsBetweenNodes(2) && betweenRows()))
+            return std::ptrdiff_t(cut);
+        begin = end;
+    }
+}
+
+// A piece of a text after the first, as read.
+struct PieceRead {
+    StagedSteps steps;    // with depths from kPieceDepth
+    bool ok = false;      // well-formed, and at the text's end the body was closed
+    std::size_t end = 0;  // the cut it stopped at (see parsePiece)
+    int depth = 0;        // of the rows after it, read from kPieceDepth
+    int lowest = INT_MAX; // BodyReader::lowestLowered()
+    std::vector<TextPlace> places;
+};
+
+// Reads piece number (from 1) of text, building and staging its steps as it goes.
+void readPiece(const QByteArray &text, const ZmlPieces::Plan &plan, std::size_t number,
+               const CElements &catalogue, PieceRead *read)
+{
+    StepBatch built;
+    BodyPiece piece(catalogue, [read, &built](PendingSteps &pending) {
+        buildSteps(pending, built);
+        pending.clear();
+        read->steps.add(std::move(built));
+    });
+    XmlEventParser parser(&piece);
+    piece.setParser(&parser);
+    const qint64 start = plan.starts[number - 1];
+    parser.setLineOffset(int(ZmlPieces::lineBreaks(text.constData(), start) - plan.prefixLines));
+    const std::ptrdiff_t end =
+        parsePiece(parser, text, plan, number, [&piece] { return piece.inBody(); });
+    read->end = std::size_t(std::max<std::ptrdiff_t>(end, 0));
+    read->ok = end >= 0 && (read->end < plan.starts.size() || !piece.inBody());
+    piece.body().finish();
+    read->depth = piece.body().containerDepth();
+    read->lowest = piece.body().lowestLowered();
+    read->places = piece.body().takeRowPlaces();
+}
+
+// Pieces and least file size set by SetOpenPieces (0: the defaults).
+std::atomic<int> g_pieces{0};
+std::atomic<qint64> g_leastPieceBytes{0};
+
+// Pieces a file of size bytes is read in at once; 1 when it is read as one text.
+int pieceCount(qint64 size)
+{
+    constexpr qint64 kLeast = 2 << 20;    // smaller files are read as one text
+    constexpr qint64 kMost = 512LL << 20; // larger ones are not held in memory whole
+    const qint64 least = g_leastPieceBytes > 0 ? g_leastPieceBytes.load() : kLeast;
+    if (size < least || size > kMost)
+        return 1;
+    if (g_pieces > 0)
+        return g_pieces;
+    // A file read as one text keeps two processors busy already: one parses while the other
+    // builds the steps.
+    const auto processors = qint64(std::thread::hardware_concurrency());
+    if (processors < 3)
+        return 1;
+    constexpr qint64 kPiece = 1 << 20; // the least a piece holds
+    return int(std::min<qint64>({processors - 1, size / kPiece, 4}));
+}
+
+std::optional<FileParse> rewind(QFile &file)
+{
+    if (file.seek(0))
+        return std::nullopt;
+    return FileParse::Unreadable;
+}
+
+// The rows of a later piece of a file read in pieces, and the depth they are to be moved by.
+struct PieceRows {
+    StagedSteps steps;
+    int move = 0;
+};
+
+// Reads a script file cut into pieces that are parsed at once (see ZmlPieces): the first on
+// this thread into reader, each other one on a thread of its own. A piece goes on past a cut
+// where its parse does not stand between two rows of the body, and the piece after that cut is
+// not used. Nothing is read (the file is rewound) when the file is not read so: too small or
+// too large, nowhere to cut it, a thread cannot be started; and when a piece is not
+// well-formed, or a depth would have been held at 0 where a piece begins: what was handed to
+// publish is then taken back. pieces gets the later pieces used, in order.
+std::optional<FileParse> parseInPieces(QFile &file, const CElements &catalogue,
+                                       std::unique_ptr<ZmlFileReader> *reader,
+                                       const BodyReader::Publish &publish,
+                                       std::vector<PieceRows> *pieces)
+{
+    const qint64 size = file.size();
+    const int count = pieceCount(size);
+    if (count < 2)
+        return std::nullopt;
+    QByteArray text;
+    try {
+        text.resize(qsizetype(size));
+    } catch (const std::bad_alloc &) {
+        return std::nullopt; // read as it streams in
+    }
+    const qint64 got = file.read(text.data(), size);
+    if (got < 0)
+        return FileParse::Unreadable;
+    if (got != size || !file.atEnd()) // the file changed while it was read
+        return rewind(file);
+    const ZmlPieces::Plan plan = ZmlPieces::plan(text, count);
+    if (!plan.split())
+        return rewind(file);
+
+    (void)catalogue.Contains(QString()); // builds the lookup index before the threads read it
+    const std::size_t cuts = plan.starts.size();
+    std::vector<PieceRead> later(cuts);
+    std::vector<std::thread> threads;
+    bool ok = true;
+    try {
+        for (std::size_t i = 0; i < cuts; ++i)
+            threads.emplace_back(readPiece, std::cref(text), std::cref(plan), i + 1,
+                                 std::cref(catalogue), &later[i]);
+    } catch (const std::system_error &) {
+        ok = false;
+    }
+    *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
+    int depth = 0;
+    std::ptrdiff_t end = -1;
+    if (ok) {
+        XmlEventParser parser(reader->get());
+        ZmlFileReader &first = **reader;
+        first.setParser(&parser);
+        end = parsePiece(parser, text, plan, 0, [&first] { return first.betweenRows(); });
+        if (end >= 0 && std::size_t(end) < cuts)
+            first.endPiece(&depth);
+        first.setParser(nullptr);
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    ok = ok && end >= 0;
+    std::vector<PieceRows> used;
+    for (std::size_t cut = std::size_t(std::max<std::ptrdiff_t>(end, 0)); ok && cut < cuts;) {
+        PieceRead &piece = later[cut];
+        const int move = depth - kPieceDepth;
+        ok = piece.ok && (piece.lowest == INT_MAX || piece.lowest + move >= 1);
+        used.push_back({std::move(piece.steps), move});
+        std::vector<TextPlace> &places = (*reader)->rowPlaces;
+        places.insert(places.end(), piece.places.begin(), piece.places.end());
+        depth = piece.depth + move;
+        cut = piece.end;
+    }
+    if (!ok) {
+        PendingSteps restart; // drops what the pieces handed over
+        restart.restart = true;
+        publish(restart);
+        return rewind(file);
+    }
+    *pieces = std::move(used);
+    return FileParse::Parsed;
+}
+
+// Parses a script file into reader, streaming it, or in pieces at once when it is large (see
+// parseInPieces). UTF-8 text (the system code page) goes to the parser as it is read; when the
+// parse fails at or after a byte sequence that is not UTF-8, the file is read again, decoded
+// piece by piece with the code page's fallback. Text in another code page or in UTF-16 is
+// decoded piece by piece from the start.
 FileParse parseFile(QFile &file, const CElements &catalogue, std::unique_ptr<ZmlFileReader> *reader,
-                    const BodyReader::Publish &publish, TextPlace *errorPlace)
+                    const BodyReader::Publish &publish, TextPlace *errorPlace,
+                    std::vector<PieceRows> *pieces)
 {
     const FileEncoding encoding = encodingOf(file);
     if (AnsiCodec::systemIsUtf8() && encoding == FileEncoding::System) {
+        if (const std::optional<FileParse> inPieces =
+                parseInPieces(file, catalogue, reader, publish, pieces))
+            return *inPieces;
         *reader = std::make_unique<ZmlFileReader>(catalogue, publish);
         XmlEventParser parser(reader->get());
         (*reader)->setParser(&parser);
@@ -481,6 +733,25 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, St
 
 } // namespace
 
+namespace {
+
+// Stores a batch, or another's steps, after the steps staged before, and tells observer.
+template <typename Add> void stage(StagedSteps &steps, OpenObserver *observer, Add add)
+{
+    const int first = steps.count();
+    add();
+    if (observer && steps.count() > first)
+        observer->rows(steps, first, steps.count() - first);
+}
+
+} // namespace
+
+void SetOpenPieces(int pieces, qint64 leastBytes)
+{
+    g_pieces = std::max(0, pieces);
+    g_leastPieceBytes = std::max<qint64>(0, leastBytes);
+}
+
 OpenResult OpenDocument(CDocument &doc, const QString &path)
 {
     return OpenDocument(doc, path, nullptr);
@@ -497,6 +768,8 @@ OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *obser
     std::unique_ptr<ZmlFileReader> reader;
     FileParse parsed = FileParse::Unreadable;
     StagedSteps steps;
+    // The rows of the pieces after the first of a file read in pieces.
+    std::vector<PieceRows> pieces;
     {
         StepQueue queue;
         const CElements &catalogue = doc.Catalogue();
@@ -506,7 +779,8 @@ OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *obser
             if (opened == FileOpen::Opened) {
                 parsed = parseFile(
                     file, catalogue, &reader,
-                    [&queue](PendingSteps &pending) { queue.push(pending); }, &result.place);
+                    [&queue](PendingSteps &pending) { queue.push(pending); }, &result.place,
+                    &pieces);
             } else if (opened == FileOpen::Special) {
                 parsed = FileParse::Special;
             }
@@ -527,12 +801,14 @@ OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *obser
             }
             buildSteps(pending, built);
             queue.recycle(pending);
-            const int first = steps.count();
-            steps.add(std::move(built));
-            if (observer && steps.count() > first)
-                observer->rows(steps, first, steps.count() - first);
+            stage(steps, observer, [&] { steps.add(std::move(built)); });
         }
         parsing.join();
+    }
+    if (parsed == FileParse::Parsed) {
+        result.pieces = 1 + int(pieces.size());
+        for (PieceRows &piece : pieces)
+            stage(steps, observer, [&] { steps.append(std::move(piece.steps), piece.move); });
     }
     if (parsed == FileParse::Unreadable) {
         result.status = QFileInfo::exists(path) ? Status::Unreadable : Status::Missing;

@@ -40,6 +40,8 @@ struct OpenResult {
     TextPlace versionPlace;
     // Where the element, comment or end tag of each row read is, by row.
     std::vector<TextPlace> rowPlaces;
+    // The pieces the file was parsed in at once (see SetOpenPieces).
+    int pieces = 1;
 
     bool ok() const { return status == Status::Opened; }
     explicit operator bool() const { return ok(); }
@@ -68,8 +70,14 @@ public:
     // What was told so far was of an attempt that failed; the file is read again from its start.
     virtual void restarted() = 0;
 };
-// OpenDocument telling observer what it reads as it goes.
+// OpenDocument telling observer what it reads as it goes. The rows of a large file may be told
+// only once the whole file is read (see SetOpenPieces).
 OpenResult OpenDocument(CDocument &doc, const QString &path, OpenObserver *observer);
+
+// A large UTF-8 script file (2 MB or more) is parsed in pieces at once, each on a thread of its
+// own, when the machine has processors to spare: one piece per processor but one, at most four.
+// For tests: the number of pieces (0: that default) and the least size of a file read so (0: 2 MB).
+void SetOpenPieces(int pieces, qint64 leastBytes);
 
 // OpenDocument for a recovery file, which holds the script as Save writes it even when Save
 // would refuse it: its if and loop blocks do not balance, or a comment step holds "--" (the

@@ -182,3 +182,28 @@ TEST_F(StepStoreTest, ABatchCopyAndAStagedOpenGiveTheSameScript)
     EXPECT_EQ(opened.NewStepId(), opened.RowCount() + 1);
     EXPECT_FALSE(opened.Dirty());
 }
+
+TEST_F(StepStoreTest, AppendedStoresKeepTheirStepsUnderMovedIdsAndShareActions)
+{
+    const auto var = CElements::Copy(*doc.Catalogue().Item("var"));
+    var->Attributes().Item("name")->Value = "a";
+    const auto say = CElements::Copy(*doc.Catalogue().Item("saytext"));
+    say->Text = "text";
+    StepStore into;
+    into.StoreCopy(1, *var);
+    StepStore other;
+    other.StoreCopy(1, *var);
+    other.StoreCopy(2, *say);
+    other.StoreCopy(4, *var);
+    const std::shared_ptr<CElement> held = other.Detach(4);
+    into.Append(std::move(other), 1);
+
+    EXPECT_EQ(into.Count(), 4);
+    EXPECT_EQ(other.Count(), 0);
+    EXPECT_FALSE(into.Contains(4)); // other had no step 3
+    EXPECT_EQ(into.View(2).ValueAt(0), "a");
+    EXPECT_EQ(into.View(2).ActionKey(), into.View(1).ActionKey());
+    EXPECT_EQ(into.View(3).Text(), "text");
+    held->Attributes().Item("name")->Value = "edited"; // a step handed out stays shared
+    EXPECT_EQ(into.View(5).ValueAt(0), "edited");
+}
