@@ -373,12 +373,14 @@ private:
     // Steps handed over at a time.
     static constexpr std::size_t kBatch = 4096;
 
-    // depth - 1, but not below 0.
+    // depth - 1, but not below 0 (see lowestLowered()).
     int lowered(int depth)
     {
         m_lowestLowered = std::min(m_lowestLowered, depth);
         return std::max(0, depth - 1);
     }
+    // The depth of a row of the element name among rows at depth: an else row stands one level
+    // out.
     int depthOfRow(std::string_view name, int depth)
     {
         return is(name, "else") ? lowered(depth) : depth;
