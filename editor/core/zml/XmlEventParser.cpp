@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,20 +25,29 @@ bool isBlank(const std::string &bytes)
 // Separates namespace URI, local name and prefix in the names the parser reports.
 constexpr char kNsSeparator = '\x01';
 
-// The name as written ("prefix:local" or "local") from the parser's "uri SEP local SEP prefix".
-std::string_view writtenName(const char *reported, std::string *scratch)
+// The name as written ("prefix:local" or "local") from the parser's "uri SEP local SEP prefix";
+// scratch[index] holds it when it has to be put together (growing scratch moves none of the
+// names it holds).
+std::string_view writtenName(const char *reported, std::deque<std::string> &scratch,
+                             std::size_t index)
 {
-    const char *first = std::strchr(reported, kNsSeparator);
-    if (!first)
-        return reported;
+    // Most names have no namespace: one pass finds the separator or the end.
+    const char *first = reported;
+    while (*first != '\0' && *first != kNsSeparator)
+        ++first;
+    if (*first == '\0')
+        return std::string_view(reported, std::size_t(first - reported));
     const char *local = first + 1;
     const char *second = std::strchr(local, kNsSeparator);
     if (!second)
         return local;
-    scratch->assign(second + 1);
-    scratch->push_back(':');
-    scratch->append(local, std::size_t(second - local));
-    return *scratch;
+    if (scratch.size() <= index)
+        scratch.resize(index + 1);
+    std::string &name = scratch[index];
+    name.assign(second + 1);
+    name.push_back(':');
+    name.append(local, std::size_t(second - local));
+    return name;
 }
 
 // The parser gets the text in pieces of at least this size.
@@ -258,20 +268,14 @@ private:
     {
         Driver *d = self(ctx);
         d->flushText();
-        int count = 0;
-        while (attributes[2 * count])
-            ++count;
-        if (d->m_scratch.size() < std::size_t(count) + 1)
-            d->m_scratch.resize(std::size_t(count) + 1);
-        d->m_attributes.resize(std::size_t(count));
-        for (int i = 0; i < count; ++i) {
-            d->m_attributes[std::size_t(i)] = {
-                writtenName(attributes[2 * i], &d->m_scratch[std::size_t(i) + 1]),
-                attributes[2 * i + 1]};
+        d->m_attributes.clear();
+        for (std::size_t i = 0; attributes[2 * i]; ++i) {
+            d->m_attributes.push_back(
+                {writtenName(attributes[2 * i], d->m_scratch, i + 1), attributes[2 * i + 1]});
         }
         ++d->m_depth;
-        d->m_handler->startElement(writtenName(name, &d->m_scratch[0]), d->m_attributes.data(),
-                                   count, d->tagIsSelfClosing());
+        d->m_handler->startElement(writtenName(name, d->m_scratch, 0), d->m_attributes.data(),
+                                   int(d->m_attributes.size()), d->tagIsSelfClosing());
     }
 
     static void onEndElement(void *ctx, const XML_Char *)
@@ -325,7 +329,7 @@ private:
     {
         Driver *d = self(ctx);
         d->report(XmlNodeType::ProcessingInstruction, data ? data : "",
-                  writtenName(target, &d->m_targetScratch));
+                  writtenName(target, d->m_targetScratch, 0));
     }
 
     XmlEventHandler *m_handler;
@@ -336,8 +340,8 @@ private:
     std::string m_cdata;
     bool m_inCData = false;
     std::vector<XmlEventHandler::Attribute> m_attributes;
-    std::vector<std::string> m_scratch; // written names: [0] element, [i + 1] attribute i
-    std::string m_targetScratch;
+    std::deque<std::string> m_scratch; // written names: [0] element, [i + 1] attribute i
+    std::deque<std::string> m_targetScratch;
     QString m_error;
     qint64 m_errorOffset = -1;
     TextPlace m_errorPlace;

@@ -92,6 +92,9 @@ struct Definition {
     // each action. Further names are looked up each time (at the cost of the action's own
     // attributes), so that a file of many different unknown names builds nothing that grows.
     std::vector<std::pair<std::string, int>> indexes;
+    // The block rule of the written name: only the exact lower-case names have one.
+    enum class Block : std::uint8_t { None, If, Loop, Else, EndIf, EndLoop };
+    Block block = Block::None;
 
     // The catalogue's action of the written name (any case); element null when there is none.
     static Definition of(const CElements &catalogue, std::string_view name)
@@ -100,6 +103,12 @@ struct Definition {
         definition.element = catalogue.Item(fromUtf8(name));
         if (definition.element)
             definition.attributes = definition.element->Attributes().Definitions();
+        definition.block = is(name, "if")        ? Block::If
+                           : is(name, "loop")    ? Block::Loop
+                           : is(name, "else")    ? Block::Else
+                           : is(name, "endif")   ? Block::EndIf
+                           : is(name, "endloop") ? Block::EndLoop
+                                                 : Block::None;
         return definition;
     }
 
@@ -250,11 +259,11 @@ public:
             m_skipping = 1;
             return;
         }
-        const bool isIf = is(name, "if");
-        const bool isLoop = is(name, "loop");
+        using Block = Definition::Block;
+        const Block block = definition->block;
         PendingSteps::Step step;
         step.definition = definition;
-        step.depth = depthOfRow(name, parent.depth);
+        step.depth = block == Block::Else ? lowered(parent.depth) : parent.depth;
         step.firstValue = std::uint32_t(m_pending.values.size());
         for (int i = 0; i < count; ++i) {
             const int index = definition->indexOf(attributes[i].name, std::size_t(i));
@@ -270,10 +279,10 @@ public:
         Frame frame;
         frame.depth = parent.depth + 1;
         frame.step = m_pending.steps.size() - 1;
-        frame.closer = isIf ? "endif" : isLoop ? "endloop" : nullptr;
+        frame.closer = block == Block::If ? "endif" : block == Block::Loop ? "endloop" : nullptr;
         frame.closerDepth = parent.depth;
         frame.selfClosing = selfClosing;
-        frame.closesBlock = is(name, "endif") || is(name, "endloop");
+        frame.closesBlock = block == Block::EndIf || block == Block::EndLoop;
         frame.wantsText = definition->element->ContainsText;
         if (frame.holdsStep())
             ++m_holding;
@@ -406,11 +415,14 @@ private:
 
     Definition *lookup(std::string_view name)
     {
-        // Names of a file repeat: a small table of the names met last, by length and first
-        // letter, answers most without hashing; the exact written name saves the case folding.
-        Recent &recent = m_recent[(name.size() * 31 +
-                                   (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
-                                  kRecent];
+        // Names of a file repeat: a small table of the names met last, by length and first and
+        // last letters, answers most without hashing; the exact written name saves the case
+        // folding.
+        const std::size_t slot = name.empty() ? 0
+                                              : name.size() * 31 +
+                                                    static_cast<unsigned char>(name.front()) * 7 +
+                                                    static_cast<unsigned char>(name.back());
+        Recent &recent = m_recent[slot % kRecent];
         if (recent.definition && recent.name == name)
             return recent.definition->element ? recent.definition : nullptr;
         m_key.assign(name.data(), name.size()); // keeps its buffer: no allocation per element
@@ -480,7 +492,7 @@ private:
         std::string_view name; // the cache's key
         Definition *definition = nullptr;
     };
-    static constexpr std::size_t kRecent = 64;
+    static constexpr std::size_t kRecent = 128;
     std::array<Recent, kRecent> m_recent{};
     std::vector<Frame> m_frames; // [0] is the container
     int m_holding = 0;           // open frames whose end may change their step
