@@ -459,10 +459,11 @@ struct PieceRows {
 // Reads a script file cut into pieces that are parsed at once (see ZmlPieces): the first on
 // this thread into reader, each other one on a thread of its own. A piece goes on past a cut
 // where its parse does not stand between two rows of the body, and the piece after that cut is
-// not used. Nothing is read (the file is rewound) when the file is not read so: too small or
-// too large, nowhere to cut it, a thread cannot be started; and when a piece is not
-// well-formed, or a depth would have been held at 0 where a piece begins: what was handed to
-// publish is then taken back. pieces gets the later pieces used, in order.
+// not used; a text with nowhere to cut it is parsed as one piece. Nothing is read (the file is
+// rewound) when the file is too small or too large, changed while read, or a thread cannot be
+// started; and when a piece is not well-formed, or a depth would have been held at 0 where a
+// piece begins: what was handed to publish is then taken back. pieces gets the later pieces
+// used, in order.
 std::optional<FileParse> parseInPieces(QFile &file, const CElements &catalogue,
                                        std::unique_ptr<ZmlFileReader> *reader,
                                        const BodyReader::Publish &publish,
@@ -484,8 +485,6 @@ std::optional<FileParse> parseInPieces(QFile &file, const CElements &catalogue,
     if (got != size || !file.atEnd()) // the file changed while it was read
         return rewind(file);
     const ZmlPieces::Plan plan = ZmlPieces::plan(text, count);
-    if (!plan.split())
-        return rewind(file);
 
     (void)catalogue.Contains(QString()); // builds the lookup index before the threads read it
     const std::size_t cuts = plan.starts.size();

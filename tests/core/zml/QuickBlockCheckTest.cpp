@@ -172,3 +172,31 @@ TEST(XmlNameTest, EachNameIsJudgedAloneOnOneParser)
     for (const auto &[name, valid] : attributes)
         EXPECT_EQ(IsXmlAttributeName(name), valid) << name.toStdString();
 }
+
+// Fed row by row as a file is read, the checker answers as the check of the whole document, and
+// a restart (the file read again) forgets every row fed before.
+TEST(QuickBlockCheckTest, RowByRowGivesTheAnswerOfTheWholeDocumentAndRestartsClean)
+{
+    CDocument doc;
+    FillTestCatalogue(doc.Catalogue());
+    StepMaker steps(doc);
+    const auto feed = [&doc](QuickBlockChecker &checker) {
+        doc.ForEachStep([&checker](int, const StepView &step, int) { checker.row(step); });
+    };
+    steps.append("if", {{"cond", "a"}});
+    steps.append("var", {{"name", "v"}});
+    QuickBlockChecker checker;
+    feed(checker);
+    EXPECT_EQ(checker.rows(), 2);
+    EXPECT_EQ(checker.result(doc.Header()), QuickCheck::NeedsTextCheck); // the if is open
+    EXPECT_EQ(checker.result(doc.Header()), QuickBlockCheck(doc));
+
+    steps.append("endif");
+    checker.restart();
+    EXPECT_EQ(checker.rows(), 0);
+    feed(checker);
+    EXPECT_EQ(checker.rows(), 3);
+    EXPECT_TRUE(checker.proven());
+    EXPECT_EQ(checker.result(doc.Header()), QuickCheck::Ok);
+    EXPECT_EQ(QuickBlockCheck(doc), QuickCheck::Ok);
+}

@@ -163,8 +163,11 @@ TEST_F(ZmlPiecesTest, ReadAsOneTextWhenThePiecesDoNotJoin)
     const QByteArray head = "<zml version=\"1.0\">\r\n    <zmlhead />\r\n    <zmlbody>\r\n";
     const QByteArray tail = "    </zmlbody>\r\n</zml>\r\n";
     EXPECT_EQ(expectSameAsOneText(write(head + stray + tail)), 1);
-    // A text that is not well-formed near its end, or only after its body.
+    // A text that is not well-formed near its end, or only after its body; a Windows-1252 byte
+    // in a later piece, for which the file is read again, decoded.
     expectSameAsOneText(write(head + rows + rows + "        <var></if>\r\n" + rows + tail));
+    expectSameAsOneText(
+        write(head + rows + rows + "        <var name=\"caf\xE9\" />\r\n" + rows + tail));
     expectSameAsOneText(write(head + rows + rows + tail + "<after/>\r\n"));
     // A document type may give elements attributes, which the later pieces would not know.
     const QByteArray typed = "<!DOCTYPE zml [<!ATTLIST var value CDATA \"given\">]>\r\n";
