@@ -196,22 +196,23 @@ int CDocument::InsertSteps(const std::vector<NewStep> &steps, int position)
 void StagedSteps::add(StepBatch &&batch)
 {
     const std::vector<std::uint32_t> actions = m_store.MapActions(batch);
-    const QString *previousName = m_rows.empty() ? nullptr : &m_store.ElementName(m_rows.back().id);
-    int previousDepth = m_rows.empty() ? 0 : m_rows.back().depth;
+    const bool first = m_rows.size() == 0;
+    const QString *previousName = first ? nullptr : &m_store.ElementName(m_rows.back().id);
+    int previousDepth = first ? 0 : m_rows.back().depth;
     static const QString none;
     for (std::size_t i = 0, count = batch.size(); i < count; ++i) {
-        const int id = int(m_rows.size()) + 1;
+        const int id = m_rows.size() + 1;
         m_store.StoreFromBatch(id, batch, actions, i);
         const QString &name = m_store.ElementName(id);
         StepRow r;
         r.id = id;
         r.depth = batch.entries()[i].depth;
         if (r.depth < 0)
-            r.depth = BlockRules::NewRowDepth(int(m_rows.size()), previousDepth,
+            r.depth = BlockRules::NewRowDepth(m_rows.size(), previousDepth,
                                               previousName ? *previousName : none, name);
         previousName = &name;
         previousDepth = r.depth;
-        m_rows.push_back(std::move(r));
+        m_rows.append(std::move(r));
     }
     batch.clear();
 }
@@ -220,12 +221,10 @@ void StagedSteps::append(StagedSteps &&other, int depthMove)
 {
     const int move = count();
     m_store.Append(std::move(other.m_store), move);
-    m_rows.reserve(m_rows.size() + other.m_rows.size());
-    for (StepRow &row : other.m_rows) {
+    m_rows.append(std::move(other.m_rows), [move, depthMove](StepRow &row) {
         row.id += move;
         row.depth += depthMove;
-        m_rows.push_back(std::move(row));
-    }
+    });
     other.clear();
 }
 
@@ -237,13 +236,13 @@ void StagedSteps::clear()
 
 void CDocument::AdoptSteps(StagedSteps &&staged)
 {
-    if (m_rows->count() > 0 || staged.m_rows.empty())
+    if (m_rows->count() > 0 || staged.m_rows.size() == 0)
         return;
-    const int count = int(staged.m_rows.size());
+    const int count = staged.m_rows.size();
     m_store = std::move(staged.m_store);
     m_freeIds.clear();
     m_highestId = count;
-    m_rows->insertStepRows(0, std::move(staged.m_rows));
+    m_rows->adoptRows(std::move(staged.m_rows));
     staged.clear();
     SetDirty(true);
     emit documentChanged();

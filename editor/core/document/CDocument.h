@@ -23,15 +23,16 @@ public:
     // Takes the steps of other over after those staged before, their depths moved by depthMove.
     void append(StagedSteps &&other, int depthMove);
     void clear();
-    int count() const { return int(m_rows.size()); }
+    int count() const { return m_rows.size(); }
     // The step and the depth of a staged row (0 <= row < count()).
-    StepView View(int row) const { return m_store.View(m_rows[std::size_t(row)].id); }
-    int Depth(int row) const { return m_rows[std::size_t(row)].depth; }
+    StepView View(int row) const { return m_store.View(m_rows.at(row).id); }
+    int Depth(int row) const { return m_rows.at(row).depth; }
 
 private:
     friend class CDocument;
     StepStore m_store;
-    std::vector<StepRow> m_rows;
+    // In the chunks the document keeps, so that it takes them over without moving a row.
+    StepRowStore m_rows;
 };
 
 // The open script: the action catalogue, the steps (by id, in a StepStore), the header, the rows

@@ -2,9 +2,41 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 constexpr int kChunkSize = 512;
+}
+
+StepRowStore::StepRowStore(StepRowStore &&other) noexcept
+    : m_chunks(std::move(other.m_chunks)), m_starts(std::move(other.m_starts)),
+      m_size(std::exchange(other.m_size, 0)), m_lastChunk(other.m_lastChunk.load())
+{
+    other.m_chunks.clear();
+    other.m_starts.clear();
+}
+
+StepRowStore &StepRowStore::operator=(StepRowStore &&other) noexcept
+{
+    if (this != &other) {
+        m_chunks = std::move(other.m_chunks);
+        m_starts = std::move(other.m_starts);
+        m_size = std::exchange(other.m_size, 0);
+        m_lastChunk = other.m_lastChunk.load();
+        other.clear();
+    }
+    return *this;
+}
+
+void StepRowStore::append(StepRow &&row)
+{
+    constexpr auto full = static_cast<std::size_t>(kChunkSize);
+    if (m_chunks.empty() || m_chunks.back().size() >= full) {
+        m_chunks.emplace_back().reserve(full);
+        m_starts.push_back(m_size);
+    }
+    m_chunks.back().push_back(std::move(row));
+    ++m_size;
 }
 
 void StepRowStore::locate(int row, int &chunk, int &offset) const

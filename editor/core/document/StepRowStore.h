@@ -9,9 +9,34 @@
 // rows anywhere costs O(chunk size + number of chunks) instead of O(rows).
 class StepRowStore final {
 public:
+    StepRowStore() = default;
+    StepRowStore(StepRowStore &&other) noexcept;
+    StepRowStore &operator=(StepRowStore &&other) noexcept;
+    StepRowStore(const StepRowStore &) = delete;
+    StepRowStore &operator=(const StepRowStore &) = delete;
+    ~StepRowStore() = default;
+
     int size() const { return m_size; }
     const StepRow &at(int row) const;
     StepRow &at(int row);
+    // The last row (size() > 0).
+    const StepRow &back() const { return m_chunks.back().back(); }
+
+    // Adds row after the last one.
+    void append(StepRow &&row);
+    // Takes the rows of other over after the last one, each passed to fn(StepRow &) first,
+    // without moving a row; other is left empty.
+    template <typename Fn> void append(StepRowStore &&other, Fn fn)
+    {
+        for (std::vector<StepRow> &chunk : other.m_chunks) {
+            for (StepRow &row : chunk)
+                fn(row);
+            m_starts.push_back(m_size);
+            m_size += static_cast<int>(chunk.size());
+            m_chunks.push_back(std::move(chunk));
+        }
+        other.clear();
+    }
 
     // Inserts rows before index position (0 <= position <= size()).
     void insert(int position, std::vector<StepRow> &&rows);
@@ -25,6 +50,14 @@ public:
         for (const std::vector<StepRow> &chunk : m_chunks) {
             for (const StepRow &row : chunk)
                 fn(index++, row);
+        }
+    }
+    // Calls fn(row) for every row in order, to change it in place.
+    template <typename Fn> void update(Fn fn)
+    {
+        for (std::vector<StepRow> &chunk : m_chunks) {
+            for (StepRow &row : chunk)
+                fn(row);
         }
     }
 

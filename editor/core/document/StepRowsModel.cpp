@@ -106,6 +106,19 @@ int StepRowsModel::insertStepRow(int position, StepRow row)
     return insertStepRows(position, std::move(rows));
 }
 
+bool StepRowsModel::adoptRows(StepRowStore &&rows)
+{
+    if (m_rows.size() > 0)
+        return false;
+    if (rows.size() == 0)
+        return true;
+    rows.update([](StepRow &r) { r.depth = std::max(r.depth, 0); });
+    beginInsertRows(QModelIndex(), 0, rows.size() - 1);
+    m_rows = std::move(rows);
+    endInsertRows();
+    return true;
+}
+
 int StepRowsModel::insertStepRows(int position, std::vector<StepRow> rows)
 {
     if (position < 0 || position > m_rows.size())

@@ -54,6 +54,9 @@ public:
     // was edited): emits dataChanged for the display and row text roles.
     void rowTextChanged(int row);
 
+    // Takes rows over as the only rows, when there are none yet (false otherwise); depths
+    // below 0 become 0, as on insertion.
+    bool adoptRows(StepRowStore &&rows);
     // Inserts one row before position (-1 or past the end appends); returns its index.
     int insertStepRow(int position, StepRow row);
     // Inserts rows as one block before position (-1 or past the end appends); returns the

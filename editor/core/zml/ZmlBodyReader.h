@@ -380,7 +380,7 @@ private:
     };
 
     // Steps handed over at a time.
-    static constexpr std::size_t kBatch = 4096;
+    static constexpr std::size_t kBatch = 1024;
 
     // depth - 1, but not below 0 (see lowestLowered()).
     int lowered(int depth)

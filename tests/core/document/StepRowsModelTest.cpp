@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -154,9 +155,9 @@ TEST_F(StepRowsModelTest, ExplicitTextWinsOverTheProviderWhichFollowsTheStepId)
 // storage chunk boundaries.
 static void checkRandomOperations(StepRowsModel &model, int rounds, int maxBatch)
 {
-    std::vector<int> reference;
+    std::vector<int> reference = ids(model);
     std::mt19937 random(11);
-    int nextId = 1;
+    int nextId = reference.empty() ? 1 : *std::max_element(reference.begin(), reference.end()) + 1;
     const auto pick = [&](int bound) {
         return std::uniform_int_distribution<int>(0, bound)(random);
     };
@@ -210,4 +211,52 @@ TEST(StepRowsModelLargeTest, RandomOperationsAcrossChunksMatchAReferenceVector)
 {
     StepRowsModel big;
     checkRandomOperations(big, 300, 1500);
+}
+
+// Rows staged one by one and joined store to store are taken over whole, in one signal, and
+// behave as inserted rows afterwards.
+TEST_F(StepRowsModelTest, AdoptedRowsAreTheModelsRows)
+{
+    StepRowStore staged;
+    for (int id = 1; id <= 1100; ++id)
+        staged.append(makeRow(id, id == 3 ? -2 : id % 4));
+    StepRowStore later;
+    for (int id = 1; id <= 700; ++id)
+        later.append(makeRow(id, 1));
+    staged.append(std::move(later), [](StepRow &row) {
+        row.id += 1100;
+        row.depth -= 1;
+    });
+    EXPECT_EQ(later.size(), 0);
+    ASSERT_EQ(staged.size(), 1800);
+    EXPECT_EQ(staged.back().id, 1800);
+    EXPECT_EQ(staged.at(1099).id, 1100);
+    EXPECT_EQ(staged.at(1100).depth, 0);
+
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    ASSERT_TRUE(model.adoptRows(std::move(staged)));
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);
+    EXPECT_EQ(inserted.at(0).at(2).toInt(), 1799);
+    std::vector<int> expected(1800);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(ids(model), expected);
+    EXPECT_EQ(model.depth(2), 0); // was below 0
+    EXPECT_EQ(model.depth(5), 2);
+    EXPECT_EQ(model.rowText(1500), QStringLiteral("<s401 />")); // made as the later 401st
+
+    StepRowStore more;
+    more.append(makeRow(5000));
+    EXPECT_FALSE(model.adoptRows(std::move(more)));
+    EXPECT_EQ(model.count(), 1800);
+}
+
+TEST(StepRowsModelLargeTest, AdoptedRowsTakeRandomOperations)
+{
+    StepRowsModel big;
+    StepRowStore staged;
+    for (int id = 1; id <= 3000; ++id)
+        staged.append(makeRow(id));
+    ASSERT_TRUE(big.adoptRows(std::move(staged)));
+    checkRandomOperations(big, 200, 1500);
 }
