@@ -13,8 +13,13 @@ namespace {
 // on. A large script then costs a few hundred page faults instead of thousands, when written
 // first and when given back at exit. The window keeps small pages, which hold less memory.
 // Set before the libraries' initializers, which already allocate.
-void useLargePagesOnTheCommandLine(int argc, char **argv, char ** /*environment*/)
+void useLargePagesOnTheCommandLine(int argc, char **argv, char **environment)
 {
+    // MIMALLOC_LARGE_OS_PAGES in the environment decides instead.
+    for (char **variable = environment; variable && *variable; ++variable) {
+        if (std::strncmp(*variable, "MIMALLOC_LARGE_OS_PAGES=", 24) == 0)
+            return;
+    }
     for (int i = 1; i < argc && argv[i] && std::strcmp(argv[i], "--") != 0; ++i) {
         if (argv[i][0] == '-') { // the window takes no option (see RunCommandLine)
             mi_option_enable(mi_option_large_os_pages);

@@ -505,10 +505,27 @@ XmlEventParser &nameParser()
     return nameCheck().parser;
 }
 
+// A name of ASCII letters, digits, '_', '-' and '.' that starts with a letter or '_' (the
+// catalogue's names are): read back as written, without the parser.
+bool isPlainName(const QString &name)
+{
+    const auto letter = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    if (name.isEmpty() || !(letter(name.front().unicode()) || name.front() == u'_'))
+        return false;
+    return std::all_of(name.cbegin(), name.cend(), [&letter](QChar c) {
+        const char16_t u = c.unicode();
+        return letter(u) || (u >= u'0' && u <= u'9') || u == u'_' || u == u'-' || u == u'.';
+    });
+}
+
 } // namespace
 
 bool IsXmlElementName(const QString &name)
 {
+    if (isPlainName(name))
+        return true;
     const QByteArray utf8 = name.toUtf8();
     FirstElement &element = checkedName();
     return !utf8.isEmpty() && nameParser().parse("<" + utf8 + "/>") && element.elements == 1 &&
@@ -517,6 +534,8 @@ bool IsXmlElementName(const QString &name)
 
 bool IsXmlAttributeName(const QString &name)
 {
+    if (isPlainName(name)) // but xmlns declares a namespace
+        return name != QLatin1String("xmlns");
     const QByteArray utf8 = name.toUtf8();
     FirstElement &element = checkedName();
     return !utf8.isEmpty() && nameParser().parse("<x " + utf8 + "=\"\"/>") &&

@@ -161,14 +161,20 @@ TEST(QuickBlockCheckTest, NamesThatAreNotXmlNamesGoToTheTextCheck)
 TEST(XmlNameTest, EachNameIsJudgedAloneOnOneParser)
 {
     const std::vector<std::pair<QString, bool>> elements = {
-        {"var", true},  {"1a", false},      {"a", true}, {"a b", false},
-        {"x:y", false}, {"xml:lang", true}, {"", false}, {QString::fromUtf8("caf\xC3\xA9"), true},
-        {"b", true}};
+        {"var", true},   {"1a", false},
+        {"a", true},     {"a b", false},
+        {"x:y", false},  {"xml:lang", true},
+        {"", false},     {QString::fromUtf8("caf\xC3\xA9"), true},
+        {"b", true},     {"xml", true},
+        {"xmlns", true}, {"_a.b-c9", true},
+        {"-a", false},   {".a", false},
+        {"a.", true},    {"Z", true}};
     for (const auto &[name, valid] : elements)
         EXPECT_EQ(IsXmlElementName(name), valid) << name.toStdString();
     const std::vector<std::pair<QString, bool>> attributes = {
-        {"value", true},    {"xmlns", false}, {"name", true}, {"a=", false},
-        {"xmlns:p", false}, {"n", true},      {"a\"", false}, {"b", true}};
+        {"value", true},    {"xmlns", false},  {"name", true}, {"a=", false},
+        {"xmlns:p", false}, {"n", true},       {"a\"", false}, {"b", true},
+        {"XMLNS", true},    {"xmlns-a", true}, {"_", true},    {"9", false}};
     for (const auto &[name, valid] : attributes)
         EXPECT_EQ(IsXmlAttributeName(name), valid) << name.toStdString();
 }
