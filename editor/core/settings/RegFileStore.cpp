@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
@@ -45,7 +47,13 @@ ReadResult readFile(const QString &path, QByteArray *bytes)
     case FileOpen::Unreadable:
         return ReadResult::Unreadable;
     }
-    *bytes = file.read(RegFileStore::kMaxFileSize + 1);
+    // As much as the file holds, not a buffer of the largest size allowed; one byte more shows
+    // whether it grew meanwhile, and then the rest is read too.
+    const qint64 limit = RegFileStore::kMaxFileSize + 1;
+    const qint64 expected = std::clamp<qint64>(file.size() + 1, 1, limit);
+    *bytes = file.read(expected);
+    if (bytes->size() == expected && expected < limit && file.error() == QFileDevice::NoError)
+        bytes->append(file.read(limit - expected));
     if (file.error() != QFileDevice::NoError)
         return ReadResult::Unreadable;
     if (bytes->size() <= RegFileStore::kMaxFileSize)
