@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -13,9 +14,20 @@
 
 namespace {
 
-bool isBlank(const std::string &bytes)
+// True when text holds only spaces, tabs and line breaks. Indents are runs of spaces, which
+// are passed eight at a time.
+bool isBlank(const char *text, std::size_t size)
 {
-    for (const char c : bytes) {
+    constexpr std::uint64_t kSpaces = 0x2020202020202020;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text + i, 8);
+        if (word != kSpaces)
+            break;
+    }
+    for (; i < size; ++i) {
+        const char c = text[i];
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
             return false;
     }
@@ -83,6 +95,7 @@ public:
             m_parser = XML_ParserCreateNS("UTF-8", kNsSeparator);
         m_depth = 0;
         m_text.clear();
+        m_textBlank = true;
         m_textHasReference = false;
         m_cdata.clear();
         m_inCData = false;
@@ -146,8 +159,8 @@ public:
     // The parse stopped between two nodes, at depth, having taken every byte fed.
     bool betweenNodes(int depth) const
     {
-        return m_parser && m_depth == depth && !m_inCData && !m_textHasReference &&
-               isBlank(m_text) && m_taken == m_fed;
+        return m_parser && m_depth == depth && !m_inCData && !m_textHasReference && m_textBlank &&
+               m_taken == m_fed;
     }
     bool sawDocumentType() const { return m_sawDocumentType; }
     void setLineOffset(int lines) { m_lineOffset = lines; }
@@ -235,9 +248,10 @@ private:
     {
         if (m_text.empty())
             return;
-        if (m_depth > 0 && (m_textHasReference || !isBlank(m_text)))
+        if (m_depth > 0 && (m_textHasReference || !m_textBlank))
             m_handler->characters(XmlNodeType::Text, m_text, {});
         m_text.clear(); // keeps the buffer for the next run
+        m_textBlank = true;
         m_textHasReference = false;
     }
 
@@ -295,6 +309,8 @@ private:
         }
         if (!d->m_textHasReference && d->dataIsReference())
             d->m_textHasReference = true;
+        if (d->m_textBlank)
+            d->m_textBlank = isBlank(text, std::size_t(size));
         d->m_text.append(text, std::size_t(size));
     }
 
@@ -336,6 +352,7 @@ private:
     XML_Parser m_parser = nullptr;
     int m_depth = 0; // open elements
     std::string m_text;
+    bool m_textBlank = true;         // m_text holds only spaces, tabs and line breaks
     bool m_textHasReference = false; // part of m_text was written as a reference
     std::string m_cdata;
     bool m_inCData = false;
