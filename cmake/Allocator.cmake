@@ -1,7 +1,6 @@
 # Reading a large script creates one small object after the other and many megabytes of new
 # memory. Programs link `stepsmith_allocator`, which brings the allocator chosen here:
-#   mimalloc  (default) fast small objects and a quick start; the command line asks it for
-#             2 MiB pages (editor/main.cpp);
+#   mimalloc  (default) fast small objects and a quick start;
 #   tcmalloc  gperftools' tcmalloc_minimal;
 #   system    the C library's.
 # The sanitizers and the fuzzers bring their own allocator; then it links nothing.
@@ -16,7 +15,6 @@ elseif(STEPSMITH_ALLOCATOR STREQUAL "mimalloc")
     if(mimalloc_FOUND)
         add_library(stepsmith_allocator INTERFACE)
         target_link_libraries(stepsmith_allocator INTERFACE mimalloc)
-        target_compile_definitions(stepsmith_allocator INTERFACE STEPSMITH_MIMALLOC)
         set(stepsmith_allocator_used "mimalloc ${mimalloc_VERSION}")
     else()
         add_library(stepsmith_allocator INTERFACE)

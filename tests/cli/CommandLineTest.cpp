@@ -609,24 +609,3 @@ TEST_F(CommandLineTest, WithoutItsModuleTheProgramChecksAndNamesTheModuleItCanno
     }
     EXPECT_FALSE(QFileInfo::exists(path("out.pdf")));
 }
-
-TEST_F(CommandLineTest, OnlyTheCommandLineAsksTheAllocatorForLargePages)
-{
-#ifndef STEPSMITH_MIMALLOC
-    GTEST_SKIP() << "built without mimalloc";
-#else
-    const QString good = write("good.zml", kGood);
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("alone/bin")));
-    const QString program = path(QStringLiteral("alone/bin/stepsmith"));
-    ASSERT_TRUE(QFile::copy(programUnderTest(), program));
-    environment = {QStringLiteral("MIMALLOC_VERBOSE=1")};
-    const auto largePages = [](const ProgramRun &r) {
-        return r.errorLines.filter(QStringLiteral("option 'large_os_pages'")).join('|');
-    };
-    EXPECT_EQ(largePages(run({"--check", good}, program)),
-              QStringLiteral("mimalloc: option 'large_os_pages': 1"));
-    // A script alone starts the window, which stops here at once: it has no module.
-    EXPECT_EQ(largePages(run({good}, program)),
-              QStringLiteral("mimalloc: option 'large_os_pages': 0"));
-#endif
-}
