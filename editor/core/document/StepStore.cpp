@@ -180,12 +180,7 @@ std::uint32_t StepStore::sameAction(const CElement &element,
                 return candidate;
         }
     }
-    if (!fields)
-        return addAction(element, definitions);
-    const auto index = std::uint32_t(m_actions.size());
-    m_actions.push_back({std::move(fields), definitions});
-    m_actionsByName[element.ElementName].push_back(index);
-    return index;
+    return addAction(element, definitions, std::move(fields));
 }
 
 void StepStore::Append(StepStore &&other, int move)
@@ -273,10 +268,11 @@ void StepStore::CopyTo(int id, StepBatch &batch, int depth) const
         batch.markLastComment();
 }
 
-std::uint32_t StepStore::addAction(const CElement &element, CAttributes::DefinitionsPtr definitions)
+std::uint32_t StepStore::addAction(const CElement &element, CAttributes::DefinitionsPtr definitions,
+                                   std::shared_ptr<const CElement> fields)
 {
     const auto index = std::uint32_t(m_actions.size());
-    m_actions.push_back({fieldsOf(element), std::move(definitions)});
+    m_actions.push_back({fields ? std::move(fields) : fieldsOf(element), std::move(definitions)});
     m_actionsByName[element.ElementName].push_back(index);
     return index;
 }

@@ -89,7 +89,9 @@ private:
     Record &record(int id);
     void attach(int id, Record &r, std::shared_ptr<CElement> element);
     std::uint32_t actionFor(const CElement &element);
-    std::uint32_t addAction(const CElement &element, CAttributes::DefinitionsPtr definitions);
+    // Adds an action of element's fields (shared with fields, when given) and definitions.
+    std::uint32_t addAction(const CElement &element, CAttributes::DefinitionsPtr definitions,
+                            std::shared_ptr<const CElement> fields = {});
     // The action here with the same fields and definitions as element and definitions, added
     // when there is none (its fields then shared with fields, when given).
     std::uint32_t sameAction(const CElement &element,

@@ -268,14 +268,8 @@ private:
     // True when the start tag the parser is reporting ends with "/>".
     bool tagIsSelfClosing() const
     {
-        int offset = 0;
-        int size = 0;
-        const char *buffer = XML_GetInputContext(m_parser, &offset, &size);
-        const int count = XML_GetCurrentByteCount(m_parser);
-        if (!buffer || count < 2 || offset + count > size)
-            return false;
-        const char *end = buffer + offset + count;
-        return end[-2] == '/' && end[-1] == '>';
+        const std::string_view tag = currentText();
+        return tag.size() >= 2 && tag.substr(tag.size() - 2) == "/>";
     }
 
     static void onStartElement(void *ctx, const XML_Char *name, const XML_Char **attributes)

@@ -730,10 +730,6 @@ OpenResult loadScript(CDocument &doc, std::unique_ptr<ZmlFileReader> &reader, St
     return result;
 }
 
-} // namespace
-
-namespace {
-
 // Stores a batch, or another's steps, after the steps staged before, and tells observer.
 template <typename Add> void stage(StagedSteps &steps, OpenObserver *observer, Add add)
 {

@@ -541,6 +541,23 @@ TEST_F(ZmlReaderTest, CopiedDisabledBlocksPasteBackAsTheSameDisabledSteps)
     }
 }
 
+// Blank runs are judged eight spaces at a time: any length of them, with tabs and line breaks
+// anywhere, is dropped, and text that begins after them is kept whole.
+TEST(XmlTreeTest, BlankRunsOfAnyLengthAreDroppedAndTextAfterThemIsKept)
+{
+    const QString spaces(17, QLatin1Char(' '));
+    const QString text = spaces + QStringLiteral("x") + spaces;
+    XmlTree tree;
+    ASSERT_TRUE(tree.parse(QStringLiteral("<r>") + spaces + QStringLiteral("\t\r\n") + spaces +
+                           QStringLiteral("<e/>") + text + QStringLiteral("<f/>") +
+                           QString(8, QLatin1Char(' ')) + QStringLiteral("\n        \t</r>")));
+    const XmlNode root = tree.root();
+    ASSERT_EQ(root.childCount(), 3);
+    EXPECT_EQ(root.firstChild().name(), "e");
+    EXPECT_EQ(root.firstChild().nextSibling().text(), text);
+    EXPECT_EQ(root.firstChild().nextSibling().nextSibling().name(), "f");
+}
+
 TEST(XmlTreeTest, KeepsCommentsDropsBlankTextAndTellsSelfClosingTags)
 {
     XmlTree tree;
